@@ -1,0 +1,45 @@
+#pragma once
+// How a plan record's bar looks: background by due date, text colour, changed
+// mark and the two caption lines. Shared by the chart, the export and the tests.
+
+#include "core/TimeTypes.h"
+
+#include <QString>
+#include <cstdint>
+
+namespace core {
+
+// The record values the look depends on.
+struct BarFacts {
+    Date endDate;
+    Date initialDueDate;        // null: no first due date
+    QString confirmKind;        // "2" confirmed
+    bool isChanged = false;
+    QString instructionDate;    // "yyyymmdd"; "00000000" = none issued
+    QString itemCode2;
+    QString modelName;
+    QString processName;
+    Date lastResultDate;
+    std::int64_t receivedQty = 0;
+    std::int64_t orderQty = 0;
+    QString planItemCode;
+    QString mouldShortName;
+};
+
+enum class DueClass { Late, Early, NearDue, NoDueDate };
+
+struct BarLook {
+    DueClass dueClass = DueClass::NoDueDate;
+    std::uint32_t background = 0xC0C0C0;  // 0xRRGGBB
+    std::uint32_t text = 0x000000;        // 0xRRGGBB
+    bool changedMark = false;
+    QString line1;
+    QString line2;
+};
+
+DueClass dueClassOf(Date endDate, Date initialDueDate);
+std::uint32_t backgroundOf(DueClass c);  // 0xRRGGBB
+QString dueClassName(DueClass c);        // "late", "early", "near-due", "no-due-date" (export)
+BarLook barLookOf(const BarFacts& f, int iniOption5, int iniOption6);
+
+}  // namespace core

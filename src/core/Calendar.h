@@ -1,0 +1,71 @@
+#pragma once
+// Working calendars of the machine rows: per production day and machine, up to
+// twelve working periods made from the day's shifts minus the factory's breaks
+// minus the day's stop period.
+
+#include "core/TimeTypes.h"
+
+#include <QString>
+#include <array>
+#include <optional>
+#include <vector>
+
+namespace core {
+
+struct StopInfo {
+    QString title;      // 停止タイトル
+    QString remark;     // 停止備考
+    TimeOfDay start;    // 停止開始時刻 (time of day)
+    int hours = 0;      // 停止時間
+};
+
+// One machine on one production day.
+struct MachineDay {
+    int KinmuJikan = 0;                   // working hours of the day
+    std::array<TimeOfDay, 9> ShiftTime{}; // slots 1..8: start/end alternating; slot 0 unused
+    StopInfo stop;                        // StopInfo of the day
+    std::array<TimeOfDay, 25> CalTime{};  // slots 1..24: 12 start/end pairs; slot 0 unused
+};
+
+// One row of the calendar table DB0491 as the machine-row loading hands it over.
+struct CalendarDayRow {
+    Date date;                            // 年月日
+    std::optional<int> workingHours;      // 勤務時間 (null stays unset)
+    TimeOfDay start1, end1, start2, end2; // 開始時刻１.. 終了時刻２
+    QString stopTitle, stopRemark;
+    TimeOfDay stopStart;
+    int stopHours = 0;
+};
+
+class CalendarTables {
+public:
+    // Day indexes run 0..CalendarDays; machine indexes 1..machineCount.
+    void reset(int calendarDays, int machineCount);
+    void addMachine();  // grows the machine dimension by one (cleared days)
+
+    int CalendarDays() const { return calendarDays_; }
+    int machineCount() const { return int(days_.size()) - 1; }
+
+    MachineDay& day(int dayIndex, int machineIndex) { return days_[std::size_t(machineIndex)][std::size_t(dayIndex)]; }
+    const MachineDay& day(int dayIndex, int machineIndex) const { return days_[std::size_t(machineIndex)][std::size_t(dayIndex)]; }
+
+    // Accepted break periods, start/end alternating from slot 1 (slots 1..20).
+    std::array<TimeOfDay, 21> BreakTime{};
+
+private:
+    int calendarDays_ = 0;
+    std::vector<std::vector<MachineDay>> days_;  // [machine][day]; machine 0 unused
+};
+
+// Fills BreakTime from the ten (start, end) pairs of the break master row,
+// applying the acceptance and collision rules. The caller reports an empty master.
+void FunLoadBreakMaster(CalendarTables& tables, const std::array<std::pair<TimeOfDay, TimeOfDay>, 10>& pairs);
+
+// Rebuilds CalTime of one machine day from its ShiftTime, StopInfo and BreakTime.
+void SubBuildMachineCalendar(CalendarTables& tables, int dayIndex, int machineIndex, TimeOfDay dayChangeTime);
+
+// Stores one DB0491 row of a machine into the tables (KinmuJikan, ShiftTime, StopInfo)
+// for the day index given by the row's date; rows outside the table are ignored.
+void storeCalendarRow(CalendarTables& tables, int machineIndex, Date periodStart, const CalendarDayRow& row);
+
+}  // namespace core

@@ -1,0 +1,38 @@
+#pragma once
+// The one place that turns moments into chart positions and back.
+// Positions are twips (15 per pixel); the chart's origin is the first displayed
+// day at the day change.
+
+#include "core/TimeTypes.h"
+
+#include <cstdint>
+
+namespace core {
+
+constexpr int TwipsPerPixel = 15;
+
+struct ChartScale {
+    int DisplayMode = 3;      // 1 day, 2 three days, 3 week, 4 four weeks
+    double ChartWidth = 0;    // visible chart width, twips
+    double DayTwips = 0;
+    double HourTwips = 0;
+    double HourTwipsTop = 0;  // top strip: always four weeks across
+    double HourTwipsPrev = 0;
+};
+
+// The scale step of Disp_Gantt for a display mode; `previous` gives HourTwipsPrev.
+ChartScale scaleForMode(int displayMode, double chartWidth, const ChartScale& previous);
+int nextDisplayMode(int displayMode);  // 1 → 2 → 3 → 4 → 1
+QString displayModeCaption(int displayMode);  // "１日表示" ...
+
+// Origin of the chart: PeriodStart at the day change's hours and minutes.
+Moment chartOrigin(Date periodStart, TimeOfDay dayChangeTime);
+
+// X in twips of date + time: whole minutes from the origin × scale ÷ 60, halves to even.
+std::int64_t FunDateTimeToX(Moment origin, Date date, TimeOfDay time, double scale);
+inline std::int64_t FunDateTimeToX(Moment origin, Moment m, double scale) { return FunDateTimeToX(origin, m.date(), m.time(), scale); }
+
+// The inverse used when a bar is dropped: origin + trunc(x ÷ scale × 60) minutes.
+Moment xToMoment(Moment origin, double x, double scale);
+
+}  // namespace core

@@ -1,0 +1,55 @@
+#include "core/RowTable.h"
+
+namespace core {
+
+RowTable::RowTable() { clear(); }
+
+void RowTable::clear()
+{
+    rows_.clear();
+    rowOfTrimmedCode_.clear();
+    CalendarMachineCount = KikaiRowCount = 1;
+    append(QStringLiteral(" "), QStringLiteral(" "), QStringLiteral(" "));
+}
+
+int RowTable::append(const QString& code, const QString& name, const QString& label)
+{
+    const int r = int(rows_.size()) + 1;
+    ChartRow row{code, name, label, (r - 1) * double(RowHeightTwips) + RowHeightTwips / 2.0, 0};
+    row.RowBoundY = row.RowCenterY + RowHeightTwips / 2.0;
+    if (!rowOfTrimmedCode_.contains(code.trimmed())) rowOfTrimmedCode_.insert(code.trimmed(), r);  // first match wins
+    rows_.push_back(std::move(row));
+    return r;
+}
+
+int RowTable::findRow(const QString& code) const
+{
+    return rowOfTrimmedCode_.value(code.trimmed(), 0);
+}
+
+int RowTable::FunGetMachineIndex(const QString& code) const
+{
+    const int r = findRow(code);
+    return r == 0 ? 1 : r;
+}
+
+int RowTable::rowAtY(double y) const
+{
+    for (std::size_t i = 0; i < rows_.size(); ++i)
+        if (rows_[i].RowBoundY > y) return int(i) + 1;
+    return 0;
+}
+
+QString RowTable::codeAtY(double y) const
+{
+    const int r = rowAtY(y);
+    return r == 0 ? QString() : rows_[std::size_t(r - 1)].RowCode;
+}
+
+double RowTable::centerYOf(const QString& code) const
+{
+    const int r = findRow(code);
+    return r == 0 ? 0.0 : rows_[std::size_t(r - 1)].RowCenterY;
+}
+
+}  // namespace core

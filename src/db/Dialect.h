@@ -1,0 +1,38 @@
+#pragma once
+// Everything that differs between the database kinds lives here.
+
+#include <QString>
+
+namespace db {
+
+enum class Kind { Oracle, SqlServer, Sqlite, PostgreSql };
+
+// The kind named by planner.ini item 13: "1" Oracle, any other number SQL Server,
+// "SQLITE" and "POSTGRESQL" (any case). Returns false for anything else.
+bool kindFromDbKindText(const QString& dbKind, Kind& kind);
+
+class Dialect {
+public:
+    explicit Dialect(Kind k = Kind::Sqlite) : kind_(k) {}
+    Kind kind() const { return kind_; }
+
+    // The machine statement's null-function fragment: " , NVL(", " , ISNULL(" or " , COALESCE(".
+    QString nullFunction() const;
+    // Qt SQL driver name ("QSQLITE", "QPSQL", "QODBC", "QOCI").
+    QString driverName() const;
+    // Reads the order-number counter row and locks it for this transaction
+    // ("... FOR UPDATE", "WITH (UPDLOCK, HOLDLOCK)", or nothing where the
+    // transaction itself serialises writers, as in SQLite).
+    QString lockedNumberSelect() const;
+    // Savepoint statements.
+    QString savepoint(const QString& name) const;
+    QString rollbackToSavepoint(const QString& name) const;
+    QString releaseSavepoint(const QString& name) const;  // empty where the database has none
+    // Statement that starts a write transaction (SQLite takes its write lock at once).
+    QString beginTransaction() const;
+
+private:
+    Kind kind_;
+};
+
+}  // namespace db

@@ -1,0 +1,67 @@
+#pragma once
+// The plan table: records numbered from 1, record 1 a placeholder, loaded
+// orders from 2 on. Records are only appended and flagged, never removed, so
+// record numbers stay valid; a bar is identified by its barIndex.
+//
+// Every change goes through edit() or append(). While a change step is open
+// (PlanHistory), the first edit of a record in that step keeps its previous
+// state, so the step can be taken back exactly.
+
+#include "plan/PlanRecord.h"
+
+#include <QHash>
+#include <QString>
+#include <functional>
+#include <vector>
+
+namespace plan {
+
+class PlanHistory;
+
+// What each loaded order's DB0253 row held when it was read (for conflict checks).
+struct LoadedRowStamp {
+    QString updateDate;     // 更新日
+    QString updateTime;     // 更新時刻
+    QString updateOperator; // 更新オペレータ
+    QString updateTerminal; // 更新端末番号
+    QString updateProgram;  // 更新プログラム
+    QString contentDigest;  // the scheduling columns as read, for rows written without audit columns
+    friend bool operator==(const LoadedRowStamp&, const LoadedRowStamp&) = default;
+};
+
+class PlanData {
+public:
+    PlanData();  // holds the placeholder record 1
+
+    // Upper bound: the number of records including the placeholder.
+    int size() const { return int(records_.size()); }
+    const PlanRecord& operator[](int i) const { return records_[std::size_t(i - 1)]; }
+    const PlanRecord& at(int i) const { return records_.at(std::size_t(i - 1)); }
+
+    // The record for changing; remembered for undo when a step is open.
+    PlanRecord& edit(int i);
+    // Appends a record; returns its number.
+    int append(PlanRecord r);
+    void reserve(int n) { records_.reserve(std::size_t(n)); }
+    // Back to the placeholder only (a new load); forgets the history.
+    void clear();
+
+    // Record whose barIndex equals the argument; 0 when none.
+    int findByBarIndex(int barIndex) const;
+    int largestBarIndex() const;
+
+    // Loaded row stamps of DB0253 by order number.
+    QHash<std::int64_t, LoadedRowStamp> loadedStamps;
+
+    void setHistory(PlanHistory* h) { history_ = h; }
+
+private:
+    friend class PlanHistory;
+    void indexBar(int recordNo);
+
+    std::vector<PlanRecord> records_;
+    QHash<int, int> recordOfBar_;
+    PlanHistory* history_ = nullptr;
+};
+
+}  // namespace plan

@@ -1,0 +1,33 @@
+#pragma once
+// Throwaway production databases for tests, laid out from the schema scripts.
+// SQLite databases live in a temporary file; PostgreSQL databases are created
+// on the test server named by PLANNER_TEST_PG ("host:port:user"), which the
+// test command starts. Without it, PostgreSQL cases are skipped, except under
+// CI, where its absence is a failure.
+
+#include "db/Database.h"
+
+#include <QTemporaryDir>
+#include <memory>
+#include <vector>
+
+namespace testing_support {
+
+struct TestDb {
+    std::unique_ptr<db::Database> db;
+    db::ConnectionSettings settings;
+    // Another connection to the same database (a second program, a second saver).
+    std::unique_ptr<db::Database> connectAgain() const;
+    std::shared_ptr<QTemporaryDir> dir;  // keeps a SQLite file alive
+};
+
+// A new empty database of the kind with every table of the schema.
+// Returns an empty TestDb (db == nullptr) when the kind is not available here.
+TestDb freshDatabase(db::Kind kind);
+
+bool postgresAvailable();
+// Kinds every database test runs on: SQLite, and PostgreSQL when available.
+std::vector<db::Kind> testKinds();
+const char* kindName(db::Kind kind);
+
+}  // namespace testing_support

@@ -1,0 +1,40 @@
+#pragma once
+// Saving the schedule (ComHozon_Click): every changed order and its dependent
+// rows are written in one transaction, or nothing is.
+
+#include "core/ProgramSettings.h"
+#include "core/Prompt.h"
+#include "core/WorkingTime.h"
+#include "db/Database.h"
+#include "plan/PlanData.h"
+
+#include <QSet>
+#include <QString>
+#include <utility>
+
+namespace reschedule::saving {
+
+// A machine day changed in the line plan window: (machine row index, day index).
+using ChangedCalendarDays = QSet<std::pair<int, int>>;
+
+enum class SaveOutcome {
+    Saved,           // everything written and committed
+    NothingToSave,   // no changed record, no changed calendar day
+    Cancelled,       // the planner stopped it (time check, mould question, conflict question)
+    Failed,          // rolled back; the plan in memory is unchanged
+};
+
+struct SaveResult {
+    SaveOutcome outcome = SaveOutcome::NothingToSave;
+    QString error;            // the database's own text when Failed
+    int ordersWritten = 0;
+    int ordersCreated = 0;
+};
+
+// The save. On Saved, changed flags are cleared, split members carry their new
+// order numbers and the loaded row stamps are renewed; on any other outcome the
+// plan table is exactly as before.
+SaveResult ComHozon_Click(db::Database& db, const core::ProgramSettings& settings, const core::Planner& planner,
+                          plan::PlanData& plan, core::Prompt& prompt, ChangedCalendarDays& changedDays);
+
+}  // namespace reschedule::saving

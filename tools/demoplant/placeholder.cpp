@@ -1,0 +1,1 @@
+namespace { [[maybe_unused]] int demo_placeholder = 0; }

@@ -9,10 +9,12 @@
 
 #include <QSqlDatabase>
 #include <QSqlQuery>
+#include <QSqlRecord>
 #include <QString>
 #include <QVariant>
 #include <QVariantList>
 #include <QVector>
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <stdexcept>
@@ -40,9 +42,17 @@ struct ConnectionSettings {
 // The SQL Server connection string exactly as the plant's tools build it.
 QString buildSqlConnectString(const ConnectionSettings& s);
 
+// Numbers read through their text form: blank or garbage gives 0; whole
+// numbers from decimal text round half to even.
+double numberFromText(const QString& text);
+std::int64_t integerFromText(const QString& text);
+
 class Database;
 
-// A forward-only, read-only result. Field names are looked up ignoring case.
+// A forward-only, read-only result. Field names are looked up ignoring case
+// (a table-qualified name "DB0253.手配番号" finds the bare column).
+// On PostgreSQL, another statement on the same connection discards the rest of
+// an unread result: read it fully first or use a second connection.
 class Cursor {
 public:
     bool next();
@@ -62,13 +72,17 @@ public:
 
 private:
     friend class Database;
+    friend class RowSet;
     explicit Cursor(QSqlQuery q);
     QSqlQuery query_;
+    QSqlRecord record_;  // column layout, fetched once
 };
 
 // An updatable row set: "SELECT * FROM table WHERE condition", then add a row or
-// edit the current one, assign fields, update. update() issues one INSERT or an
-// UPDATE of the changed fields keyed by the table's primary key, with bound values.
+// edit the current one, assign fields, update. update() issues one INSERT of the
+// assigned fields (the others take their defaults) or an UPDATE of the changed
+// fields keyed by the table's primary key as read, with bound values; an UPDATE
+// that finds no row (deleted meanwhile) throws. All rows are read at opening.
 class RowSet {
 public:
     RowSet(Database& db, const QString& table, const QString& condition, const QVariantList& binds = {});
@@ -132,6 +146,8 @@ public:
 
     // Primary key columns of a table of the production database.
     static QStringList primaryKeyOf(const QString& table);
+    // Every table of sql/*.sql.
+    static QStringList schemaTables();
 
     // Called before every statement (tests inject failures here).
     std::function<void(const QString& sql)> beforeStatement;

@@ -19,6 +19,7 @@ struct TestDb {
     // Another connection to the same database (a second program, a second saver).
     std::unique_ptr<db::Database> connectAgain() const;
     std::shared_ptr<QTemporaryDir> dir;  // keeps a SQLite file alive
+    std::shared_ptr<void> cleanup;       // drops a PostgreSQL test database (declared last: goes first)
 };
 
 // A new empty database of the kind with every table of the schema.

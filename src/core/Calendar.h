@@ -40,8 +40,14 @@ struct CalendarDayRow {
 class CalendarTables {
 public:
     // Day indexes run 0..CalendarDays; machine indexes 1..machineCount.
+    // Resizes and clears every machine day; BreakTime (the factory's master) is kept.
     void reset(int calendarDays, int machineCount);
     void addMachine();  // grows the machine dimension by one (cleared days)
+    void clearMachineDays(int machineIndex);  // before a machine's calendar rows are stored
+    bool contains(int dayIndex, int machineIndex) const
+    {
+        return dayIndex >= 0 && dayIndex <= calendarDays_ && machineIndex >= 1 && machineIndex <= machineCount();
+    }
 
     int CalendarDays() const { return calendarDays_; }
     int machineCount() const { return int(days_.size()) - 1; }
@@ -61,11 +67,27 @@ private:
 // applying the acceptance and collision rules. The caller reports an empty master.
 void FunLoadBreakMaster(CalendarTables& tables, const std::array<std::pair<TimeOfDay, TimeOfDay>, 10>& pairs);
 
-// Rebuilds CalTime of one machine day from its ShiftTime, StopInfo and BreakTime.
+// Rebuilds CalTime of one machine day from its ShiftTime, StopInfo and BreakTime:
+// the shifts minus the breaks minus the stop period, in production-day order,
+// split at midnight, at most 12 periods. Indexes outside the tables are ignored.
+//
+// Times are read within the production day that starts at the day change: a
+// shift 20:00-05:00 runs into the next date, and a shift that crosses the day
+// change (06:00-10:00 with an 08:00 day change) keeps both of its parts in the
+// same production day (08:00-10:00 now, 06:00-08:00 on the next date), so
+// every stored hour of a shift pattern is worked exactly once. A stop period
+// ends at the end of its production day at the latest. When more than 12
+// periods remain, the shortest gaps are worked through rather than dropping
+// whole periods (a few break minutes too many instead of hours too few).
 void SubBuildMachineCalendar(CalendarTables& tables, int dayIndex, int machineIndex, TimeOfDay dayChangeTime);
 
 // Stores one DB0491 row of a machine into the tables (KinmuJikan, ShiftTime, StopInfo)
 // for the day index given by the row's date; rows outside the table are ignored.
+// Shift pairs are appended after those already stored for the day (four at most).
 void storeCalendarRow(CalendarTables& tables, int machineIndex, Date periodStart, const CalendarDayRow& row);
+
+// The whole calendar of one machine: clears its days, stores the rows and builds every day.
+void loadMachineCalendar(CalendarTables& tables, int machineIndex, Date periodStart, const std::vector<CalendarDayRow>& rows,
+                         TimeOfDay dayChangeTime);
 
 }  // namespace core

@@ -28,15 +28,24 @@ struct Planner {
 };
 
 // Production minutes of a job: ceiling(|cycle × quantity ÷ 60|) ÷ divisor, halves to even.
-// A cycle of 0 takes 5 seconds per piece; a divisor below 1 counts as 1.
+// A cycle of 0 takes 5 seconds per piece; a divisor below 1 counts as 1. A product
+// within a billionth of a whole minute counts as that minute (decimal cycle times
+// such as 12.3 s are not exact in binary and must not gain a minute from it).
 std::int32_t FunCalcProcessMinutes(double cycleSeconds, std::int64_t quantity, std::int64_t divisor);
 
 // End of a job of `minutes` working minutes starting at `start` on the machine
-// with code `machineCode`. A blank code gives start + minutes on the clock.
+// with code `machineCode` (the caller resolves a plan record's code). A blank code
+// gives start + minutes on the clock. A code that is no machine row with a
+// calendar (row 1, unknown codes, suppliers) counts clock minutes, 960 of them
+// per production day at most. Negative minutes count as 0. Does not allocate.
 Moment FunCalcEndTime(const Planner& p, Moment start, std::int64_t minutes, const QString& machineCode);
+// The same on a row already looked up (FunGetMachineIndex).
+Moment endTimeOnRow(const Planner& p, Moment start, std::int64_t minutes, int machineIndex);
 
 // Working minutes from the moment to the end of its production day; nextDayStart
-// always receives the start of the following production day.
+// always receives the start of the following production day. Without a calendar
+// (row 1, rows after the calendar machines, days after the calendar) this is 960
+// but never more than the clock minutes left in the production day.
 std::int64_t FunDayWorkMinutes(const Planner& p, Moment moment, int machineIndex, Moment& nextDayStart);
 
 // Moment at which `minutes` working minutes are used up within the moment's production day.
@@ -45,13 +54,17 @@ Moment FunAddWorkMinutesInDay(const Planner& p, Moment moment, int machineIndex,
 // Whole minutes from time of day a to b (b = 00:00:00 counts as 24:00); 0 when negative.
 std::int32_t FunMinutesBetween(TimeOfDay a, TimeOfDay b);
 
-// Rounds the time of day up to the grid (GridMinutes); may move to the next date.
+// Rounds the time of day up to the grid (GridMinutes, below 1 counts as 1); may move
+// to the next date. The grid restarts every midnight, so a result beyond the last
+// grid point of a date is that next midnight.
 Moment SubRoundUpToGrid(const Planner& p, Moment m);
 void SubRoundUpDateTime(const Planner& p, Date& date, TimeOfDay& time);
-// Rounds up to a multiple of `unitMinutes` (the arranging time unit).
+// Rounds up to a multiple of `unitMinutes` (the arranging time unit), with the same rules.
 Moment funRoundUpToUnit(Moment m, int unitMinutes);
 
-// Production-day-relative time in seconds (0 .. 86400) and back.
+// Production-day-relative time in seconds and back: 0 at the day change, 86400 at the
+// next one. Without wrap the result lies in 0 .. 86399 (a start), with wrap in
+// 1 .. 86400 (an end: the day change itself is the end of the production day).
 std::int32_t SubToShiftedTime(TimeOfDay dayChangeTime, TimeOfDay t, bool wrap);
 TimeOfDay SubFromShiftedTime(TimeOfDay dayChangeTime, std::int32_t relativeSeconds);
 
@@ -60,11 +73,16 @@ int dayIndexOf(const Planner& p, Moment m);       // (production-day date − Pe
 bool isEarly(const Planner& p, Moment m);         // time of day before the day change
 Moment nextDayStartOf(const Planner& p, Moment m);
 
-// Brings a start onto the machine's working time: the first working moment at or after it.
+// Brings a start onto the machine's working time: the first working moment at or
+// after it (the end of a 0-minute job).
 Moment snapToWorkingTime(const Planner& p, Moment start, const QString& machineCode);
 
-// Text helpers for fixed-width lists (Shift-JIS byte widths).
+// Text helpers for fixed-width lists (Shift-JIS byte widths as CP932 encodes them:
+// ASCII and half-width katakana 1 byte, other characters 2; a character CP932
+// cannot encode counts 2 and is kept). Fitting never splits a character: a
+// two-byte character that does not fit is replaced by a blank.
 QString FunFitByteWidth(const QString& text, int width, const QString& alignment);
+// Pads with `pad` up to `width` characters, then cuts to `width`; an empty pad only cuts.
 QString FunPadRight(const QString& text, int width, const QString& pad);
 int shiftJisByteWidth(const QString& text);
 

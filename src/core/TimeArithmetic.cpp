@@ -1,0 +1,84 @@
+// The small time operations shared by every part that places a job.
+#include "core/WorkingTime.h"
+
+#include <cmath>
+#include <limits>
+
+namespace core {
+namespace {
+
+constexpr std::int32_t kDay = TimeOfDay::kSecondsPerDay;
+
+std::int64_t floorDiv(std::int64_t a, std::int64_t b) { return a / b - ((a % b != 0) && ((a < 0) != (b < 0))); }
+
+// Rounds the time of day of m up to a multiple of unitSeconds counted from its
+// midnight; the next midnight is on every date's grid, so nothing goes past it.
+Moment roundUpWithinDate(Moment m, std::int64_t unitSeconds)
+{
+    if (unitSeconds <= 1) return m;
+    const std::int64_t day = floorDiv(m.seconds(), kDay);
+    std::int64_t secs = m.seconds() - day * kDay;
+    if (secs % unitSeconds != 0) secs = std::min<std::int64_t>(secs - secs % unitSeconds + unitSeconds, kDay);
+    return Moment::fromSeconds(day * kDay + secs);
+}
+
+}  // namespace
+
+std::int32_t FunCalcProcessMinutes(double cycleSeconds, std::int64_t quantity, std::int64_t divisor)
+{
+    double x;
+    if (cycleSeconds != 0)
+        x = cycleSeconds * double(quantity) / 60.0;
+    else
+        x = double(quantity * 5) / 60.0;  // 64-bit: large quantities must not wrap
+    if (!std::isfinite(x)) return 0;
+    x = std::fabs(x);
+    const double nearest = std::round(x);
+    const double minutes = std::fabs(x - nearest) <= 1e-9 * std::max(1.0, nearest) ? nearest : std::ceil(x);
+    if (minutes >= 9.2e18) return std::numeric_limits<std::int32_t>::max();
+
+    const std::int64_t whole = std::int64_t(minutes);
+    const std::int64_t d = divisor < 1 ? 1 : divisor;
+    std::int64_t q = whole / d;
+    const std::int64_t twiceRest = (whole % d) * 2;
+    if (twiceRest > d || (twiceRest == d && q % 2 != 0)) ++q;  // halves to even
+    return std::int32_t(std::min<std::int64_t>(q, std::numeric_limits<std::int32_t>::max()));
+}
+
+std::int32_t FunMinutesBetween(TimeOfDay a, TimeOfDay b)
+{
+    const std::int32_t sb = b.isZero() ? kDay : b.seconds();
+    const std::int32_t d = sb - a.seconds();
+    return d < 0 ? 0 : d / 60;
+}
+
+Moment SubRoundUpToGrid(const Planner& p, Moment m)
+{
+    return roundUpWithinDate(m, std::int64_t(std::max(p.GridMinutes, 1)) * 60);
+}
+
+void SubRoundUpDateTime(const Planner& p, Date& date, TimeOfDay& time)
+{
+    if (date.isNull()) return;
+    const Moment x = SubRoundUpToGrid(p, Moment::of(date, time));
+    date = x.date();
+    time = x.time();
+}
+
+Moment funRoundUpToUnit(Moment m, int unitMinutes)
+{
+    return roundUpWithinDate(m, std::int64_t(std::max(unitMinutes, 1)) * 60);
+}
+
+std::int32_t SubToShiftedTime(TimeOfDay dayChangeTime, TimeOfDay t, bool wrap)
+{
+    const std::int32_t rel = ((t.seconds() - dayChangeTime.seconds()) % kDay + kDay) % kDay;
+    return wrap && rel == 0 ? kDay : rel;
+}
+
+TimeOfDay SubFromShiftedTime(TimeOfDay dayChangeTime, std::int32_t relativeSeconds)
+{
+    return TimeOfDay::fromSeconds(dayChangeTime.seconds() + relativeSeconds % kDay);
+}
+
+}  // namespace core

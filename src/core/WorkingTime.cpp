@@ -1,0 +1,180 @@
+// Walking a machine's working periods: minutes left in a production day, the
+// moment at which N working minutes are used up, and the end of a job.
+#include "core/WorkingTime.h"
+
+#include <algorithm>
+
+namespace core {
+namespace {
+
+constexpr std::int32_t kDay = TimeOfDay::kSecondsPerDay;
+constexpr std::int64_t kMinutesWithoutCalendar = 960;
+
+std::int64_t floorDiv(std::int64_t a, std::int64_t b) { return a / b - ((a % b != 0) && ((a < 0) != (b < 0))); }
+
+// Everything the walk needs about one moment, computed with integer arithmetic only.
+struct DayFacts {
+    std::int64_t dateSerial;      // calendar date of the moment
+    TimeOfDay time;               // its time of day
+    bool early;                   // before the day change: belongs to the previous production day
+    std::int64_t dayIndex;        // production day − PeriodStart + 2
+    Moment nextDayStart;          // start of the following production day
+};
+
+DayFacts factsOf(const Planner& p, Moment m)
+{
+    const std::int64_t date = floorDiv(m.seconds(), kDay);
+    const TimeOfDay t = TimeOfDay::fromSeconds(std::int32_t(m.seconds() - date * kDay));
+    const bool early = t < p.DayChangeTime;
+    const std::int64_t productionDay = date - (early ? 1 : 0);
+    return DayFacts{date, t, early, productionDay - std::int64_t(p.PeriodStart.serial()) + 2,
+                    Moment::fromSeconds((productionDay + 1) * kDay + p.DayChangeTime.seconds())};
+}
+
+bool hasCalendar(const Planner& p, int machineIndex)
+{
+    return machineIndex >= 2 && machineIndex <= p.calendarMachineCount() && machineIndex <= p.calendar.machineCount()
+        && !p.PeriodStart.isNull();
+}
+
+// Without a calendar a production day holds 960 working minutes, but never more
+// than the clock leaves of it: a job cannot use more working minutes than pass.
+std::int64_t minutesWithoutCalendar(Moment m, Moment nextDayStart)
+{
+    const std::int64_t clockMinutes = (nextDayStart.seconds() - m.seconds() + 59) / 60;
+    return std::min(kMinutesWithoutCalendar, clockMinutes);
+}
+
+// A job on a row without calendar: clock minutes, at most 960 per production day.
+Moment endWithoutCalendar(const Planner& p, Moment start, std::int64_t remaining)
+{
+    const Moment next = factsOf(p, start).nextDayStart;
+    const std::int64_t firstDay = minutesWithoutCalendar(start, next);
+    if (remaining <= firstDay) return start.addMinutes(remaining);
+    remaining -= firstDay;
+    const std::int64_t fullDays = (remaining - 1) / kMinutesWithoutCalendar;
+    return next.addSeconds(fullDays * kDay).addMinutes(remaining - fullDays * kMinutesWithoutCalendar);
+}
+
+// Selection rules of a day's periods, shared by the two walks below. A period is
+// taken from `from` (the moment's time or the period start) to its end; `nextDate`
+// tells that it lies after midnight while the moment lies before it.
+struct PeriodPart {
+    bool counts;
+    TimeOfDay from;
+    TimeOfDay end;
+    bool nextDate;
+};
+
+inline PeriodPart partOf(TimeOfDay start, TimeOfDay end, TimeOfDay t, bool early, TimeOfDay dayChange)
+{
+    if (early) {
+        if (!(start < dayChange)) return {false, {}, {}, false};  // before midnight: already past
+        if (t < start) return {true, start, end, false};
+        if (t < end) return {true, t, end, false};
+        return {false, {}, {}, false};
+    }
+    if (end.isZero()) return {true, t < start ? start : t, end, false};  // runs to 24:00
+    if (!(dayChange < end)) return {true, start, end, true};             // after midnight, wholly ahead
+    if (t < start) return {true, start, end, false};
+    if (t < end) return {true, t, end, false};
+    return {false, {}, {}, false};
+}
+
+std::int64_t calendarDayMinutes(const Planner& p, const DayFacts& f, int machineIndex)
+{
+    const auto& cal = p.calendar.day(int(f.dayIndex), machineIndex).CalTime;
+    std::int64_t sum = 0;
+    for (std::size_t s = 1; s <= 23; s += 2) {
+        const TimeOfDay start = cal[s], end = cal[s + 1];
+        if (start.isZero() && end.isZero()) break;  // the day's list ends at the first empty pair
+        const PeriodPart part = partOf(start, end, f.time, f.early, p.DayChangeTime);
+        if (part.counts) sum += FunMinutesBetween(part.from, part.end);
+    }
+    return sum;
+}
+
+Moment calendarAddInDay(const Planner& p, const DayFacts& f, int machineIndex, std::int64_t remaining)
+{
+    const auto& cal = p.calendar.day(int(f.dayIndex), machineIndex).CalTime;
+    for (std::size_t s = 1; s <= 23; s += 2) {
+        const TimeOfDay start = cal[s], end = cal[s + 1];
+        if (start.isZero() && end.isZero()) break;
+        const PeriodPart part = partOf(start, end, f.time, f.early, p.DayChangeTime);
+        if (!part.counts) continue;
+        const std::int64_t available = FunMinutesBetween(part.from, part.end);
+        if (available == 0) continue;
+        if (available >= remaining) {
+            const std::int64_t date = f.dateSerial + (part.nextDate ? 1 : 0);
+            return Moment::fromSeconds(date * kDay + part.from.seconds()).addMinutes(remaining);
+        }
+        remaining -= available;
+    }
+    // Not enough working time left: the production day's end (the next day start).
+    return f.nextDayStart;
+}
+
+}  // namespace
+
+int dayIndexOf(const Planner& p, Moment m)
+{
+    return int(std::clamp<std::int64_t>(factsOf(p, m).dayIndex, INT32_MIN, INT32_MAX));
+}
+
+bool isEarly(const Planner& p, Moment m) { return m.time() < p.DayChangeTime; }
+
+Moment nextDayStartOf(const Planner& p, Moment m) { return factsOf(p, m).nextDayStart; }
+
+std::int64_t FunDayWorkMinutes(const Planner& p, Moment moment, int machineIndex, Moment& nextDayStart)
+{
+    const DayFacts f = factsOf(p, moment);
+    nextDayStart = f.nextDayStart;
+    if (!hasCalendar(p, machineIndex) || f.dayIndex > p.CalendarDays()) return minutesWithoutCalendar(moment, f.nextDayStart);
+    if (f.dayIndex < 0) return 0;
+    return calendarDayMinutes(p, f, machineIndex);
+}
+
+Moment FunAddWorkMinutesInDay(const Planner& p, Moment moment, int machineIndex, std::int64_t minutes)
+{
+    const DayFacts f = factsOf(p, moment);
+    if (!hasCalendar(p, machineIndex) || f.dayIndex > p.CalendarDays()) return moment.addMinutes(minutes);
+    if (f.dayIndex < 0) return moment;
+    return calendarAddInDay(p, f, machineIndex, minutes);
+}
+
+Moment endTimeOnRow(const Planner& p, Moment start, std::int64_t minutes, int machineIndex)
+{
+    std::int64_t remaining = std::max<std::int64_t>(minutes, 0);
+    if (!hasCalendar(p, machineIndex)) return endWithoutCalendar(p, start, remaining);
+
+    // Days before the calendar have no working time: start at its first production day.
+    const Moment calendarStart = Moment::of(p.PeriodStart.addDays(-2), p.DayChangeTime);
+    Moment current = std::max(start, calendarStart);
+    for (;;) {
+        const DayFacts f = factsOf(p, current);
+        if (f.dayIndex > p.CalendarDays()) return endWithoutCalendar(p, current, remaining);
+        const std::int64_t available = calendarDayMinutes(p, f, machineIndex);
+        // A day without working time is skipped even by a 0-minute job.
+        if (available != 0) {
+            if (remaining <= available) return calendarAddInDay(p, f, machineIndex, remaining);
+            remaining -= available;
+        }
+        current = f.nextDayStart;
+    }
+}
+
+Moment FunCalcEndTime(const Planner& p, Moment start, std::int64_t minutes, const QString& machineCode)
+{
+    bool blank = true;
+    for (QChar c : machineCode)
+        if (!c.isSpace()) { blank = false; break; }
+    if (blank) return start.addMinutes(std::max<std::int64_t>(minutes, 0));
+    return endTimeOnRow(p, start, minutes, p.rows.FunGetMachineIndex(machineCode));
+}
+
+Moment snapToWorkingTime(const Planner& p, Moment start, const QString& machineCode)
+{
+    return FunCalcEndTime(p, start, 0, machineCode);
+}
+
+}  // namespace core

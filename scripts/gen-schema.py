@@ -10,7 +10,10 @@ import os
 
 # Column kinds: C<n> code/text, D date "yyyymmdd", T time "hhnnss", F flag (one
 # character, '0' by default), I integer, L 64-bit number (order and plan
-# numbers), N quantity or duration (exact decimal).
+# numbers), N quantity or duration (exact decimal), S the machine selection flag
+# (one character, but an integer on PostgreSQL: the machine-row statement reads it
+# through COALESCE(DB0497.選択,1), and PostgreSQL refuses to mix a text column
+# with the integer 1 there; '1' and 0 still compare and store as usual).
 AUDIT = ["登録日 D", "登録時刻 T", "登録オペレータ C10", "登録端末番号 I", "登録プログラム C20",
          "更新日 D", "更新時刻 T", "更新オペレータ C10", "更新端末番号 I", "更新プログラム C20"]
 # DB0259 names its two time columns differently.
@@ -88,7 +91,7 @@ TABLES = [
      + [f"{w}時刻{n} T" for n in ["１", "２", "３", "４", "５", "６", "７", "８", "９", "１０"] for w in ("開始", "終了")]
      + ["削除フラグ F"]),
     ("DB0497", ["担当者コード", "機械コード"],
-     ["担当者コード C10", "機械コード C10", "選択 C1", "削除フラグ F"]),
+     ["担当者コード C10", "機械コード C10", "選択 S", "削除フラグ F"]),
 ]
 
 # Indexes the loaders and the save look rows up by (the primary keys cover the rest,
@@ -115,6 +118,8 @@ def column_type(kind, db):
     default = ""
     if kind.endswith("0") and kind[0] in "IL":
         kind, default = kind[:-1], " DEFAULT 0"
+    if kind == "S":
+        return integer if db == "postgresql" else text.format(n=1)
     if kind == "F":
         return text.format(n=1) + " DEFAULT '0'"
     if kind[0] == "C":

@@ -651,7 +651,7 @@ CREATE TABLE DB0496 (
 CREATE TABLE DB0497 (
     担当者コード VARCHAR(10) NOT NULL,
     機械コード VARCHAR(10) NOT NULL,
-    選択 VARCHAR(1),
+    選択 INTEGER,
     削除フラグ VARCHAR(1) DEFAULT '0',
     登録日 VARCHAR(8),
     登録時刻 VARCHAR(6),

@@ -1,0 +1,108 @@
+#include "app/startup/ClassChoice.h"
+
+#include <QRegularExpression>
+
+namespace app {
+
+ClassChoiceList loadClassChoices(db::Database& db, int kojoCode)
+{
+    ClassChoiceList list;
+    // The factory code goes as text: it compares with a text key on every kind
+    // of server, and with a numeric key as well.
+    db::Cursor dept = db.query(QStringLiteral("SELECT 部名 FROM DB0370 WHERE 部コード=? AND 課コード = '0' AND 削除フラグ='0' ORDER BY 部コード"),
+                               {QString::number(kojoCode)});
+    const QString deptName = dept.next() ? dept.text(QStringLiteral("部名")) : QString();
+    list.factoryLabel = QStringLiteral("%1").arg(kojoCode, 2, 10, QLatin1Char('0')) + QStringLiteral("：") + deptName;
+
+    db::Cursor classes = db.query(QStringLiteral("SELECT * FROM DB0399 WHERE 削除フラグ='0' ORDER BY 工程分類コード"));
+    while (classes.next())
+        list.lines << classes.text(QStringLiteral("工程分類コード")) + QLatin1Char(' ') + classes.text(QStringLiteral("工程分類名"));
+    return list;
+}
+
+QString classCodeOfLine(const QString& line)
+{
+    const qsizetype blank = line.indexOf(u' ');
+    return (blank < 0 ? line : line.left(blank)).trimmed();
+}
+
+bool sameClassCode(const QString& a, const QString& b)
+{
+    bool okA = false, okB = false;
+    const qlonglong na = a.trimmed().toLongLong(&okA);
+    const qlonglong nb = b.trimmed().toLongLong(&okB);
+    if (okA && okB) return na == nb;
+    return a.trimmed() == b.trimmed();
+}
+
+int preselectedLine(const QStringList& lines, const QString& currentClassCode)
+{
+    if (lines.isEmpty()) return -1;
+    if (!currentClassCode.trimmed().isEmpty())
+        for (int i = 0; i < lines.size(); ++i)
+            if (sameClassCode(classCodeOfLine(lines[i]), currentClassCode)) return i;
+    return 0;
+}
+
+namespace {
+
+QString toHalfWidth(const QString& s)
+{
+    QString r;
+    r.reserve(s.size());
+    for (QChar c : s) {
+        const char16_t u = c.unicode();
+        if (u >= 0xFF10 && u <= 0xFF19) r += QChar(u'0' + (u - 0xFF10));  // ０..９
+        else if (u == 0xFF0F || u == 0xFF0D || u == 0xFF0E || u == 0x30FC || u == 0x2212 || u == u'-' || u == u'.'
+                 || u == u'年' || u == u'月')
+            r += u'/';  // ／ － ． ー − and the kanji separators all mean "next part"
+        else if (u == u'日' || u == 0x3000 || u == u' ')
+            continue;  // "日" closes the date; blanks carry nothing
+        else
+            r += c;
+    }
+    return r;
+}
+
+QString displayTextOf(int y, int m, int d)
+{
+    const core::Date date = core::Date::fromYmd(y, m, d);
+    return date.isNull() ? QString() : date.toDisplayText();
+}
+
+}  // namespace
+
+QString mDateChr(const QString& typed)
+{
+    const QString s = toHalfWidth(typed.trimmed());
+    static const QRegularExpression digitsOnly(QStringLiteral("^\\d+$"));
+    if (digitsOnly.match(s).hasMatch()) {
+        if (s.size() == 8) return displayTextOf(s.left(4).toInt(), s.mid(4, 2).toInt(), s.mid(6, 2).toInt());
+        if (s.size() == 6) return displayTextOf(2000 + s.left(2).toInt(), s.mid(2, 2).toInt(), s.mid(4, 2).toInt());
+        return {};
+    }
+    static const QRegularExpression parts(QStringLiteral("^(\\d{4}|\\d{2})/(\\d{1,2})/(\\d{1,2})$"));
+    const QRegularExpressionMatch m = parts.match(s);
+    if (!m.hasMatch()) return {};
+    int year = m.captured(1).toInt();
+    if (m.captured(1).size() == 2) year += 2000;
+    return displayTextOf(year, m.captured(2).toInt(), m.captured(3).toInt());
+}
+
+PeriodTexts defaultPeriod(const QString& commandLineText, int displayMonths)
+{
+    if (commandLineText == QStringLiteral("1") || commandLineText.isEmpty()) return {};
+    const core::Date start = core::Date::fromYmdText(commandLineText.left(8));
+    if (start.isNull()) return {};
+    return {start.toDisplayText(), start.addMonths(displayMonths).toDisplayText()};
+}
+
+bool periodLongEnough(core::Date start, core::Date end)
+{
+    return !start.isNull() && !end.isNull() && start.daysTo(end) >= MinimumPeriodDays;
+}
+
+QString periodTooShortMessage() { return QStringLiteral("指定期間は29日間以上を入力してください。"); }
+QString enterDateMessage() { return QStringLiteral("日付を入力してください"); }
+
+}  // namespace app

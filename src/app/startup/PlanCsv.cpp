@@ -1,0 +1,115 @@
+#include "app/startup/PlanCsv.h"
+
+#include "core/BarLook.h"
+
+namespace app {
+
+namespace {
+
+const QString LineEnd = QStringLiteral("\r\n");
+
+QString dateTimeText(core::Date d, core::TimeOfDay t)
+{
+    return d.isNull() ? QString() : core::Moment::of(d, t).toDisplayText();
+}
+
+QString minuteText(core::Date d, core::TimeOfDay t)
+{
+    return d.isNull() ? QString() : d.toDisplayText() + QLatin1Char(' ') + t.toHhmm();
+}
+
+QString orderNoText(std::int64_t n)
+{
+    return n == 0 ? QString() : QString::number(n);
+}
+
+}  // namespace
+
+QString csvField(const QString& value)
+{
+    if (!value.contains(u',') && !value.contains(u'"') && !value.contains(u'\r') && !value.contains(u'\n')) return value;
+    QString quoted = value;
+    quoted.replace(QStringLiteral("\""), QStringLiteral("\"\""));
+    return QLatin1Char('"') + quoted + QLatin1Char('"');
+}
+
+QString csvLine(const QStringList& fields)
+{
+    QString line;
+    for (int i = 0; i < fields.size(); ++i) {
+        if (i) line += QLatin1Char(',');
+        line += csvField(fields[i]);
+    }
+    return line;
+}
+
+QStringList planCsvHeader()
+{
+    return {
+        // The plan grid's columns.
+        QStringLiteral("表示"), QStringLiteral("確定"), QStringLiteral("手配番号"), QStringLiteral("ｾｯﾄ代表"),
+        QStringLiteral("品名ｺｰﾄﾞ"), QStringLiteral("品名"), QStringLiteral("順序"), QStringLiteral("工程内容"),
+        QStringLiteral("機械"), QStringLiteral("作業開始"), QStringLiteral("作業終了"), QStringLiteral("希望納期"),
+        QStringLiteral("手配数"), QStringLiteral("受注実績数"), QStringLiteral("金型ｺｰﾄﾞ"), QStringLiteral("金型名"),
+        QStringLiteral("必要時間"), QStringLiteral("備考"), QStringLiteral("BarID"), QStringLiteral("KEY"),
+        // The export's own, in full precision for programs.
+        QStringLiteral("機械コード"), QStringLiteral("指示先コード"), QStringLiteral("開始日時"), QStringLiteral("終了日時"),
+        QStringLiteral("段取時間(分)"), QStringLiteral("作業時間(分)"), QStringLiteral("固定区分"), QStringLiteral("確定区分(DB)"),
+        QStringLiteral("初期納期"), QStringLiteral("色区分"),
+    };
+}
+
+QStringList planCsvFields(const plan::PlanData& plan, int recordNo, const core::RowTable& rows)
+{
+    const plan::PlanRecord& r = plan[recordNo];
+    const QString machine = r.machineCode.trimmed();
+    const int row = machine.isEmpty() ? 0 : rows.findRow(machine);
+    const QString machineName = row > 0 ? rows.row(row).RowName : machine;
+    const core::DueClass due = core::dueClassOf(r.endDate, r.initialDueDate);
+    return {
+        QString::number(r.ganttDisplayKind),
+        r.confirmKind,
+        QString::number(r.orderNo),
+        orderNoText(r.setRepOrderNo),
+        r.itemCode,
+        r.modelName,
+        QString::number(r.processSeq),
+        r.processName,
+        machineName,
+        minuteText(r.startDate, r.startTime),
+        minuteText(r.endDate, r.endTime),
+        r.dueDate.toDisplayText(),
+        QString::number(r.orderQty),
+        QString::number(r.receivedQty),
+        r.mouldNo,
+        r.mouldShortName,
+        QString::number(std::int64_t(r.setupMinutes) + r.workMinutes),
+        r.remarks,
+        QString::number(r.barIndex),
+        QString::number(recordNo),
+        machine,
+        r.destCode,
+        dateTimeText(r.startDate, r.startTime),
+        dateTimeText(r.endDate, r.endTime),
+        QString::number(r.setupMinutes),
+        QString::number(r.workMinutes),
+        r.fixKind,
+        r.confirmKindDb,
+        r.initialDueDate.toDisplayText(),
+        core::dueClassName(due),
+    };
+}
+
+QByteArray planCsv(const plan::PlanData& plan, const core::RowTable& rows, bool withBom)
+{
+    QString text = csvLine(planCsvHeader()) + LineEnd;
+    for (int i = 2; i <= plan.size(); ++i) {
+        if (plan[i].isHidden()) continue;
+        text += csvLine(planCsvFields(plan, i, rows)) + LineEnd;
+    }
+    QByteArray bytes = text.toUtf8();
+    if (withBom) bytes.prepend("\xEF\xBB\xBF");
+    return bytes;
+}
+
+}  // namespace app

@@ -11,6 +11,7 @@
 
 #include <QHash>
 #include <QString>
+#include <cstdint>
 #include <functional>
 #include <vector>
 
@@ -32,6 +33,14 @@ struct LoadedRowStamp {
 class PlanData {
 public:
     PlanData();  // holds the placeholder record 1
+    // Copies carry the records only: a copy is a snapshot, not attached to any history.
+    PlanData(const PlanData& other);
+    PlanData& operator=(const PlanData& other);
+    // Same records field for field and the same loaded row stamps.
+    friend bool operator==(const PlanData& a, const PlanData& b)
+    {
+        return a.records_ == b.records_ && a.loadedStamps == b.loadedStamps;
+    }
 
     // Upper bound: the number of records including the placeholder.
     int size() const { return int(records_.size()); }
@@ -54,13 +63,29 @@ public:
     QHash<std::int64_t, LoadedRowStamp> loadedStamps;
 
     void setHistory(PlanHistory* h) { history_ = h; }
+    PlanHistory* history() const { return history_; }
+
+    // Change journal: the record numbers handed out by edit() and append() and
+    // those put back by the history, in order. Indexes over the table remember
+    // how far they have read and catch up from there instead of walking the
+    // whole table; a new generation (clear()) means "start again".
+    std::uint64_t generation() const { return generation_; }
+    std::size_t journalEnd() const { return journal_.size(); }
+    int journalEntry(std::size_t k) const { return journal_[k]; }
 
 private:
     friend class PlanHistory;
-    void indexBar(int recordNo);
+    void note(int recordNo)
+    {
+        if (journal_.empty() || journal_.back() != recordNo) journal_.push_back(recordNo);
+    }
+    void catchUpBars() const;
 
     std::vector<PlanRecord> records_;
-    QHash<int, int> recordOfBar_;
+    mutable QHash<int, int> recordOfBar_;  // barIndex → record, kept current from the journal
+    mutable std::size_t barsReadTo_ = 0;
+    std::vector<int> journal_;
+    std::uint64_t generation_ = 0;
     PlanHistory* history_ = nullptr;
 };
 

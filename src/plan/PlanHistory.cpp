@@ -2,11 +2,16 @@
 
 #include "plan/PlanData.h"
 
+#include <utility>
+
 namespace plan {
 
 PlanHistory::PlanHistory(PlanData& plan) : plan_(plan) { plan_.setHistory(this); }
 
-PlanHistory::~PlanHistory() { plan_.setHistory(nullptr); }
+PlanHistory::~PlanHistory()
+{
+    if (plan_.history() == this) plan_.setHistory(nullptr);
+}
 
 void PlanHistory::begin(const QString& name)
 {
@@ -18,8 +23,8 @@ void PlanHistory::begin(const QString& name)
 
 void PlanHistory::willChange(int recordNo, const PlanRecord& before)
 {
-    if (recordNo > open_.sizeBefore) return;  // appended in this step: redo re-appends it whole
-    open_.before.try_emplace(recordNo, before);
+    if (recordNo > open_.sizeBefore) return;  // appended in this step: kept whole in the step
+    if (open_.images.find(recordNo) == open_.images.end()) open_.images.emplace(recordNo, before);
 }
 
 void PlanHistory::didAppend(int) {}
@@ -29,62 +34,74 @@ bool PlanHistory::end()
     if (depth_ == 0 || --depth_ > 0) return false;
     Step s = std::move(open_);
     open_ = Step{};
-    for (auto it = s.before.begin(); it != s.before.end();) {
-        const PlanRecord& now = plan_[it->first];
-        if (now == it->second) {
-            it = s.before.erase(it);  // touched but unchanged
-        } else {
-            s.after.emplace(it->first, now);
+    for (auto it = s.images.begin(); it != s.images.end();) {
+        if (plan_[it->first] == it->second)
+            it = s.images.erase(it);  // touched but unchanged
+        else
             ++it;
-        }
     }
-    for (int i = s.sizeBefore + 1; i <= plan_.size(); ++i) s.appended.push_back(plan_[i]);
-    if (s.before.empty() && s.appended.empty()) return false;
+    s.sizeAfter = plan_.size();
+    if (s.images.empty() && s.sizeAfter == s.sizeBefore) return false;
     steps_.resize(std::size_t(current_));  // a new step drops the redo branch
-    if (clean_ > current_) clean_ = -1;   // the saved state can no longer be reached
+    if (clean_ > current_) clean_ = -1;    // the saved state can no longer be reached
     steps_.push_back(std::move(s));
     ++current_;
     return true;
+}
+
+void PlanHistory::swapImages(Step& s)
+{
+    for (auto& [no, image] : s.images) {
+        std::swap(plan_.records_[std::size_t(no - 1)], image);
+        plan_.note(no);
+        lastRestored_.push_back(no);
+    }
+}
+
+void PlanHistory::dropAppended(Step& s)
+{
+    for (int i = s.sizeBefore + 1; i <= plan_.size(); ++i) {
+        s.appended.push_back(std::move(plan_.records_[std::size_t(i - 1)]));
+        plan_.note(i);
+        lastRestored_.push_back(i);
+    }
+    plan_.records_.resize(std::size_t(s.sizeBefore));
 }
 
 void PlanHistory::abandon()
 {
     if (depth_ == 0) return;
     depth_ = 0;
-    restore(open_.before);
-    plan_.records_.resize(std::size_t(open_.sizeBefore));
-    plan_.recordOfBar_.clear();
-    for (int i = 1; i <= plan_.size(); ++i) plan_.indexBar(i);
+    lastRestored_.clear();
+    Step s = std::move(open_);
     open_ = Step{};
-}
-
-void PlanHistory::restore(const std::map<int, PlanRecord>& images)
-{
-    for (const auto& [no, rec] : images) plan_.records_[std::size_t(no - 1)] = rec;
+    swapImages(s);
+    dropAppended(s);
 }
 
 bool PlanHistory::undo()
 {
     if (!canUndo() || isOpen()) return false;
-    const Step& s = steps_[std::size_t(--current_)];
-    restore(s.before);
-    if (!s.appended.empty()) {
-        plan_.records_.resize(std::size_t(s.sizeBefore));
-        plan_.recordOfBar_.clear();
-        for (int i = 1; i <= plan_.size(); ++i) plan_.indexBar(i);
-    }
+    lastRestored_.clear();
+    Step& s = steps_[std::size_t(--current_)];
+    swapImages(s);
+    s.appended.clear();
+    dropAppended(s);
     return true;
 }
 
 bool PlanHistory::redo()
 {
     if (!canRedo() || isOpen()) return false;
-    const Step& s = steps_[std::size_t(current_++)];
-    restore(s.after);
-    for (const PlanRecord& r : s.appended) {
-        plan_.records_.push_back(r);
-        plan_.indexBar(plan_.size());
+    lastRestored_.clear();
+    Step& s = steps_[std::size_t(current_++)];
+    swapImages(s);
+    for (PlanRecord& r : s.appended) {
+        plan_.records_.push_back(std::move(r));
+        plan_.note(plan_.size());
+        lastRestored_.push_back(plan_.size());
     }
+    s.appended.clear();
     return true;
 }
 
@@ -97,6 +114,7 @@ void PlanHistory::clear()
     open_ = Step{};
     depth_ = 0;
     current_ = clean_ = 0;
+    lastRestored_.clear();
 }
 
 }  // namespace plan

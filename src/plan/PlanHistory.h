@@ -1,8 +1,9 @@
 #pragma once
-// Undo and redo of plan changes. A step holds, for every record it touched,
-// the record before and after the step, and the records it appended. Undo puts
-// the "before" records back and drops the appended ones; redo does the reverse.
-// A step that changed nothing is not kept.
+// Undo and redo of plan changes. A step holds one image of every record it
+// changed and the records it appended. While the step is done the image is the
+// record before the step; undo swaps image and record (so the image then holds
+// the record after the step) and takes the appended records out; redo swaps
+// back and puts them in again. A step that changed nothing is not kept.
 
 #include "plan/PlanRecord.h"
 
@@ -25,7 +26,8 @@ public:
     void begin(const QString& name);
     // Closes the step; returns true when it changed something and was kept.
     bool end();
-    // Closes the step and puts everything it changed back (a refused operation).
+    // Closes the step (with every nested one) and puts everything it changed
+    // back: a refused or failed operation.
     void abandon();
     bool isOpen() const { return depth_ > 0; }
 
@@ -44,6 +46,8 @@ public:
     void clear();
 
     int stepCount() const { return int(steps_.size()); }
+    // Records changed, appended or dropped by the last undo, redo or abandon (to redraw).
+    const std::vector<int>& lastRestored() const { return lastRestored_; }
 
     // Called by PlanData.
     void willChange(int recordNo, const PlanRecord& before);
@@ -52,12 +56,13 @@ public:
 private:
     struct Step {
         QString name;
-        std::map<int, PlanRecord> before;  // record number → state before the step
-        std::map<int, PlanRecord> after;   // filled when the step ends
+        std::map<int, PlanRecord> images;  // record number → the other state of that record
         int sizeBefore = 0;                // plan size before the step
-        std::vector<PlanRecord> appended;  // records appended by the step (for redo)
+        int sizeAfter = 0;                 // plan size after the step
+        std::vector<PlanRecord> appended;  // the appended records while the step is undone
     };
-    void restore(const std::map<int, PlanRecord>& images);
+    void swapImages(Step& s);
+    void dropAppended(Step& s);
 
     PlanData& plan_;
     std::vector<Step> steps_;
@@ -65,6 +70,7 @@ private:
     int depth_ = 0;
     int current_ = 0;
     int clean_ = 0;
+    std::vector<int> lastRestored_;
 };
 
 }  // namespace plan

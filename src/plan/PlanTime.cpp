@@ -1,0 +1,36 @@
+#include "plan/PlanTime.h"
+
+namespace plan {
+
+core::Moment FunGetEndTime(const core::Planner& planner, const PlanData& plan, int planIndex, core::Moment start,
+                           std::int64_t minutes)
+{
+    const QString machine = planIndex >= 1 && planIndex <= plan.size() ? plan[planIndex].machineCode : QString();
+    return core::FunCalcEndTime(planner, start, minutes == 0 ? 480 : minutes, machine);
+}
+
+double pieceSecondsFromProductivity(double p, int unitClass)
+{
+    if (p == 0) return 0;
+    switch (unitClass) {
+    case 1: return p;
+    case 2: return p * 60;
+    case 3: return p * 3600;
+    case 4: return 1 / p;
+    case 5: return 60 / p;
+    case 6: return 3600 / p;
+    default: return 0;
+    }
+}
+
+double fallbackPieceSeconds(double cycle, std::int64_t cavities)
+{
+    return (cycle != 0 ? cycle : 1.0) / double(cavitiesDivisor(cavities));
+}
+
+std::int64_t workMinutesFor(double pieceSeconds, std::int64_t orderQty, std::int64_t requiredPersons)
+{
+    return core::FunCalcProcessMinutes(pieceSeconds, orderQty, requiredPersons);
+}
+
+}  // namespace plan

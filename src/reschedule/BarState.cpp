@@ -1,0 +1,44 @@
+#include "reschedule/BarState.h"
+
+#include "plan/PlanTime.h"
+
+namespace reschedule {
+
+BarState BarState::of(const plan::PlanRecord& r)
+{
+    BarState s;
+    s.start = r.start();
+    s.end = r.end();
+    s.machineCode = r.machineCode;
+    s.destCode = r.destCode;
+    s.inOutKind = r.inOutKind;
+    s.setupMinutes = r.setupMinutes;
+    s.workMinutes = r.workMinutes;
+    s.orderQty = r.orderQty;
+    s.cycle = r.cycle;
+    s.pieceSeconds = r.pieceSeconds;
+    s.isEdited = r.isEdited;
+    return s;
+}
+
+void markIfChanged(RuleContext& ctx, int recordNo, const BarState& before, RuleOutcome& out)
+{
+    if (BarState::of(ctx.plan[recordNo]) == before) return;
+    if (!ctx.plan[recordNo].isChanged) ctx.plan.edit(recordNo).isChanged = true;
+    out.touch(recordNo);
+}
+
+void recomputeEnd(RuleContext& ctx, int recordNo)
+{
+    const plan::PlanRecord& r = ctx.plan[recordNo];
+    const core::Moment end = plan::FunGetEndTime(ctx.planner, ctx.plan, recordNo, r.start(), jobMinutes(r));
+    if (end != r.end()) ctx.plan.edit(recordNo).setEnd(end);
+}
+
+void placeAt(RuleContext& ctx, int recordNo, core::Moment start)
+{
+    if (start != ctx.plan[recordNo].start()) ctx.plan.edit(recordNo).setStart(start);
+    recomputeEnd(ctx, recordNo);
+}
+
+}  // namespace reschedule

@@ -1,0 +1,81 @@
+#include "reschedule/Merge.h"
+
+#include "plan/PlanTime.h"
+#include "reschedule/BarState.h"
+#include "reschedule/Messages.h"
+
+namespace reschedule {
+
+namespace {
+
+// Adds the merged bar's member quantities to the target's member slots of the
+// target's group. A quantity whose slot holds no order in the target goes to
+// the target's first order: otherwise no order would carry it once the merged
+// orders are deleted.
+void addMemberQuantities(plan::PlanRecord& t, const plan::PlanRecord& s)
+{
+    const auto& sQty = s.usesGroupB() ? s.memberOrderQtyB : s.memberOrderQty;
+    auto& tNos = t.usesGroupB() ? t.memberOrderNoB : t.memberOrderNo;
+    auto& tQty = t.usesGroupB() ? t.memberOrderQtyB : t.memberOrderQty;
+    const int first = [&] {
+        for (int k = 0; k < plan::MemberSlots; ++k)
+            if (tNos[std::size_t(k)] != 0) return k;
+        return 0;
+    }();
+    for (int k = 0; k < plan::MemberSlots; ++k) {
+        const std::size_t slot = tNos[std::size_t(k)] != 0 ? std::size_t(k) : std::size_t(first);
+        tQty[slot] += sQty[std::size_t(k)];
+    }
+}
+
+}  // namespace
+
+RuleOutcome PlanBar_DragDrop(RuleContext& ctx, const BarDrop& drop, int targetRecordNo)
+{
+    const int s = drop.recordNo, t = targetRecordNo;
+    const bool valid = s >= 2 && s <= ctx.plan.size() && t >= 2 && t <= ctx.plan.size() && s != t;
+    if (!valid || !canStartBarDrag(ctx, s)) return PlatForm_DragDrop(ctx, drop);
+    const plan::PlanRecord& sr = ctx.plan[s];
+    const plan::PlanRecord& tr = ctx.plan[t];
+    if (tr.isDeleted || tr.isMergedAway || tr.isSetMember) return PlatForm_DragDrop(ctx, drop);
+    if (sr.planItemCode != tr.planItemCode || sr.itemCode2 != tr.itemCode2 || sr.processSeq != tr.processSeq
+        || sr.modelName != tr.modelName)
+        return PlatForm_DragDrop(ctx, drop);
+    if (sr.setRepOrderNo != 0 || tr.setRepOrderNo != 0) {
+        ctx.prompt.tell(msg::mergeSetRefused());
+        return PlatForm_DragDrop(ctx, drop);
+    }
+    if (sr.receivedQty != 0 || tr.receivedQty != 0) {
+        ctx.prompt.tell(msg::mergeResultsRefused());
+        return PlatForm_DragDrop(ctx, drop);
+    }
+    if (!ctx.prompt.askYesNo(msg::askMerge())) return PlatForm_DragDrop(ctx, drop);
+
+    RuleOutcome out;
+    {
+        const plan::PlanRecord source = ctx.plan[s];
+        plan::PlanRecord& m = ctx.plan.edit(t);
+        if (m.planItemCode.isEmpty()) m.planItemCode = source.planItemCode;
+        m.orderQty += source.orderQty;
+        addMemberQuantities(m, source);
+        m.workMinutes = plan::workMinutesFor(plan::effectivePieceSeconds(m), m.orderQty, m.requiredPersons);
+        m.isChanged = true;
+    }
+    recomputeEnd(ctx, t);
+    {
+        plan::PlanRecord& gone = ctx.plan.edit(s);
+        if (gone.planItemCode.isEmpty()) gone.planItemCode = ctx.plan[t].planItemCode;
+        gone.isChanged = false;
+        gone.orderNo = 0;
+        gone.orderQty = 0;
+        gone.ganttDisplayKind = 0;
+        gone.loadMark = 0;
+        gone.isMergedAway = true;
+    }
+    out.touch(s);
+    out.touch(t);
+    out.tidy();
+    return out;
+}
+
+}  // namespace reschedule

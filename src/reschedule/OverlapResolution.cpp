@@ -1,0 +1,129 @@
+#include "reschedule/OverlapResolution.h"
+
+#include "reschedule/BarState.h"
+#include "reschedule/Messages.h"
+#include "reschedule/PushOrder.h"
+#include "reschedule/RowPlacement.h"
+#include "reschedule/SetMembers.h"
+
+namespace reschedule {
+
+bool canBeRowNeighbour(const plan::PlanRecord& j)
+{
+    return j.loadMark >= 1 && (j.confirmKind == QStringLiteral("2") || j.isChanged) && !j.isSetMember && !j.isDeleted
+        && !j.isMergedAway;
+}
+
+std::vector<int> rowNeighbours(RuleContext& ctx, int m)
+{
+    const plan::PlanRecord& mr = ctx.plan[m];
+    PlanIndex& index = ctx.rowIndex();
+    const std::vector<int>* row = nullptr;
+    if (mr.hasMachine())
+        row = &index.onMachine(mr.machineCode);
+    else if (!mr.destCode.trimmed().isEmpty())
+        row = &index.atDestination(mr.destCode);
+    std::vector<int> out;
+    if (!row) return out;
+    out.reserve(row->size());
+    for (int j : *row) {
+        const plan::PlanRecord& jr = ctx.plan[j];
+        if (j != m && jr.barIndex != mr.barIndex && canBeRowNeighbour(jr)) out.push_back(j);
+    }
+    return out;
+}
+
+namespace {
+
+// Step 2: the bar in front that still runs into m's start (latest end; the later
+// one in table order on equal ends) may take m behind itself.
+void startAfterBarInFront(RuleContext& ctx, int m, const std::vector<int>& neighbours, RuleOutcome& out)
+{
+    const core::Moment mStart = ctx.plan[m].start();
+    int front = 0;
+    core::Moment frontEnd;
+    for (int j : neighbours) {
+        const plan::PlanRecord& jr = ctx.plan[j];
+        if (!(jr.start() < mStart && jr.end() > mStart)) continue;
+        if (front == 0 || jr.end() >= frontEnd) {
+            front = j;
+            frontEnd = jr.end();
+        }
+    }
+    if (front == 0 || !ctx.prompt.askYesNo(msg::askStartAfterFront())) return;
+    placeAt(ctx, m, core::funRoundUpToUnit(frontEnd, ctx.timeUnitMinutes()));
+    out.touch(m);
+}
+
+// Step 3: the bars behind m are pushed one after another until a gap or a fixed bar.
+void pushBarsBehind(RuleContext& ctx, int m, const std::vector<int>& neighbours, RuleOutcome& out)
+{
+    const core::Moment mStart = ctx.plan[m].start();
+    const core::Moment mEnd = ctx.plan[m].end();
+    std::vector<int> behind;
+    bool overlap = false;
+    for (int j : neighbours) {
+        const plan::PlanRecord& jr = ctx.plan[j];
+        if (jr.start() < mStart) continue;
+        behind.push_back(j);
+        overlap = overlap || jr.start() < mEnd;
+    }
+    if (!overlap) return;
+    if (!ctx.ArrangeMode && !ctx.prompt.askYesNo(msg::askPushBehind())) return;
+
+    sortIntoPushOrder(ctx.plan, behind);
+    // Fixed bars behind, in push order (so also in start order).
+    std::vector<std::size_t> fixedAt;
+    for (std::size_t k = 0; k < behind.size(); ++k)
+        if (ctx.plan[behind[k]].isFixed()) fixedAt.push_back(k);
+
+    core::Moment prevEnd = mEnd;
+    std::size_t nextFixed = 0;
+    for (std::size_t idx = 0; idx < behind.size(); ++idx) {
+        const int j = behind[idx];
+        const plan::PlanRecord& jr = ctx.plan[j];
+        if (jr.isFixed() || !(jr.start() < prevEnd)) {
+            if (idx == 0 && jr.isFixed()) ctx.prompt.tell(msg::firstBehindIsFixed());
+            break;
+        }
+        placeAt(ctx, j, core::funRoundUpToUnit(prevEnd, ctx.timeUnitMinutes()));
+        prevEnd = ctx.plan[j].end();
+        if (!ctx.plan[j].isChanged) ctx.plan.edit(j).isChanged = true;
+
+        // A bar that would now run into a fixed bar further down the row leaves the
+        // machine rather than overlap it; the bar right before the fixed one stays.
+        while (nextFixed < fixedAt.size() && fixedAt[nextFixed] <= idx) ++nextFixed;
+        if (nextFixed < fixedAt.size()) {
+            const std::size_t f = fixedAt[nextFixed];
+            if (ctx.plan[behind[f]].start() < prevEnd && f != idx + 1) ctx.plan.edit(j).machineCode = QStringLiteral(" ");
+        }
+        // Members follow after the machine is settled, so they never stay behind on it.
+        if (ctx.plan[j].setRepOrderNo != 0) SubSetDPlanUpdate(ctx, j, out);
+        out.touch(j);
+    }
+}
+
+}  // namespace
+
+void resolveOverlaps(RuleContext& ctx, int m, RuleOutcome& out)
+{
+    const std::vector<int> neighbours = rowNeighbours(ctx, m);
+    if (!neighbours.empty()) {
+        startAfterBarInFront(ctx, m, neighbours, out);
+        pushBarsBehind(ctx, m, neighbours, out);
+    }
+    const plan::PlanRecord& mr = ctx.plan[m];
+    if (mr.setRepOrderNo != 0 && !mr.isSetMember) SubSetDPlanUpdate(ctx, m, out);
+}
+
+void Insert_PlanBarStep2(RuleContext& ctx, int m, const QString& rowCode, RuleOutcome& out,
+                         QHash<QString, QString>* destinations)
+{
+    const BarState before = BarState::of(ctx.plan[m]);
+    placeOnRow(ctx, m, rowCode, destinations);
+    resolveOverlaps(ctx, m, out);
+    markIfChanged(ctx, m, before, out);
+    out.touch(m);
+}
+
+}  // namespace reschedule

@@ -1,0 +1,61 @@
+#include "reschedule/Requirement.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace reschedule {
+
+namespace {
+double powerOfTen(int n)
+{
+    double p = 1;
+    for (int i = 0; i < n; ++i) p *= 10;  // exact up to 10^22
+    return p;
+}
+}  // namespace
+
+double requirementFor(std::int64_t orderQty, const RequirementRule& rule)
+{
+    int d = rule.digitPosition;
+    if (d >= 128 && d <= 255) d -= 256;  // the master keeps it as a signed byte
+    d = std::clamp(d, -15, 15);
+    const double adj = rule.roundingKind == QStringLiteral("2") ? 0.999 : rule.roundingKind == QStringLiteral("3") ? 0.5 : 0.0;
+    // Scale 10^−d, applied with an exact power of ten on the side where it is exact.
+    const double p = powerOfTen(std::abs(d));
+    double x = double(orderQty) * rule.unitNum;
+    x = d >= 0 ? x / p : x * p;
+    if (rule.unitDen != 0) x /= rule.unitDen;
+    x /= 1 - rule.defectRate / 100;
+    // Decimal ratios are not exact in binary: 1000 × 0.7 may come out a hair
+    // below 700. A nudge far below any real fraction of the inputs (quantities
+    // and ratios with a few decimals) but far above the binary error (about
+    // 1e-16 relative) keeps Int from losing a whole unit to it.
+    const double v = x + adj;
+    const double whole = std::floor(v + 1e-9 + std::fabs(v) * 1e-12);
+    return d >= 0 ? whole * p : whole / p;
+}
+
+bool subRecalcRequirement(RuleContext& ctx, int recordNo, int slot, RuleOutcome& out)
+{
+    if (slot < 1 || slot > plan::ComponentSlots) return false;
+    const std::size_t k = std::size_t(slot - 1);
+    const plan::PlanRecord& r = ctx.plan[recordNo];
+    const QString item = r.compItemCode[k];
+    if (item.trimmed().isEmpty()) return false;
+    const std::optional<RequirementRule> rule = ctx.lookup.requirementRule(r.orderNo, item);
+    if (!rule) return false;
+    const double need = requirementFor(r.orderQty, *rule);
+    if (need == r.compRequiredQty[k]) return false;
+    plan::PlanRecord& m = ctx.plan.edit(recordNo);
+    m.compRequiredQty[k] = need;
+    m.isChanged = true;
+    out.touch(recordNo);
+    return true;
+}
+
+void recalcRequirements(RuleContext& ctx, int recordNo, RuleOutcome& out)
+{
+    for (int slot = 1; slot <= plan::ComponentSlots; ++slot) subRecalcRequirement(ctx, recordNo, slot, out);
+}
+
+}  // namespace reschedule

@@ -1,0 +1,24 @@
+#pragma once
+// Component requirements of an order: quantity × usage ratio, grossed up by the
+// defect rate and rounded as the component's unit prescribes.
+
+#include "reschedule/RuleContext.h"
+#include "reschedule/RuleOutcome.h"
+
+#include <cstdint>
+
+namespace reschedule {
+
+// The requirement for orderQty pieces under the rule: rounded at the digit
+// position (10^−d units) by truncating, rounding up ("2") or half up ("3").
+double requirementFor(std::int64_t orderQty, const RequirementRule& rule);
+
+// subRecalcRequirement: recomputes compRequiredQty of component slot `slot`
+// (1 to 20) of the record from the master's rule. Does nothing for an empty
+// slot or a component the master does not know. True when the value changed.
+bool subRecalcRequirement(RuleContext& ctx, int recordNo, int slot, RuleOutcome& out);
+
+// Every component slot of the record (after its quantity changed).
+void recalcRequirements(RuleContext& ctx, int recordNo, RuleOutcome& out);
+
+}  // namespace reschedule

@@ -1,0 +1,86 @@
+#include "reschedule/SetMembers.h"
+
+#include "plan/PlanTime.h"
+
+namespace reschedule {
+
+std::int64_t memberQuantity(std::int64_t repQty, std::int64_t repCavities, std::int64_t memberCavities)
+{
+    // Exact rational rounding: a binary division would turn 2.5 into 2.5000000000000004.
+    const __int128 num = __int128(repQty) * plan::cavitiesDivisor(memberCavities);
+    const __int128 den = plan::cavitiesDivisor(repCavities);
+    __int128 q = num / den;
+    __int128 rest = num % den;
+    if (rest < 0) {  // floor for negative quantities
+        rest += den;
+        --q;
+    }
+    if (rest * 2 > den || (rest * 2 == den && q % 2 != 0)) ++q;
+    return std::int64_t(q);
+}
+
+void setOrderQuantity(plan::PlanRecord& r, std::int64_t qty)
+{
+    auto& orderNos = r.usesGroupB() ? r.memberOrderNoB : r.memberOrderNo;
+    auto& qtys = r.usesGroupB() ? r.memberOrderQtyB : r.memberOrderQty;
+    const std::int64_t old = r.orderQty;
+    r.orderQty = qty;
+    int first = -1, members = 0;
+    for (int k = 0; k < plan::MemberSlots; ++k)
+        if (orderNos[std::size_t(k)] != 0) {
+            if (first < 0) first = k;
+            ++members;
+        }
+    if (first < 0) return;
+    if (members == 1 || old == 0) {
+        for (int k = 0; k < plan::MemberSlots; ++k) qtys[std::size_t(k)] = k == first ? qty : 0;
+        return;
+    }
+    std::int64_t given = 0;
+    for (int k = 0; k < plan::MemberSlots; ++k) {
+        auto& q = qtys[std::size_t(k)];
+        q = std::int64_t(__int128(q) * qty / old);
+        given += q;
+    }
+    qtys[std::size_t(first)] += qty - given;
+}
+
+void SubSetDPlanUpdate(RuleContext& ctx, int repRecordNo, RuleOutcome& out)
+{
+    const plan::PlanRecord& rep = ctx.plan[repRecordNo];  // edits never move records; appends do not happen here
+    if (rep.setRepOrderNo == 0) return;
+    const std::vector<int> members = ctx.rowIndex().setMembersOf(rep.setRepOrderNo);
+    for (int j : members) {
+        if (j == repRecordNo) continue;
+        const plan::PlanRecord& cur = ctx.plan[j];
+        if (!cur.isSetMember || cur.setRepOrderNo != rep.setRepOrderNo || cur.isDeleted || cur.isMergedAway) continue;
+        const std::int64_t qty = memberQuantity(rep.orderQty, rep.cavities, cur.cavities);
+        const double pieceSeconds = rep.cycle / double(plan::cavitiesDivisor(cur.cavities));
+        const bool same = cur.start() == rep.start() && cur.end() == rep.end() && cur.inOutKind == rep.inOutKind
+            && cur.destCode == rep.destCode && cur.machineCode == rep.machineCode && cur.mouldNo == rep.mouldNo
+            && cur.orderQty == qty && cur.cycle == rep.cycle && cur.pieceSeconds == pieceSeconds
+            && cur.setupMinutes == rep.setupMinutes && cur.workMinutes == rep.workMinutes
+            && (cur.isChanged || !rep.isChanged);
+        if (same) continue;
+        plan::PlanRecord& m = ctx.plan.edit(j);
+        m.startDate = rep.startDate;
+        m.startTime = rep.startTime;
+        m.endDate = rep.endDate;
+        m.endTime = rep.endTime;
+        m.inOutKind = rep.inOutKind;
+        m.destCode = rep.destCode;
+        m.machineCode = rep.machineCode;
+        m.mouldNo = rep.mouldNo;
+        setOrderQuantity(m, qty);
+        m.cycle = rep.cycle;
+        m.pieceSeconds = pieceSeconds;
+        m.setupMinutes = rep.setupMinutes;
+        m.workMinutes = rep.workMinutes;
+        // Something differs, or the representative is marked and the member not yet.
+        // A member already marked keeps its mark: its own pending changes must still be saved.
+        m.isChanged = true;
+        out.touch(j);
+    }
+}
+
+}  // namespace reschedule

@@ -148,8 +148,9 @@ void Database::commit()
     // (an earlier statement of the transaction failed): nothing was written.
     if (!conn_.commit()) {
         const QString text = errorText(conn_.lastError(), QStringLiteral("the database rolled the transaction back"));
-        conn_.rollback();
         inTransaction_ = false;
+        // PostgreSQL has ended the transaction already; elsewhere make sure it is.
+        if (kind() != Kind::PostgreSql) conn_.rollback();
         throw Error(text, QStringLiteral("COMMIT"));
     }
     inTransaction_ = false;

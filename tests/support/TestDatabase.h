@@ -23,7 +23,8 @@ struct TestDb {
 };
 
 // A new empty database of the kind with every table of the schema.
-// Returns an empty TestDb (db == nullptr) when the kind is not available here.
+// Returns an empty TestDb (db == nullptr) when the kind is not available here;
+// under CI a missing PostgreSQL server throws db::Error instead.
 TestDb freshDatabase(db::Kind kind);
 
 bool postgresAvailable();

@@ -27,14 +27,22 @@ enum class SaveOutcome {
 struct SaveResult {
     SaveOutcome outcome = SaveOutcome::NothingToSave;
     QString error;            // the database's own text when Failed
-    int ordersWritten = 0;
-    int ordersCreated = 0;
+    int ordersWritten = 0;    // existing work orders rewritten
+    int ordersCreated = 0;    // new work orders from split members
 };
 
 // The save. On Saved, changed flags are cleared, split members carry their new
-// order numbers and the loaded row stamps are renewed; on any other outcome the
-// plan table is exactly as before.
+// order numbers, the loaded row stamps are renewed, the changed calendar days
+// are forgotten and the plan's undo history is cleared (its steps lead back to
+// states that are no longer what the database holds); the caller redraws the
+// chart and disables ComHozon. On any other outcome the plan table and the
+// database are exactly as before. Every outcome but NothingToSave has been
+// told to the planner through the prompt.
 SaveResult ComHozon_Click(db::Database& db, const core::ProgramSettings& settings, const core::Planner& planner,
                           plan::PlanData& plan, core::Prompt& prompt, ChangedCalendarDays& changedDays);
+
+// The same with the moment written into the audit columns given (tests, tools).
+SaveResult saveScheduleAt(db::Database& db, const core::ProgramSettings& settings, const core::Planner& planner,
+                          plan::PlanData& plan, core::Prompt& prompt, ChangedCalendarDays& changedDays, core::Moment now);
 
 }  // namespace reschedule::saving

@@ -1,0 +1,177 @@
+#include "reschedule/saving/DependentRows.h"
+
+#include <algorithm>
+
+namespace reschedule::saving {
+
+namespace {
+
+QVariant number(std::int64_t n) { return QVariant::fromValue<qlonglong>(n); }
+QVariant text(const QString& s) { return QVariant(s); }
+
+QVariantList listOf(const QSet<QString>& values)
+{
+    QVariantList out;
+    for (const QString& v : values) out << v;
+    return out;
+}
+
+}  // namespace
+
+void keepLineCycles(SaveContext& ctx)
+{
+    struct Cycle {
+        QString item, machine;
+        int seq;
+        double cycle;
+    };
+    std::vector<Cycle> cycles;
+    QSet<QString> seen, items;
+    for (int i : ctx.work.changedRecords) {
+        const plan::PlanRecord& r = ctx.plan[i];
+        if (!r.hasMachine() || r.cycle == 0 || r.itemCode.trimmed().isEmpty()) continue;
+        const QString key = r.itemCode + QLatin1Char('|') + QString::number(r.processSeq) + QLatin1Char('|') + r.machineCode;
+        if (seen.contains(key)) continue;  // one row per item, step and machine
+        seen.insert(key);
+        cycles.push_back({r.itemCode, r.machineCode, r.processSeq, r.cycle});
+        items.insert(r.itemCode);
+    }
+    if (cycles.empty()) return;
+
+    QSet<QString> existing;
+    queryInChunks(ctx.db, QStringLiteral("SELECT 品名コード,順序,機械コード FROM DB0492  WHERE 品名コード IN "), listOf(items), {},
+                  [&](db::Cursor& c) {
+                      existing.insert(c.text(QStringLiteral("品名コード")) + QLatin1Char('|') +
+                                      QString::number(c.integer(QStringLiteral("順序"))) + QLatin1Char('|') +
+                                      c.text(QStringLiteral("機械コード")));
+                  });
+
+    const TableColumns& t = ctx.tables.db0492;
+    KeyedRows updates;
+    updates.keyColumns = {QStringLiteral("品名コード"), QStringLiteral("順序"), QStringLiteral("機械コード")};
+    NewRows inserts;
+    for (const Cycle& c : cycles) {
+        Assignments a;
+        a.set(QStringLiteral("削除フラグ"), text(QStringLiteral("0")));
+        a.set(QStringLiteral("サイクル"), c.cycle);
+        if (existing.contains(c.item + QLatin1Char('|') + QString::number(c.seq) + QLatin1Char('|') + c.machine)) {
+            setUpdateAudit(a, t, ctx.audit);
+            updates.add({text(c.item), number(c.seq), text(c.machine)}, a);
+        } else {
+            a.set(QStringLiteral("品名コード"), text(c.item));
+            a.set(QStringLiteral("順序"), number(c.seq));
+            a.set(QStringLiteral("機械コード"), text(c.machine));
+            setInsertAudit(a, t, ctx.audit);
+            inserts.add(a);
+        }
+    }
+    updateRows(ctx.db, t, updates);
+    insertRows(ctx.db, t, inserts);
+}
+
+void updatePlanTotals(SaveContext& ctx)
+{
+    QVariantList plans;
+    for (std::int64_t p : ctx.work.planNos) plans << number(p);
+    if (plans.isEmpty()) return;
+
+    QHash<std::int64_t, QString> itemOfPlan;
+    queryInChunks(ctx.db, QStringLiteral("SELECT 生産計画番号,品名コード FROM DB0251 WHERE 生産計画番号 IN "), plans, {},
+                  [&](db::Cursor& c) { itemOfPlan.insert(c.integer(QStringLiteral("生産計画番号")), c.text(QStringLiteral("品名コード"))); });
+
+    // The plan's own item at its final step (順序 999), confirmed and live:
+    // a deleted order (merged away, emptied) no longer counts as instructed.
+    struct Total {
+        double quantity = 0;
+        QString latestDue;
+    };
+    QHash<std::int64_t, Total> totals;
+    queryInChunks(ctx.db,
+                  QStringLiteral("SELECT 生産計画番号,品名コード,SUM(手配数) AS 手配数合計,MAX(納期) AS 最大納期  FROM DB0253  WHERE 生産計画番号 IN "),
+                  plans, QStringLiteral(" AND 順序=999 AND 手配確定区分='2' AND 削除フラグ='0' GROUP BY 生産計画番号,品名コード,順序 "),
+                  [&](db::Cursor& c) {
+                      const std::int64_t p = c.integer(QStringLiteral("生産計画番号"));
+                      if (c.text(QStringLiteral("品名コード")).trimmed() != itemOfPlan.value(p).trimmed()) return;
+                      totals.insert(p, Total{c.number(QStringLiteral("手配数合計")), c.text(QStringLiteral("最大納期"))});
+                  });
+    QSet<std::int64_t> confirmed;
+    queryInChunks(ctx.db, QStringLiteral("SELECT DISTINCT 生産計画番号  FROM DB0253  WHERE 生産計画番号 IN "), plans,
+                  QStringLiteral(" AND 手配確定区分='2' AND 削除フラグ='0' "),
+                  [&](db::Cursor& c) { confirmed.insert(c.integer(QStringLiteral("生産計画番号"))); });
+
+    const TableColumns& t = ctx.tables.db0251;
+    KeyedRows updates;
+    updates.keyColumns = {QStringLiteral("生産計画番号")};
+    for (auto it = itemOfPlan.cbegin(); it != itemOfPlan.cend(); ++it) {
+        const Total total = totals.value(it.key());
+        const QString kind = confirmed.contains(it.key()) ? QStringLiteral("2") : QStringLiteral("1");
+        Assignments a;
+        a.set(QStringLiteral("指示済数"), total.quantity);
+        a.set(QStringLiteral("生産完了日"), text(total.latestDue.isEmpty() ? QStringLiteral("00000000") : total.latestDue));
+        a.set(QStringLiteral("確定区分"), text(kind));
+        a.set(QStringLiteral("指示済区分"), text(kind));
+        setUpdateAudit(a, t, ctx.audit);
+        updates.add({number(it.key())}, a);
+    }
+    updateRows(ctx.db, t, updates);
+}
+
+void writeCalendarDays(SaveContext& ctx)
+{
+    const core::Planner& p = ctx.planner;
+    struct Day {
+        QString machine, date;
+        const core::MachineDay* values;
+    };
+    std::vector<Day> days;
+    QSet<QString> machines, dates;
+    for (const auto& [row, dayIndex] : ctx.changedDays) {
+        // Only machine rows have a calendar; days outside the tables were never shown.
+        if (!p.rows.isMachineRow(row) || row > p.calendar.machineCount() || dayIndex < 0 || dayIndex > p.CalendarDays()) continue;
+        const QString machine = p.rows.row(row).RowCode;
+        const QString date = p.PeriodStart.addDays(dayIndex - 2).toYmdText();
+        days.push_back({machine, date, &p.calendar.day(dayIndex, row)});
+        machines.insert(machine);
+        dates.insert(date);
+    }
+    if (days.empty()) return;
+    std::sort(days.begin(), days.end(), [](const Day& a, const Day& b) { return std::tie(a.machine, a.date) < std::tie(b.machine, b.date); });
+
+    QSet<QString> existing;
+    queryInChunks(
+        ctx.db, QStringLiteral("SELECT 機械コード,年月日 FROM DB0491 WHERE 年月日 BETWEEN ? AND ? AND 機械コード IN "), listOf(machines), {},
+        [&](db::Cursor& c) { existing.insert(c.text(QStringLiteral("機械コード")) + QLatin1Char('|') + c.text(QStringLiteral("年月日"))); },
+        {*std::min_element(dates.cbegin(), dates.cend()), *std::max_element(dates.cbegin(), dates.cend())});
+
+    const TableColumns& t = ctx.tables.db0491;
+    KeyedRows updates;
+    updates.keyColumns = {QStringLiteral("機械コード"), QStringLiteral("年月日")};
+    NewRows inserts;
+    for (const Day& d : days) {
+        const core::MachineDay& m = *d.values;
+        Assignments a;
+        a.set(QStringLiteral("勤務時間"), number(m.KinmuJikan));
+        a.set(QStringLiteral("開始時刻１"), text(m.ShiftTime[1].toHhnnss()));
+        a.set(QStringLiteral("終了時刻１"), text(m.ShiftTime[2].toHhnnss()));
+        a.set(QStringLiteral("開始時刻２"), text(m.ShiftTime[3].toHhnnss()));
+        a.set(QStringLiteral("終了時刻２"), text(m.ShiftTime[4].toHhnnss()));
+        a.set(QStringLiteral("停止タイトル"), text(m.stop.title));
+        a.set(QStringLiteral("停止備考"), text(m.stop.remark));
+        a.set(QStringLiteral("停止開始時刻"), text(m.stop.start.toHhnnss()));
+        a.set(QStringLiteral("停止時間"), number(m.stop.hours));
+        a.set(QStringLiteral("削除フラグ"), text(QStringLiteral("0")));
+        if (existing.contains(d.machine + QLatin1Char('|') + d.date)) {
+            setUpdateAudit(a, t, ctx.audit);
+            updates.add({text(d.machine), text(d.date)}, a);
+        } else {
+            a.set(QStringLiteral("機械コード"), text(d.machine));
+            a.set(QStringLiteral("年月日"), text(d.date));
+            setInsertAudit(a, t, ctx.audit);
+            inserts.add(a);
+        }
+    }
+    updateRows(ctx.db, t, updates);
+    insertRows(ctx.db, t, inserts);
+}
+
+}  // namespace reschedule::saving

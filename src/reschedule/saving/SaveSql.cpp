@@ -1,0 +1,282 @@
+#include "reschedule/saving/SaveSql.h"
+
+#include <QMetaType>
+#include <QSqlField>
+#include <QSqlRecord>
+#include <algorithm>
+
+namespace reschedule::saving {
+
+namespace {
+
+constexpr int MaxInList = 500;
+// SQL Server takes at most 2,100 parameters per statement; staying below
+// that keeps one statement shape for every database.
+constexpr int MaxBinds = 2000;
+// A CASE over many rows is evaluated row by row; a hundred keeps it cheap.
+constexpr int MaxRowsPerUpdate = 100;
+constexpr int MaxRowsPerInsert = 500;
+
+bool isNumericType(QMetaType t)
+{
+    switch (t.id()) {
+    case QMetaType::Int:
+    case QMetaType::UInt:
+    case QMetaType::LongLong:
+    case QMetaType::ULongLong:
+    case QMetaType::Double:
+    case QMetaType::Float:
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool isIntegral(const QVariant& v)
+{
+    switch (v.metaType().id()) {
+    case QMetaType::Int:
+    case QMetaType::UInt:
+    case QMetaType::LongLong:
+    case QMetaType::ULongLong:
+        return true;
+    default:
+        return false;
+    }
+}
+
+void setAudit(Assignments& a, const TableColumns& t, const AuditValues& audit, const QString& prefix)
+{
+    const auto put = [&](const QString& column, const QVariant& v) {
+        if (t.has(column)) a.set(column, v);
+    };
+    put(prefix + QStringLiteral("日"), audit.date);
+    // DB0259 names its time column 時間 where the other tables say 時刻.
+    put(prefix + QStringLiteral("時刻"), audit.time);
+    put(prefix + QStringLiteral("時間"), audit.time);
+    put(prefix + QStringLiteral("オペレータ"), audit.operatorCode);
+    put(prefix + QStringLiteral("端末番号"), audit.terminal);
+    put(prefix + QStringLiteral("プログラム"), audit.program);
+}
+
+// "k1=123 AND k2=?" for one key; integral key values are written as numbers.
+QString keyCondition(const QStringList& keyColumns, const QVariantList& key, QVariantList& binds)
+{
+    QStringList parts;
+    for (int c = 0; c < keyColumns.size(); ++c) {
+        const QVariant& v = key.at(c);
+        if (isIntegral(v)) {
+            parts << keyColumns[c] + QLatin1Char('=') + QString::number(v.toLongLong());
+        } else {
+            parts << keyColumns[c] + QStringLiteral("=?");
+            binds << v;
+        }
+    }
+    return parts.join(QStringLiteral(" AND "));
+}
+
+int bindsOfKey(const QVariantList& key)
+{
+    int n = 0;
+    for (const QVariant& v : key) n += isIntegral(v) ? 0 : 1;
+    return n;
+}
+
+int updateChunk(db::Database& db, const TableColumns& t, const KeyedRows& rows, std::size_t from, std::size_t to)
+{
+    QStringList sets;
+    QVariantList binds;
+    const bool singleKey = rows.keyColumns.size() == 1;
+    for (int c = 0; c < rows.setColumns.size(); ++c) {
+        const QString& column = rows.setColumns[c];
+        bool constant = true;
+        for (std::size_t r = from + 1; r < to && constant; ++r) constant = rows.values[r].at(c) == rows.values[from].at(c);
+        if (constant) {
+            sets << column + QStringLiteral(" = ?");
+            binds << rows.values[from].at(c);
+            continue;
+        }
+        QString expr = singleKey ? QStringLiteral("CASE ") + rows.keyColumns[0] : QStringLiteral("CASE");
+        for (std::size_t r = from; r < to; ++r) {
+            const QVariant& key = rows.keys[r].at(0);
+            if (singleKey && isIntegral(key)) {
+                expr += QStringLiteral(" WHEN ") + QString::number(key.toLongLong()) + QStringLiteral(" THEN ?");
+            } else if (singleKey) {
+                expr += QStringLiteral(" WHEN ? THEN ?");
+                binds << key;
+            } else {
+                expr += QStringLiteral(" WHEN ") + keyCondition(rows.keyColumns, rows.keys[r], binds) + QStringLiteral(" THEN ?");
+            }
+            binds << rows.values[r].at(c);
+        }
+        expr += QStringLiteral(" END");
+        // PostgreSQL types the parameters of a CASE as text; the cast gives
+        // numeric columns a number on every database.
+        if (t.isNumeric(column)) expr = QStringLiteral("CAST(") + expr + QStringLiteral(" AS DECIMAL(18,6))");
+        sets << column + QStringLiteral(" = ") + expr;
+    }
+    QString where;
+    if (singleKey) {
+        QStringList keys;
+        for (std::size_t r = from; r < to; ++r) {
+            const QVariant& key = rows.keys[r].at(0);
+            if (isIntegral(key)) {
+                keys << QString::number(key.toLongLong());
+            } else {
+                keys << QStringLiteral("?");
+                binds << key;
+            }
+        }
+        where = rows.keyColumns[0] + QStringLiteral(" IN (") + keys.join(QLatin1Char(',')) + QLatin1Char(')');
+    } else {
+        QStringList conditions;
+        for (std::size_t r = from; r < to; ++r)
+            conditions << QLatin1Char('(') + keyCondition(rows.keyColumns, rows.keys[r], binds) + QLatin1Char(')');
+        where = conditions.join(QStringLiteral(" OR "));
+    }
+    return db.exec(QStringLiteral("UPDATE ") + t.table() + QStringLiteral(" SET ") + sets.join(QStringLiteral(", ")) +
+                       QStringLiteral(" WHERE ") + where,
+                   binds);
+}
+
+}  // namespace
+
+TableColumns::TableColumns(db::Database& db, const QString& table) : table_(table)
+{
+    const QSqlRecord rec = db.handle().record(table);
+    if (rec.isEmpty()) throw db::Error(QStringLiteral("table %1 has no columns or does not exist").arg(table));
+    for (int i = 0; i < rec.count(); ++i) {
+        names_ << rec.fieldName(i);
+        numeric_.insert(rec.fieldName(i).toLower(), isNumericType(rec.field(i).metaType()));
+    }
+}
+
+void Assignments::set(const QString& column, const QVariant& value)
+{
+    for (int i = 0; i < columns_.size(); ++i) {
+        if (columns_[i].compare(column, Qt::CaseInsensitive) == 0) {
+            values_[i] = value;
+            return;
+        }
+    }
+    columns_ << column;
+    values_ << value;
+}
+
+QVariant Assignments::value(const QString& column) const
+{
+    for (int i = 0; i < columns_.size(); ++i)
+        if (columns_[i].compare(column, Qt::CaseInsensitive) == 0) return values_[i];
+    return {};
+}
+
+void setUpdateAudit(Assignments& a, const TableColumns& t, const AuditValues& audit)
+{
+    setAudit(a, t, audit, QStringLiteral("更新"));
+}
+
+void setInsertAudit(Assignments& a, const TableColumns& t, const AuditValues& audit)
+{
+    setAudit(a, t, audit, QStringLiteral("登録"));
+    setAudit(a, t, audit, QStringLiteral("更新"));
+}
+
+QString placeholders(int n)
+{
+    QString s;
+    s.reserve(n * 2);
+    for (int i = 0; i < n; ++i) s += i == 0 ? QStringLiteral("?") : QStringLiteral(",?");
+    return s;
+}
+
+void queryInChunks(db::Database& db, const QString& head, const QVariantList& inValues, const QString& tail,
+                   const std::function<void(db::Cursor&)>& onRow, const QVariantList& leadingBinds)
+{
+    for (qsizetype from = 0; from < inValues.size(); from += MaxInList) {
+        const qsizetype n = std::min<qsizetype>(MaxInList, inValues.size() - from);
+        QVariantList binds = leadingBinds;
+        binds.append(inValues.mid(from, n));
+        db::Cursor c = db.query(head + QLatin1Char('(') + placeholders(int(n)) + QLatin1Char(')') + tail, binds);
+        while (c.next()) onRow(c);
+    }
+}
+
+int execInChunks(db::Database& db, const QString& head, const QVariantList& inValues, const QString& tail,
+                 const QVariantList& leadingBinds)
+{
+    int affected = 0;
+    for (qsizetype from = 0; from < inValues.size(); from += MaxInList) {
+        const qsizetype n = std::min<qsizetype>(MaxInList, inValues.size() - from);
+        QVariantList binds = leadingBinds;
+        binds.append(inValues.mid(from, n));
+        affected += db.exec(head + QLatin1Char('(') + placeholders(int(n)) + QLatin1Char(')') + tail, binds);
+    }
+    return affected;
+}
+
+void NewRows::add(const Assignments& a)
+{
+    if (rows.empty()) columns = a.columns();
+    QVariantList row;
+    row.reserve(columns.size());
+    for (const QString& c : columns) row << a.value(c);
+    rows.push_back(row);
+}
+
+void insertRows(db::Database& db, const TableColumns& t, const NewRows& rows)
+{
+    if (rows.rows.empty()) return;
+    const int width = int(rows.columns.size());
+    // Oracle before 23c has no multi-row VALUES: one row per statement there.
+    const std::size_t perStatement =
+        db.kind() == db::Kind::Oracle ? 1 : std::size_t(std::max(1, std::min(MaxRowsPerInsert, MaxBinds / std::max(1, width))));
+    const QString head = QStringLiteral("INSERT INTO ") + t.table() + QStringLiteral(" (") + rows.columns.join(QLatin1Char(',')) +
+                         QStringLiteral(") VALUES ");
+    const QString tuple = QLatin1Char('(') + placeholders(width) + QLatin1Char(')');
+    for (std::size_t from = 0; from < rows.rows.size(); from += perStatement) {
+        const std::size_t to = std::min(rows.rows.size(), from + perStatement);
+        QString sql = head;
+        QVariantList binds;
+        for (std::size_t r = from; r < to; ++r) {
+            if (r != from) sql += QLatin1Char(',');
+            sql += tuple;
+            binds.append(rows.rows[r]);
+        }
+        db.exec(sql, binds);
+    }
+}
+
+void KeyedRows::add(const QVariantList& key, const Assignments& a)
+{
+    if (keys.empty()) setColumns = a.columns();
+    QVariantList row;
+    row.reserve(setColumns.size());
+    for (const QString& c : setColumns) row << a.value(c);
+    keys.push_back(key);
+    values.push_back(row);
+}
+
+int updateRows(db::Database& db, const TableColumns& t, const KeyedRows& rows)
+{
+    int affected = 0;
+    std::size_t from = 0;
+    while (from < rows.keys.size()) {
+        // Grow the chunk while its parameters fit.
+        std::size_t to = from;
+        int binds = 0;
+        const int width = int(rows.setColumns.size());
+        while (to < rows.keys.size() && to - from < MaxRowsPerUpdate) {
+            // Upper bound: a value and the key's text parts per column, and the key again in WHERE.
+            const int keyBinds = bindsOfKey(rows.keys[to]);
+            const int rowBinds = width * (1 + keyBinds) + keyBinds;
+            if (to > from && binds + rowBinds > MaxBinds) break;
+            binds += rowBinds;
+            ++to;
+        }
+        affected += updateChunk(db, t, rows, from, to);
+        from = to;
+    }
+    return affected;
+}
+
+}  // namespace reschedule::saving

@@ -25,6 +25,10 @@ struct MachineDay {
     std::array<TimeOfDay, 9> ShiftTime{}; // slots 1..8: start/end alternating; slot 0 unused
     StopInfo stop;                        // StopInfo of the day
     std::array<TimeOfDay, 25> CalTime{};  // slots 1..24: 12 start/end pairs; slot 0 unused
+    // Working minutes of the whole day, kept by SubBuildMachineCalendar so that long
+    // jobs skip whole days at once; -1 (unknown) makes the arithmetic read CalTime.
+    // Whoever writes CalTime other than through the builder sets it back to -1.
+    std::int32_t WorkMinutes = -1;
 };
 
 // One row of the calendar table DB0491 as the machine-row loading hands it over.

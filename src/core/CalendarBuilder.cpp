@@ -133,7 +133,9 @@ void SubBuildMachineCalendar(CalendarTables& tables, int dayIndex, int machineIn
     fitToSlots(pieces, sp);
 
     std::size_t slot = 1;
+    day.WorkMinutes = 0;
     const auto write = [&](std::int32_t from, std::int32_t to) {
+        day.WorkMinutes += (to - from) / 60;
         day.CalTime[slot++] = SubFromShiftedTime(dayChangeTime, from);
         day.CalTime[slot++] = SubFromShiftedTime(dayChangeTime, to);  // midnight reads 00:00:00 = 24:00
     };

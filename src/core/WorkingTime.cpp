@@ -3,6 +3,7 @@
 #include "core/WorkingTime.h"
 
 #include <algorithm>
+#include <optional>
 
 namespace core {
 namespace {
@@ -12,9 +13,17 @@ constexpr std::int64_t kMinutesWithoutCalendar = 960;
 
 std::int64_t floorDiv(std::int64_t a, std::int64_t b) { return a / b - ((a % b != 0) && ((a < 0) != (b < 0))); }
 
+// FunMinutesBetween, inlined for the walks.
+inline std::int64_t minutesBetween(TimeOfDay a, TimeOfDay b)
+{
+    const std::int32_t d = (b.isZero() ? kDay : b.seconds()) - a.seconds();
+    return d < 0 ? 0 : d / 60;
+}
+
 // Everything the walk needs about one moment, computed with integer arithmetic only.
 struct DayFacts {
     std::int64_t dateSerial;      // calendar date of the moment
+    std::int64_t productionDay;   // date serial of its production day
     TimeOfDay time;               // its time of day
     bool early;                   // before the day change: belongs to the previous production day
     std::int64_t dayIndex;        // production day − PeriodStart + 2
@@ -27,7 +36,7 @@ DayFacts factsOf(const Planner& p, Moment m)
     const TimeOfDay t = TimeOfDay::fromSeconds(std::int32_t(m.seconds() - date * kDay));
     const bool early = t < p.DayChangeTime;
     const std::int64_t productionDay = date - (early ? 1 : 0);
-    return DayFacts{date, t, early, productionDay - std::int64_t(p.PeriodStart.serial()) + 2,
+    return DayFacts{date, productionDay, t, early, productionDay - std::int64_t(p.PeriodStart.serial()) + 2,
                     Moment::fromSeconds((productionDay + 1) * kDay + p.DayChangeTime.seconds())};
 }
 
@@ -59,6 +68,8 @@ Moment endWithoutCalendar(const Planner& p, Moment start, std::int64_t remaining
 // Selection rules of a day's periods, shared by the two walks below. A period is
 // taken from `from` (the moment's time or the period start) to its end; `nextDate`
 // tells that it lies after midnight while the moment lies before it.
+using CalTimes = std::array<TimeOfDay, 25>;
+
 struct PeriodPart {
     bool counts;
     TimeOfDay from;
@@ -89,20 +100,22 @@ std::int64_t calendarDayMinutes(const Planner& p, const DayFacts& f, int machine
         const TimeOfDay start = cal[s], end = cal[s + 1];
         if (start.isZero() && end.isZero()) break;  // the day's list ends at the first empty pair
         const PeriodPart part = partOf(start, end, f.time, f.early, p.DayChangeTime);
-        if (part.counts) sum += FunMinutesBetween(part.from, part.end);
+        if (part.counts) sum += minutesBetween(part.from, part.end);
     }
     return sum;
 }
 
-Moment calendarAddInDay(const Planner& p, const DayFacts& f, int machineIndex, std::int64_t remaining)
+// Uses up working minutes of the moment's production day: the end when they
+// suffice, otherwise nothing, with `remaining` reduced by what the day had.
+// A 0-minute job ends at the first part that holds a working minute.
+std::optional<Moment> walkDay(const Planner& p, const CalTimes& cal, const DayFacts& f, std::int64_t& remaining)
 {
-    const auto& cal = p.calendar.day(int(f.dayIndex), machineIndex).CalTime;
     for (std::size_t s = 1; s <= 23; s += 2) {
         const TimeOfDay start = cal[s], end = cal[s + 1];
         if (start.isZero() && end.isZero()) break;
         const PeriodPart part = partOf(start, end, f.time, f.early, p.DayChangeTime);
         if (!part.counts) continue;
-        const std::int64_t available = FunMinutesBetween(part.from, part.end);
+        const std::int64_t available = minutesBetween(part.from, part.end);
         if (available == 0) continue;
         if (available >= remaining) {
             const std::int64_t date = f.dateSerial + (part.nextDate ? 1 : 0);
@@ -110,8 +123,31 @@ Moment calendarAddInDay(const Planner& p, const DayFacts& f, int machineIndex, s
         }
         remaining -= available;
     }
+    return std::nullopt;
+}
+
+// walkDay from the very start of a production day, where every period counts whole.
+inline std::optional<Moment> walkWholeDay(const CalTimes& cal, std::int64_t productionDay, TimeOfDay dayChange,
+                                          std::int64_t& remaining)
+{
+    for (std::size_t s = 1; s <= 23; s += 2) {
+        const TimeOfDay start = cal[s], end = cal[s + 1];
+        if (start.isZero() && end.isZero()) break;
+        const std::int64_t available = minutesBetween(start, end);
+        if (available == 0) continue;
+        if (available >= remaining) {
+            const bool afterMidnight = !end.isZero() && !(dayChange < end);
+            return Moment::fromSeconds((productionDay + (afterMidnight ? 1 : 0)) * kDay + start.seconds()).addMinutes(remaining);
+        }
+        remaining -= available;
+    }
+    return std::nullopt;
+}
+
+Moment calendarAddInDay(const Planner& p, const DayFacts& f, int machineIndex, std::int64_t remaining)
+{
     // Not enough working time left: the production day's end (the next day start).
-    return f.nextDayStart;
+    return walkDay(p, p.calendar.day(int(f.dayIndex), machineIndex).CalTime, f, remaining).value_or(f.nextDayStart);
 }
 
 }  // namespace
@@ -149,18 +185,23 @@ Moment endTimeOnRow(const Planner& p, Moment start, std::int64_t minutes, int ma
 
     // Days before the calendar have no working time: start at its first production day.
     const Moment calendarStart = Moment::of(p.PeriodStart.addDays(-2), p.DayChangeTime);
-    Moment current = std::max(start, calendarStart);
-    for (;;) {
-        const DayFacts f = factsOf(p, current);
-        if (f.dayIndex > p.CalendarDays()) return endWithoutCalendar(p, current, remaining);
-        const std::int64_t available = calendarDayMinutes(p, f, machineIndex);
-        // A day without working time is skipped even by a 0-minute job.
-        if (available != 0) {
-            if (remaining <= available) return calendarAddInDay(p, f, machineIndex, remaining);
-            remaining -= available;
+    const DayFacts f = factsOf(p, std::max(start, calendarStart));
+    if (f.dayIndex > p.CalendarDays()) return endWithoutCalendar(p, std::max(start, calendarStart), remaining);
+
+    const MachineDay* days = &p.calendar.day(0, machineIndex);
+    if (auto end = walkDay(p, days[f.dayIndex].CalTime, f, remaining)) return *end;
+    // The following days are walked from their start; days without working time
+    // are skipped even by a 0-minute job.
+    std::int64_t productionDay = f.productionDay + 1;
+    for (std::int64_t d = f.dayIndex + 1; d <= p.CalendarDays(); ++d, ++productionDay) {
+        const MachineDay& day = days[d];
+        if (day.WorkMinutes >= 0 && (day.WorkMinutes == 0 || remaining > day.WorkMinutes)) {
+            remaining -= day.WorkMinutes;  // the whole day is used (or has nothing)
+            continue;
         }
-        current = f.nextDayStart;
+        if (auto end = walkWholeDay(day.CalTime, productionDay, p.DayChangeTime, remaining)) return *end;
     }
+    return endWithoutCalendar(p, Moment::fromSeconds(productionDay * kDay + p.DayChangeTime.seconds()), remaining);
 }
 
 Moment FunCalcEndTime(const Planner& p, Moment start, std::int64_t minutes, const QString& machineCode)

@@ -16,6 +16,12 @@
 set -euo pipefail
 
 default_dir="${TMPDIR:-/tmp}/planner-pg-test-$(id -u)"
+# Under root the server runs as postgres, which must reach the directory
+# (a TMPDIR below /root would not do).
+if [[ $(id -u) -eq 0 && -z "${PLANNER_PG_DIR:-}" ]] && id postgres >/dev/null 2>&1 &&
+    ! runuser -u postgres -- test -x "$(dirname "$default_dir")"; then
+    default_dir="/tmp/planner-pg-test-0"
+fi
 
 find_bin() {
     if [[ -n "${PG_BIN:-}" ]]; then echo "$PG_BIN"; return; fi

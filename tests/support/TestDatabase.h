@@ -2,8 +2,8 @@
 // Throwaway production databases for tests, laid out from the schema scripts.
 // SQLite databases live in a temporary file; PostgreSQL databases are created
 // on the test server named by PLANNER_TEST_PG ("host:port:user"), which the
-// test command starts. Without it, PostgreSQL cases are skipped, except under
-// CI, where its absence is a failure.
+// test command starts (scripts/pg-test-server.sh). Without it, PostgreSQL
+// cases are skipped, except under CI, where its absence is a failure.
 
 #include "db/Database.h"
 
@@ -28,7 +28,9 @@ struct TestDb {
 TestDb freshDatabase(db::Kind kind);
 
 bool postgresAvailable();
-// Kinds every database test runs on: SQLite, and PostgreSQL when available.
+// Kinds every database test runs on: SQLite and PostgreSQL. Both are always
+// listed (test lists are taken at build time); a case whose freshDatabase()
+// comes back empty skips.
 std::vector<db::Kind> testKinds();
 const char* kindName(db::Kind kind);
 

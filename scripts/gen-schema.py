@@ -161,8 +161,8 @@ def script(db):
 HEADERS = {
     "sqlite": "-- Production database layout for SQLite (development and tests).",
     "postgresql": "-- Production database layout for PostgreSQL (UTF8 database).",
-    "sqlserver": "-- Production database layout for SQL Server.",
-    "oracle": "-- Production database layout for Oracle (AL32UTF8 character set; names fit 30 bytes).",
+    "sqlserver": "-- Production database layout for SQL Server (run as UTF-8: sqlcmd -f 65001 -i sqlserver.sql).",
+    "oracle": "-- Production database layout for Oracle (AL32UTF8 database, NLS_LANG=.AL32UTF8; names fit 30 bytes).",
 }
 
 if __name__ == "__main__":

@@ -1,4 +1,4 @@
--- Production database layout for Oracle (AL32UTF8 character set; names fit 30 bytes).
+-- Production database layout for Oracle (AL32UTF8 database, NLS_LANG=.AL32UTF8; names fit 30 bytes).
 -- Written by scripts/gen-schema.py; edit the table list there.
 
 CREATE TABLE DB0003 (

@@ -1,4 +1,4 @@
--- Production database layout for SQL Server.
+-- Production database layout for SQL Server (run as UTF-8: sqlcmd -f 65001 -i sqlserver.sql).
 -- Written by scripts/gen-schema.py; edit the table list there.
 
 CREATE TABLE DB0003 (

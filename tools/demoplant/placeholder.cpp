@@ -1,1 +1,0 @@
-namespace { [[maybe_unused]] int demo_placeholder = 0; }

@@ -6,10 +6,7 @@ QString machines(const db::Dialect& dialect, int kojoCode)
 {
     return QStringLiteral("SELECT" "   " "DB0394" "." "機械コード" " , " "DB0394" "." "機械名")
         + dialect.nullFunction()
-        // PostgreSQL will not mix the text column with the number 1 in one
-        // COALESCE; the other databases convert the 1 themselves.
-        + (dialect.kind() == db::Kind::PostgreSql ? QStringLiteral("DB0497" ".選択,'1') 選択") : QStringLiteral("DB0497" ".選択,1) 選択"))
-        + QStringLiteral(" FROM " "DB0394" " LEFT JOIN " "DB0497" "   ON " "DB0497"
+        + QStringLiteral("DB0497" ".選択,1) 選択" " FROM " "DB0394" " LEFT JOIN " "DB0497" "   ON " "DB0497"
                          ".担当者コード = ?" "   AND " "DB0497" "." "機械コード" " = " "DB0394" "." "機械コード"
                          " WHERE " "DB0394" ".生産工場コード=")
         + QString::number(kojoCode)

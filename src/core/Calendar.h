@@ -75,6 +75,9 @@ void FunLoadBreakMaster(CalendarTables& tables, const std::array<std::pair<TimeO
 // the shifts minus the breaks minus the stop period, in production-day order,
 // split at midnight, at most 12 periods. Indexes outside the tables are ignored.
 //
+// Every stored shift pair counts: narrowing the day to the span from the first
+// pair's start to the second pair's end would drop a night shift stored before
+// the day shift, or a pair from a second row of the day.
 // Times are read within the production day that starts at the day change: a
 // shift 20:00-05:00 runs into the next date, and a shift that crosses the day
 // change (06:00-10:00 with an 08:00 day change) keeps both of its parts in the

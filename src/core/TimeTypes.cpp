@@ -84,9 +84,12 @@ Date Date::addMonths(int n) const
 {
     if (isNull()) return Date();
     const Ymd c = civilFromDays(days_);
-    const int total = c.y * 12 + int(c.m) - 1 + n;
-    const int y = total / 12;
-    const int m = total % 12 + 1;
+    // 64-bit and range-checked first: the month table must never be read with a
+    // month of a year before 1 (a negative remainder).
+    const std::int64_t total = std::int64_t(c.y) * 12 + c.m - 1 + n;
+    if (total < 12 || total >= 10000 * 12) return Date();
+    const int y = int(total / 12);
+    const int m = int(total % 12) + 1;
     return fromYmd(y, m, std::min(int(c.d), daysInMonth(y, m)));
 }
 

@@ -32,6 +32,9 @@ TEST(TimeTypes, MonthArithmeticClampsToTheMonthEnd)
     EXPECT_EQ(jan31.addMonths(-13), ymd(2022, 12, 31));
     EXPECT_TRUE(Date().addMonths(1).isNull());
     EXPECT_TRUE(ymd(9999, 12, 1).addMonths(1).isNull());
+    EXPECT_TRUE(ymd(2024, 1, 1).addMonths(-24301).isNull());  // before year 1
+    EXPECT_TRUE(ymd(2024, 1, 1).addMonths(INT32_MAX).isNull());
+    EXPECT_EQ(ymd(1, 2, 28).addMonths(-1), ymd(1, 1, 28));
     EXPECT_EQ(ymd(1900, 3, 1).addDays(-1), ymd(1900, 2, 28));
 }
 

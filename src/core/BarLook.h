@@ -40,6 +40,12 @@ struct BarLook {
 DueClass dueClassOf(Date endDate, Date initialDueDate);
 std::uint32_t backgroundOf(DueClass c);  // 0xRRGGBB
 QString dueClassName(DueClass c);        // "late", "early", "near-due", "no-due-date" (export)
+// Line 1: "●" when a work instruction was issued (instructionDate neither
+// "00000000" nor blank), the trimmed itemCode2, a blank, modelName.
+// Line 2: processName, a blank, lastResultDate "m/d" (left out when null),
+// "(" receivedQty ")/" orderQty, then " " planItemCode and " " mould short name
+// when not blank. A blank mould short name shows "型なし" when iniOption6 is not 0
+// (orders without a mould stand out), nothing otherwise.
 BarLook barLookOf(const BarFacts& f, int iniOption5, int iniOption6);
 
 }  // namespace core

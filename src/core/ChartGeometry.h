@@ -21,6 +21,7 @@ struct ChartScale {
 };
 
 // The scale step of Disp_Gantt for a display mode; `previous` gives HourTwipsPrev.
+// An unknown mode is taken as 3 (one week, the start-up mode).
 ChartScale scaleForMode(int displayMode, double chartWidth, const ChartScale& previous);
 int nextDisplayMode(int displayMode);  // 1 → 2 → 3 → 4 → 1
 QString displayModeCaption(int displayMode);  // "１日表示" ...
@@ -29,10 +30,13 @@ QString displayModeCaption(int displayMode);  // "１日表示" ...
 Moment chartOrigin(Date periodStart, TimeOfDay dayChangeTime);
 
 // X in twips of date + time: whole minutes from the origin × scale ÷ 60, halves to even.
+// Minutes are counted down to the minute started (floor), so a moment 30 seconds
+// before the origin lies one minute left of it, like every other minute.
 std::int64_t FunDateTimeToX(Moment origin, Date date, TimeOfDay time, double scale);
 inline std::int64_t FunDateTimeToX(Moment origin, Moment m, double scale) { return FunDateTimeToX(origin, m.date(), m.time(), scale); }
 
-// The inverse used when a bar is dropped: origin + trunc(x ÷ scale × 60) minutes.
+// The inverse used when a bar is dropped: origin + trunc(x ÷ scale × 60) minutes
+// (the origin itself for a scale that is not positive).
 Moment xToMoment(Moment origin, double x, double scale);
 
 }  // namespace core

@@ -65,11 +65,11 @@ Moment endWithoutCalendar(const Planner& p, Moment start, std::int64_t remaining
     return next.addSeconds(fullDays * kDay).addMinutes(remaining - fullDays * kMinutesWithoutCalendar);
 }
 
-// Selection rules of a day's periods, shared by the two walks below. A period is
-// taken from `from` (the moment's time or the period start) to its end; `nextDate`
-// tells that it lies after midnight while the moment lies before it.
 using CalTimes = std::array<TimeOfDay, 25>;
 
+// Selection rules of a day's periods, shared by the walks below. A period is
+// taken from `from` (the moment's time or the period start) to its end; `nextDate`
+// tells that it lies after midnight while the moment lies before it.
 struct PeriodPart {
     bool counts;
     TimeOfDay from;

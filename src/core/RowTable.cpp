@@ -24,7 +24,9 @@ int RowTable::append(const QString& code, const QString& name, const QString& la
 
 int RowTable::findRow(const QString& code) const
 {
-    return rowOfTrimmedCode_.value(code.trimmed(), 0);
+    // Most codes carry no surrounding blanks; looking them up as they are spares a copy.
+    const bool padded = !code.isEmpty() && (code.front().isSpace() || code.back().isSpace());
+    return rowOfTrimmedCode_.value(padded ? code.trimmed() : code, 0);
 }
 
 int RowTable::FunGetMachineIndex(const QString& code) const

@@ -35,6 +35,7 @@ PlanData& PlanData::operator=(const PlanData& other)
     recordOfBar_.clear();
     barsReadTo_ = 0;
     journal_.clear();
+    journalSeen_ = 0;
     ++generation_;
     for (int i = 1; i <= size(); ++i) note(i);
     return *this;
@@ -47,6 +48,7 @@ void PlanData::clear()
     recordOfBar_.clear();
     barsReadTo_ = 0;
     journal_.clear();
+    journalSeen_ = 0;
     ++generation_;
     loadedStamps.clear();
     records_.push_back(placeholder());
@@ -75,7 +77,7 @@ int PlanData::append(PlanRecord r)
 // leaves a stale entry behind; lookups check the entry before trusting it.
 void PlanData::catchUpBars() const
 {
-    for (; barsReadTo_ < journal_.size(); ++barsReadTo_) {
+    for (const std::size_t end = journalEnd(); barsReadTo_ < end; ++barsReadTo_) {
         const int no = journal_[barsReadTo_];
         if (no < 1 || no > size()) continue;
         const int bar = records_[std::size_t(no - 1)].barIndex;

@@ -70,14 +70,21 @@ public:
     // how far they have read and catch up from there instead of walking the
     // whole table; a new generation (clear()) means "start again".
     std::uint64_t generation() const { return generation_; }
-    std::size_t journalEnd() const { return journal_.size(); }
+    std::size_t journalEnd() const
+    {
+        journalSeen_ = journal_.size();  // a reader has now seen the last entry
+        return journal_.size();
+    }
     int journalEntry(std::size_t k) const { return journal_[k]; }
 
 private:
     friend class PlanHistory;
+    // Repeated edits of one record in a row are journaled once, unless a reader
+    // has already seen that entry (it must then see the record again).
     void note(int recordNo)
     {
-        if (journal_.empty() || journal_.back() != recordNo) journal_.push_back(recordNo);
+        if (journal_.size() > journalSeen_ && journal_.back() == recordNo) return;
+        journal_.push_back(recordNo);
     }
     void catchUpBars() const;
 
@@ -85,6 +92,7 @@ private:
     mutable QHash<int, int> recordOfBar_;  // barIndex → record, kept current from the journal
     mutable std::size_t barsReadTo_ = 0;
     std::vector<int> journal_;
+    mutable std::size_t journalSeen_ = 0;
     std::uint64_t generation_ = 0;
     PlanHistory* history_ = nullptr;
 };

@@ -1,0 +1,157 @@
+// Dropping bars on the chart: refusals, snapping, rows, cycles, set members.
+#include "RuleTestSupport.h"
+
+#include "reschedule/SetMembers.h"
+#include "reschedule/UndoStep.h"
+
+using namespace rules_test;
+using reschedule::PlatForm_DragDrop;
+
+namespace {
+
+class Drop : public RuleTest {};
+
+TEST_F(Drop, FixedBarsRefuseAsTheyShould)
+{
+    const int full = addBar(1, "M1", at(2, 8), 60);
+    const int back = addBar(2, "M2", at(3, 9), 60);
+    rec(full).fixKind = "2";
+    rec(back).fixKind = "1";
+    const plan::PlanData loaded = plan;
+
+    EXPECT_FALSE(reschedule::canStartBarDrag(ctx, full));
+    EXPECT_TRUE(PlatForm_DragDrop(ctx, dropAt(full, "M1", at(4, 8))).refused);
+
+    // Back-fixed: not later, not below the last row; each with its message and no change.
+    EXPECT_TRUE(PlatForm_DragDrop(ctx, dropAt(back, "M2", at(3, 10))).refused);
+    EXPECT_TRUE(PlatForm_DragDrop(ctx, dropAt(back, "", at(3, 8))).refused);
+    EXPECT_EQ(prompt.told, QStringList({"終了時間を固定されているので、計画を後ろにずらす事はできません",
+                                        "終了時間を固定されているので、予定に戻す事はできません"}));
+    EXPECT_EQ(plan, loaded);
+    EXPECT_EQ(reschedule::previewStart(ctx, dropAt(back, "M2", at(3, 10))), at(3, 9));
+
+    // ... but earlier, and onto another machine at an earlier time, is fine.
+    EXPECT_FALSE(PlatForm_DragDrop(ctx, dropAt(back, "M1", at(3, 8))).refused);
+    EXPECT_EQ(plan[back].machineCode, "M1");
+    EXPECT_EQ(plan[back].start(), at(3, 8));
+    EXPECT_TRUE(plan[back].isChanged);
+    expectSound();
+}
+
+TEST_F(Drop, StartSnapsToGridThenWorkingTimeAndPreviewAgrees)
+{
+    const int i = addBar(1, "M1", at(2, 8), 120);
+    for (const auto& [dropped, expected] : {std::pair{at(3, 9, 7), at(3, 9, 15)}, std::pair{at(3, 12, 20), at(3, 13)},
+                                            std::pair{at(3, 18), at(4, 8)}, std::pair{at(1, 6), at(1, 8)}}) {
+        const auto d = dropAt(i, "M1", dropped);
+        const Moment preview = reschedule::previewStart(ctx, d);
+        EXPECT_EQ(preview, expected) << dropped.toDisplayText().toStdString();
+        PlatForm_DragDrop(ctx, d);
+        EXPECT_EQ(plan[i].start(), preview);
+        // 120 working minutes on the machine's calendar, across the lunch break when needed.
+        EXPECT_EQ(plan[i].end(), core::FunCalcEndTime(planner, preview, 120, "M1"));
+    }
+    expectSound();
+}
+
+TEST_F(Drop, CycleIsReadOnlyForAnotherRowMachineCycleFirst)
+{
+    const int i = addBar(1, "M1", at(2, 8), 100, 600);
+    rec(i).cycle = 20;
+    rec(i).pieceSeconds = 10;
+    rec(i).cavities = 2;
+    lookup.cycles[{plan[i].itemCode, 10, "M2"}] = 30;
+    lookup.productivities[{plan[i].itemCode, 10}] = {120, 5};  // 120 pieces a minute: 0.5 s
+
+    PlatForm_DragDrop(ctx, dropAt(i, "M1", at(2, 9)));
+    EXPECT_EQ(lookup.cycleReads + lookup.productivityReads, 0);
+    EXPECT_EQ(plan[i].workMinutes, 100);
+
+    PlatForm_DragDrop(ctx, dropAt(i, "M2", at(2, 9)));
+    EXPECT_EQ(plan[i].cycle, 30);
+    EXPECT_EQ(plan[i].pieceSeconds, 15);
+    EXPECT_EQ(plan[i].workMinutes, 150);  // 600 × 15 s
+    EXPECT_EQ(lookup.productivityReads, 0);
+
+    lookup.cycles.clear();
+    PlatForm_DragDrop(ctx, dropAt(i, "M1", at(2, 9)));
+    EXPECT_EQ(plan[i].pieceSeconds, 0.5);
+    EXPECT_EQ(plan[i].cycle, 1.0);  // per-piece time × cavities
+    EXPECT_EQ(plan[i].workMinutes, 5);
+    expectSound();
+}
+
+TEST_F(Drop, SupplierRowAndReturnToUnplaced)
+{
+    const int i = addBar(1, "M1", at(3, 8), 120);
+    rec(i).startDateOrig = day(1);
+    rec(i).endDateOrig = day(2);
+
+    PlatForm_DragDrop(ctx, dropAt(i, "S1", at(4, 10)));
+    EXPECT_EQ(plan[i].inOutKind, "2");
+    EXPECT_EQ(plan[i].destCode, "S1");
+    EXPECT_EQ(plan[i].machineCode, " ");
+    EXPECT_EQ(plan[i].start(), at(4, 10));
+    EXPECT_EQ(plan[i].end(), at(4, 12));  // no calendar: clock minutes
+
+    const auto out = PlatForm_DragDrop(ctx, dropAt(i, "", at(5, 10)));
+    EXPECT_FALSE(out.refused);
+    EXPECT_EQ(plan[i].machineCode, " ");
+    EXPECT_EQ(plan[i].startDate, day(1));
+    EXPECT_EQ(plan[i].endDate, day(2));
+    EXPECT_TRUE(plan[i].isEdited);
+    EXPECT_TRUE(plan[i].isChanged);
+    expectSound();
+}
+
+TEST_F(Drop, SetMembersFollowWithQuantitiesScaledByCavities)
+{
+    const int rep = addBar(10, "M1", at(2, 8), 120, 1000);
+    const int a = addBar(11, "M1", at(2, 8), 120, 500);
+    const int b = addBar(12, "M1", at(2, 8), 120, 750);
+    for (int i : {rep, a, b}) rec(i).setRepOrderNo = 10;
+    rec(a).isSetMember = rec(b).isSetMember = true;
+    rec(rep).cavities = 4;
+    rec(a).cavities = 2;
+    rec(b).cavities = 0;  // counts as 1
+    rec(rep).cycle = 40;
+    rec(rep).mouldNo = "K1";
+
+    PlatForm_DragDrop(ctx, dropAt(rep, "M2", at(3, 13)));
+    for (int m : {a, b}) {
+        EXPECT_EQ(plan[m].start(), plan[rep].start());
+        EXPECT_EQ(plan[m].end(), plan[rep].end());
+        EXPECT_EQ(plan[m].machineCode, "M2");
+        EXPECT_EQ(plan[m].mouldNo, "K1");
+        EXPECT_TRUE(plan[m].isChanged);
+    }
+    EXPECT_EQ(plan[a].orderQty, 500);
+    EXPECT_EQ(plan[a].pieceSeconds, 20);
+    EXPECT_EQ(plan[b].orderQty, 250);
+    EXPECT_EQ(plan[b].memberOrderQty[0], 250);  // the member's order carries the new quantity
+    EXPECT_FALSE(reschedule::canStartBarDrag(ctx, a));
+    expectSound();
+
+    // Halves go to the even neighbour, computed exactly.
+    EXPECT_EQ(reschedule::memberQuantity(10, 4, 1), 2);  // 2.5
+    EXPECT_EQ(reschedule::memberQuantity(14, 4, 1), 4);  // 3.5
+    EXPECT_EQ(reschedule::memberQuantity(5, 6, 3), 2);   // 2.5, inexact in binary
+    EXPECT_EQ(reschedule::memberQuantity(7, 3, 3), 7);
+}
+
+TEST_F(Drop, RefusalInsideAStepLeavesNoStep)
+{
+    const int i = addBar(1, "M1", at(2, 9), 60);
+    rec(i).fixKind = "1";
+    const auto out = reschedule::runStep(history, "move", [&] { return PlatForm_DragDrop(ctx, dropAt(i, "M1", at(2, 11))); });
+    EXPECT_TRUE(out.refused);
+    EXPECT_FALSE(out.changed);
+    EXPECT_FALSE(history.canUndo());
+    // A drop to where the bar already is changes nothing and leaves no step either.
+    const auto same = reschedule::runStep(history, "move", [&] { return PlatForm_DragDrop(ctx, dropAt(i, "M1", at(2, 9))); });
+    EXPECT_FALSE(same.changed);
+    EXPECT_FALSE(history.canUndo());
+    EXPECT_FALSE(plan[i].isChanged);
+}
+
+}  // namespace

@@ -1,0 +1,159 @@
+// Undo and redo: single steps of the history, and random sequences of
+// rescheduling actions taken back and done again as a whole.
+#include "RuleTestSupport.h"
+
+#include "reschedule/Arranging.h"
+#include "reschedule/Expand.h"
+#include "reschedule/GridDrag.h"
+#include "reschedule/Merge.h"
+#include "reschedule/Requirement.h"
+#include "reschedule/SetMembers.h"
+#include "reschedule/UndoStep.h"
+
+#include <random>
+
+using namespace rules_test;
+using reschedule::runStep;
+
+namespace {
+
+TEST(History, StepsUndoRedoAbandonAndTheCleanState)
+{
+    plan::PlanData plan;
+    plan::PlanHistory history(plan);
+    plan::PlanRecord r;
+    r.barIndex = 2;
+    plan.append(r);
+    const plan::PlanData loaded = plan;
+
+    history.begin("a");
+    plan.edit(2).orderQty = 5;
+    r.barIndex = 3;
+    plan.append(r);
+    plan.edit(3).orderQty = 7;  // a record appended in the step, changed again
+    EXPECT_TRUE(history.end());
+    const plan::PlanData after = plan;
+    EXPECT_FALSE(history.isClean());
+
+    history.begin("nothing");
+    plan.edit(2);  // touched, unchanged
+    EXPECT_FALSE(history.end());
+    EXPECT_EQ(history.stepCount(), 1);
+
+    EXPECT_TRUE(history.undo());
+    EXPECT_EQ(plan, loaded);
+    EXPECT_EQ(plan.findByBarIndex(3), 0);
+    EXPECT_TRUE(history.isClean());
+    EXPECT_TRUE(history.redo());
+    EXPECT_EQ(plan, after);
+    EXPECT_EQ(plan.findByBarIndex(3), 3);
+    history.setClean();
+
+    history.begin("refused");
+    plan.edit(2).orderQty = 99;
+    r.barIndex = 4;
+    plan.append(r);
+    history.abandon();
+    EXPECT_EQ(plan, after);
+    EXPECT_EQ(plan.findByBarIndex(4), 0);
+    EXPECT_FALSE(history.isOpen());
+
+    // A new step after an undo drops the redo branch; the saved state is then out of reach.
+    history.undo();
+    history.begin("b");
+    plan.edit(2).orderQty = 1;
+    history.end();
+    EXPECT_FALSE(history.canRedo());
+    EXPECT_FALSE(history.isClean());
+    history.undo();
+    EXPECT_FALSE(history.isClean());
+}
+
+TEST(History, CopiesOfThePlanAreSnapshotsOutsideTheHistory)
+{
+    plan::PlanData plan;
+    plan::PlanHistory history(plan);
+    plan.append(plan::PlanRecord{});
+    plan::PlanData copy = plan;
+    history.begin("x");
+    copy.edit(2).orderQty = 3;  // must not enter plan's step
+    EXPECT_FALSE(history.end());
+    EXPECT_EQ(copy.history(), nullptr);
+}
+
+// Answers every question at random.
+class RandomPrompt : public core::Prompt {
+public:
+    explicit RandomPrompt(std::mt19937& rng) : rng_(rng) {}
+    bool askYesNo(const QString&, const QString&, bool) override { return rng_() % 4 != 0; }
+    void tell(const QString&, const QString&, Icon) override {}
+private:
+    std::mt19937& rng_;
+};
+
+class UndoProperty : public RuleTest {};
+
+TEST_F(UndoProperty, RandomActionsUndoneGiveBackTheLoadedPlanAndRedoTheResult)
+{
+    for (unsigned seed = 1; seed <= 12; ++seed) {
+        std::mt19937 rng(seed);
+        plan = plan::PlanData{};
+        const QStringList rows = {"M1", "M2", "S1", "", " "};
+        for (int k = 0; k < 24; ++k) {
+            const int i = addBar(100 + k, rows[int(rng() % 2)], at(2 + int(rng() % 4), 8 + int(rng() % 8)), 30 + int(rng() % 5) * 45,
+                                 50 + int(rng() % 5) * 10);
+            rec(i).pieceSeconds = 30;
+            rec(i).fixKind = QString::number(rng() % 8 == 0 ? 1 + rng() % 2 : 0);
+            rec(i).planItemCode = rec(i).itemCode2 = rng() % 2 ? "P" : "Q";
+            rec(i).compItemCode[0] = "C";
+            lookup.rules[{100 + k, "C"}] = reschedule::RequirementRule{"2", 0, 1, 3, 0};
+        }
+        // A set: record 4 (order 102) leads, record 5 (order 103) follows.
+        for (int k : {4, 5}) rec(k).setRepOrderNo = 102;
+        rec(5).isSetMember = true;
+        rec(5).machineCode = plan[4].machineCode;
+        rec(5).setStart(plan[4].start());
+        rec(5).setEnd(plan[4].end());
+        lookup.cycles[{"ITEM105", 10, "M2"}] = 20;
+        RandomPrompt answers(rng);
+        reschedule::RuleContext rctx{planner, plan, answers, lookup, settings};
+        ASSERT_TRUE(reschedule::checkConsistency(plan).isEmpty());
+        const plan::PlanData loaded = plan;
+
+        int steps = 0;
+        for (int a = 0; a < 40; ++a) {
+            const int i = 2 + int(rng() % (plan.size() - 1));
+            const int j = 2 + int(rng() % (plan.size() - 1));
+            auto d = dropAt(i, rows[int(rng() % rows.size())], at(1 + int(rng() % 6), 7 + int(rng() % 11), 5 * int(rng() % 12)));
+            reschedule::RuleOutcome out;
+            switch (rng() % 6) {
+            case 0: case 1: out = runStep(history, "move", [&] { return reschedule::PlatForm_DragDrop(rctx, d); }); break;
+            case 2: out = runStep(history, "merge", [&] { return reschedule::PlanBar_DragDrop(rctx, d, j); }); break;
+            case 3: out = runStep(history, "expand", [&] { return reschedule::MachineName_DblClick(rctx, 1 + int(rng() % 4)); }); break;
+            case 4: out = runStep(history, "grid", [&] { return reschedule::PlanDataGrid_DragDrop(rctx, i, j); }); break;
+            case 5:
+                out = runStep(history, "quantity", [&] {
+                    reschedule::RuleOutcome o;
+                    if (plan[i].isMergedAway || plan[i].isDeleted) return o;
+                    reschedule::setOrderQuantity(plan.edit(i), plan[i].orderQty + 10);
+                    reschedule::recalcRequirements(rctx, i, o);
+                    return o;
+                });
+                break;
+            }
+            steps += out.changed ? 1 : 0;
+            const QStringList problems = reschedule::checkConsistency(plan);
+            ASSERT_TRUE(problems.isEmpty()) << "seed " << seed << " action " << a << ": " << problems.join("; ").toStdString();
+            ASSERT_TRUE(rctx.rowIndex().matchesFreshBuild());
+        }
+        ASSERT_EQ(history.stepCount(), steps);
+        const plan::PlanData done = plan;
+        while (history.undo()) ASSERT_TRUE(rctx.rowIndex().matchesFreshBuild());
+        ASSERT_EQ(plan, loaded) << "seed " << seed;
+        while (history.redo()) {}
+        ASSERT_EQ(plan, done) << "seed " << seed;
+        ASSERT_TRUE(rctx.rowIndex().matchesFreshBuild());
+    }
+}
+
+}  // namespace

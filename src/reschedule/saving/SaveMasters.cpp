@@ -36,12 +36,12 @@ void SaveMasters::readDestinations(db::Database& db, const QSet<QString>& machin
     });
     db::Cursor c = db.query(QStringLiteral("SELECT * FROM DB0370 WHERE 部コード=") + QString::number(departmentCode) +
                             QStringLiteral(" AND 課コード<>0 ORDER BY 課コード"));
-    if (c.next()) {
+    // The first live section; a deleted one is no destination any more.
+    while (c.next()) {
+        if (!firstSection_.isEmpty() || c.text(QStringLiteral("削除フラグ")) == QStringLiteral("1")) continue;
         firstSection_ = QStringLiteral("%1%2").arg(c.integer(QStringLiteral("部コード")), 2, 10, QLatin1Char('0'))
                             .arg(c.integer(QStringLiteral("課コード")), 2, 10, QLatin1Char('0')) +
                         QString(8, QLatin1Char(' '));
-        while (c.next()) {
-        }
     }
 }
 

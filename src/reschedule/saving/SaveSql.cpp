@@ -1,7 +1,9 @@
 #include "reschedule/saving/SaveSql.h"
 
 #include <QMetaType>
+#include <QSqlError>
 #include <QSqlField>
+#include <QSqlQuery>
 #include <QSqlRecord>
 #include <algorithm>
 
@@ -143,8 +145,12 @@ int updateChunk(db::Database& db, const TableColumns& t, const KeyedRows& rows, 
 
 TableColumns::TableColumns(db::Database& db, const QString& table) : table_(table)
 {
-    const QSqlRecord rec = db.handle().record(table);
-    if (rec.isEmpty()) throw db::Error(QStringLiteral("table %1 has no columns or does not exist").arg(table));
+    // The layout of an empty result: the same on every driver, where the
+    // drivers' catalogue look-ups differ in how they fold table names.
+    QSqlQuery q(db.handle());
+    if (!q.exec(QStringLiteral("SELECT * FROM ") + table + QStringLiteral(" WHERE 1=0")))
+        throw db::Error(q.lastError().text(), QStringLiteral("SELECT * FROM ") + table);
+    const QSqlRecord rec = q.record();
     for (int i = 0; i < rec.count(); ++i) {
         names_ << rec.fieldName(i);
         numeric_.insert(rec.fieldName(i).toLower(), isNumericType(rec.field(i).metaType()));

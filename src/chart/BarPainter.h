@@ -1,0 +1,19 @@
+#pragma once
+// Painting of one bar with its progress overlay (PlanJBar) and frame
+// (PlanBarFrame), shared by the surfaces that carry bars.
+
+#include "chart/BarVisual.h"
+
+#include <QFont>
+#include <QRect>
+
+class QPainter;
+
+namespace chart {
+
+// The chart's Japanese font at a pixel size (Noto Sans CJK JP where installed).
+QFont chartFont(int pixelSize);
+
+void paintBar(QPainter& p, const QRect& rect, const BarVisual& bar, bool selected, const QFont& font);
+
+}  // namespace chart

@@ -1,0 +1,16 @@
+#pragma once
+// The text of the hover tip GradeName: what a planner needs to know about an
+// order without opening its detail window.
+
+#include "core/RowTable.h"
+#include "plan/PlanRecord.h"
+
+#include <QString>
+
+namespace chart {
+
+QString fixKindText(const QString& fixKind);
+QString confirmKindText(const QString& confirmKind);
+QString barTipText(const plan::PlanRecord& r, const core::RowTable& rows);
+
+}  // namespace chart

@@ -1,0 +1,274 @@
+#include "chart/ChartState.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace chart {
+
+namespace {
+core::BarFacts factsOf(const plan::PlanRecord& r)
+{
+    core::BarFacts f;
+    f.endDate = r.endDate;
+    f.initialDueDate = r.initialDueDate;
+    f.confirmKind = r.confirmKind;
+    f.isChanged = r.isChanged;
+    f.instructionDate = r.instructionDate;
+    f.itemCode2 = r.itemCode2;
+    f.modelName = r.modelName;
+    f.processName = r.processName;
+    f.lastResultDate = r.lastResultDate;
+    f.receivedQty = r.receivedQty;
+    f.orderQty = r.orderQty;
+    f.planItemCode = r.planItemCode;
+    f.mouldShortName = r.mouldShortName;
+    return f;
+}
+
+// Step 8: the length in hours from whole hours plus the minutes' difference.
+double lengthInHours(const plan::PlanRecord& r)
+{
+    if (r.startDate.isNull() || r.endDate.isNull()) return 0;
+    return double(r.startDate.daysTo(r.endDate)) * 24 + r.endTime.hour() - r.startTime.hour()
+        + (r.endTime.minute() - r.startTime.minute()) / 60.0;
+}
+
+int floorDiv(double twips) { return int(std::floor(twips / core::TwipsPerPixel)); }
+constexpr int MinBarWidthPx = 3;  // a zero-length bar must stay visible and clickable
+}  // namespace
+
+ChartState::ChartState(const core::ProgramSettings& settings, const core::Planner& planner, plan::PlanData& plan)
+    : settings_(settings), planner_(planner), plan_(plan)
+{
+    origin_ = core::chartOrigin(planner_.PeriodStart, planner_.DayChangeTime);
+}
+
+void ChartState::setScale(int displayMode, double chartWidthTwips)
+{
+    scale_ = core::scaleForMode(displayMode, chartWidthTwips, scale_);
+    origin_ = core::chartOrigin(planner_.PeriodStart, planner_.DayChangeTime);
+    // Rescaling keeps the order of the bars in time, so the row index stays valid.
+    const int n = std::min(plan_.size(), barCount());
+    for (int i = 2; i <= n; ++i) {
+        BarVisual& b = bars_[std::size_t(i)];
+        if (!b.visible) continue;
+        placeGeometry(i);
+    }
+    emit scaleChanged();
+}
+
+double ChartState::periodWidthTwips() const
+{
+    const int days = std::max(1, planner_.PeriodStart.daysTo(planner_.PeriodEnd) + 1);
+    return days * scale_.DayTwips;
+}
+
+double ChartState::FunDateTimeToX(core::Date d, core::TimeOfDay t, bool topStrip) const
+{
+    return double(core::FunDateTimeToX(origin_, d, t, topStrip ? scale_.HourTwipsTop : scale_.HourTwips));
+}
+
+double ChartState::xOf(core::Moment m, bool topStrip) const { return FunDateTimeToX(m.date(), m.time(), topStrip); }
+
+core::Moment ChartState::momentAtX(double xTwips) const
+{
+    return scale_.HourTwips > 0 ? core::xToMoment(origin_, xTwips, scale_.HourTwips) : origin_;
+}
+
+double ChartState::FunGetMachineRowY(const QString& destCode, const QString& machineCode) const
+{
+    const core::RowTable& rows = planner_.rows;
+    if (machineCode.trimmed().isEmpty()) {
+        // Work sent out stands on its supplier's row; anything else waits on row 1.
+        const int r = destCode.trimmed().isEmpty() ? 0 : rows.findRow(destCode);
+        if (r > rows.CalendarMachineCount) return rows.row(r).RowCenterY;
+        return rows.row(1).RowCenterY;
+    }
+    return rows.centerYOf(machineCode);
+}
+
+void ChartState::placeGeometry(int recordNo)
+{
+    const plan::PlanRecord& r = plan_[recordNo];
+    BarVisual& b = bars_[std::size_t(recordNo)];
+    const bool top = b.surface == Surface::PlatForm2;
+    b.left = FunDateTimeToX(r.startDate, r.startTime, top);
+    b.right = FunDateTimeToX(r.endDate, r.endTime, top);
+    b.progressWidth = b.progressVisible ? std::max(0.0, b.right - b.left) * b.progressRatio : 0;
+}
+
+void ChartState::SubRefreshChart(int recordNo, int placementFlag)
+{
+    if (recordNo < 2 || recordNo > plan_.size()) return;  // record 1 stands for no bar
+    if (int(bars_.size()) <= plan_.size()) bars_.resize(std::size_t(plan_.size()) + 1);
+    const plan::PlanRecord& r = plan_[recordNo];
+    BarVisual& b = bars_[std::size_t(recordNo)];
+    const bool wasVisible = b.visible;
+    const int oldRow = b.row;
+    const bool wasOn3 = b.surface == Surface::PlatForm3;
+    const std::int64_t oldStart = b.startSec;
+
+    if (r.isDeleted || r.isSetMember || r.isMergedAway) {
+        b.visible = false;
+        if (wasVisible) moveInIndex(recordNo, oldRow, wasVisible, wasOn3);
+        return;
+    }
+
+    bool inList = false;
+    if (placementFlag == 0) {
+        b.rowY = FunGetMachineRowY(r.destCode, r.machineCode);
+        if (b.rowY >= 300) {
+            b.surface = Surface::PlatForm;
+            b.row = planner_.rows.rowAtY(b.rowY);
+            inList = true;
+        } else {
+            b.surface = Surface::PlatForm3;
+            b.row = 0;
+        }
+    }
+    if (r.inScheduleList != inList) plan_.edit(recordNo).inScheduleList = inList;
+
+    b.visible = true;
+    b.height = BarHeightTwips;
+    b.top = b.surface == Surface::PlatForm ? b.rowY - BarHeightTwips / 2 : (core::RowTable::RowHeightTwips - BarHeightTwips) / 2;
+    b.startSec = r.start().seconds();
+    b.endSec = r.end().seconds();
+    b.look = core::barLookOf(factsOf(r), settings_.IniOption5, settings_.IniOption6);
+    b.progressVisible = r.orderQty != 0;
+    // More received than ordered would paint the overlay over the next bar.
+    b.progressRatio = b.progressVisible ? std::clamp(double(r.receivedQty) / double(r.orderQty), 0.0, 1.0) : 0;
+    b.lengthHours = lengthInHours(r);
+    placeGeometry(recordNo);
+
+    const bool on3 = b.surface == Surface::PlatForm3;
+    if (!wasVisible || oldRow != b.row || wasOn3 != on3 || oldStart != b.startSec)
+        moveInIndex(recordNo, oldRow, wasVisible, wasOn3);
+    else if (const std::size_t li = on3 ? 0 : std::size_t(b.row); li < rowLongestSec_.size())
+        rowLongestSec_[li] = std::max(rowLongestSec_[li], b.endSec - b.startSec);
+}
+
+void ChartState::ensureIndex()
+{
+    const std::size_t n = std::size_t(planner_.rows.MachineRowCount()) + 1;
+    if (rowBars_.size() == n) return;
+    rowBars_.resize(n);
+    rowSorted_.resize(n, 1);
+    rowLongestSec_.resize(n, 0);
+}
+
+void ChartState::refreshAll()
+{
+    rowBars_.clear();
+    rowSorted_.clear();
+    rowLongestSec_.clear();
+    ensureIndex();
+    bars_.assign(std::size_t(plan_.size()) + 1, BarVisual{});
+    // Every bar starts invisible and out of the index, so each one is added once.
+    for (int i = 2; i <= plan_.size(); ++i) SubRefreshChart(i);
+    emit barsChanged();
+}
+
+std::vector<int>& ChartState::rowList(int row, bool platForm3)
+{
+    return rowBars_[platForm3 ? 0 : std::size_t(row)];
+}
+
+void ChartState::moveInIndex(int recordNo, int oldRow, bool oldVisible, bool oldOn3)
+{
+    ensureIndex();
+    if (oldVisible) {
+        auto& old = rowList(oldRow, oldOn3);
+        auto it = std::find(old.begin(), old.end(), recordNo);
+        if (it != old.end()) old.erase(it);
+    }
+    const BarVisual& b = bars_[std::size_t(recordNo)];
+    if (!b.visible) return;
+    const bool on3 = b.surface == Surface::PlatForm3;
+    const std::size_t li = on3 ? 0 : std::size_t(b.row);
+    if (li >= rowBars_.size()) return;
+    rowBars_[li].push_back(recordNo);
+    rowSorted_[li] = 0;
+    rowLongestSec_[li] = std::max(rowLongestSec_[li], b.endSec - b.startSec);
+}
+
+void ChartState::sortIfNeeded(int li) const
+{
+    if (rowSorted_[std::size_t(li)]) return;
+    auto& list = rowBars_[std::size_t(li)];
+    std::sort(list.begin(), list.end(), [this](int a, int b) {
+        const auto sa = bars_[std::size_t(a)].startSec, sb = bars_[std::size_t(b)].startSec;
+        return sa != sb ? sa < sb : a < b;  // equal starts paint in table order
+    });
+    rowSorted_[std::size_t(li)] = 1;
+}
+
+std::vector<int> ChartState::barsInView(int row, double fromX, double toX) const
+{
+    std::vector<int> out;
+    if (row < 0 || row >= int(rowBars_.size())) return out;
+    sortIfNeeded(row);
+    const auto& list = rowBars_[std::size_t(row)];
+    if (list.empty()) return out;
+    // Widen by the minimum bar width and a minute of rounding on either side.
+    const double margin = MinBarWidthPx * core::TwipsPerPixel;
+    const std::int64_t fromSec = momentAtX(fromX - margin).seconds() - 60 - rowLongestSec_[std::size_t(row)];
+    const std::int64_t toSec = momentAtX(toX + margin).seconds() + 60;
+    auto first = std::lower_bound(list.begin(), list.end(), fromSec,
+                                  [this](int rec, std::int64_t s) { return bars_[std::size_t(rec)].startSec < s; });
+    for (auto it = first; it != list.end(); ++it) {
+        const BarVisual& b = bars_[std::size_t(*it)];
+        if (b.startSec > toSec) break;
+        const double right = std::max(b.right, b.left + margin);
+        if (right >= fromX && b.left <= toX) out.push_back(*it);
+    }
+    return out;
+}
+
+void ChartState::setScroll(int scrollXPx, int firstRowOffset)
+{
+    if (scrollXPx == scrollXPx_ && firstRowOffset == firstRowOffset_) return;
+    scrollXPx_ = scrollXPx;
+    firstRowOffset_ = firstRowOffset;
+    emit scrolled();
+}
+
+int ChartState::xToPx(double xTwips) const { return floorDiv(xTwips) - scrollXPx_; }
+double ChartState::pxToX(int px) const { return double(px + scrollXPx_) * core::TwipsPerPixel; }
+int ChartState::rowTopPx(int row) const { return (row - 1 - firstRowOffset_) * RowHeightPx; }
+
+int ChartState::rowAtPx(int py) const
+{
+    return planner_.rows.rowAtY(double(py + firstRowOffset_ * RowHeightPx) * core::TwipsPerPixel);
+}
+
+QRect ChartState::barRectPx(int recordNo) const
+{
+    const BarVisual& b = bars_[std::size_t(recordNo)];
+    const int x = xToPx(b.left);
+    const int w = std::max(MinBarWidthPx, xToPx(b.right) - x);
+    const int h = int(b.height) / core::TwipsPerPixel;
+    const int y = b.surface == Surface::PlatForm ? floorDiv(b.top) - firstRowOffset_ * RowHeightPx : floorDiv(b.top);
+    return QRect(x, y, w, h);
+}
+
+int ChartState::barAtPx(Surface surface, int px, int py) const
+{
+    int list = 0;
+    if (surface == Surface::PlatForm) {
+        list = rowAtPx(py);
+        if (list == 0) return 0;
+    }
+    const auto candidates = barsInView(list, pxToX(px), pxToX(px + 1));
+    for (auto it = candidates.rbegin(); it != candidates.rend(); ++it)  // topmost first
+        if (barRectPx(*it).contains(px, py)) return *it;
+    return 0;
+}
+
+void ChartState::setSelectedRecord(int recordNo)
+{
+    if (recordNo == selected_) return;
+    selected_ = recordNo;
+    emit selectionChanged(recordNo);
+}
+
+}  // namespace chart

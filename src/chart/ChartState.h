@@ -1,0 +1,120 @@
+#pragma once
+// The chart's state shared by its surfaces: the scale of the display mode, the
+// scroll position, a cached look of every bar (SubRefreshChart) and an index of
+// the bars of each row ordered by start, so that painting and hit tests touch
+// only what is in view.
+
+#include "chart/BarVisual.h"
+#include "core/ChartGeometry.h"
+#include "core/ProgramSettings.h"
+#include "core/WorkingTime.h"
+#include "plan/PlanData.h"
+
+#include <QObject>
+#include <QRect>
+#include <vector>
+
+namespace chart {
+
+// What a bar drag shows before the drop changes anything.
+struct DragPreview {
+    bool active = false;
+    int recordNo = 0;
+    QRect barPx;            // the dragged bar, in PlatForm pixels
+    int targetRow = 0;      // row highlighted under the pointer; 0 none
+    bool guideVisible = false;
+    double guideX = 0;      // twips: the start the bar will get
+    QString guideText;
+};
+
+class ChartState : public QObject {
+    Q_OBJECT
+public:
+    static constexpr int VisibleRows = 10;  // MachineName(1..10)
+    static constexpr int RowHeightPx = core::RowTable::RowHeightTwips / core::TwipsPerPixel;
+
+    ChartState(const core::ProgramSettings& settings, const core::Planner& planner, plan::PlanData& plan);
+
+    const core::ProgramSettings& settings() const { return settings_; }
+    const core::Planner& planner() const { return planner_; }
+    const plan::PlanData& plan() const { return plan_; }
+    plan::PlanData& plan() { return plan_; }
+
+    // Scale and origin (Disp_Gantt). Repositions every bar without rebuilding looks.
+    const core::ChartScale& scale() const { return scale_; }
+    core::Moment origin() const { return origin_; }
+    void setScale(int displayMode, double chartWidthTwips);
+    // Twips of the whole display period at the current scale.
+    double periodWidthTwips() const;
+
+    // FunDateTimeToX on the chart's origin; kind "2" uses the top strip's scale.
+    double FunDateTimeToX(core::Date d, core::TimeOfDay t, bool topStrip = false) const;
+    double xOf(core::Moment m, bool topStrip = false) const;
+    core::Moment momentAtX(double xTwips) const;
+
+    // Centre Y of the record's row: a supplier destination stands on its own
+    // row, a machine on its machine's row, no machine on row 1; 0 = no row.
+    double FunGetMachineRowY(const QString& destCode, const QString& machineCode) const;
+
+    // Brings the bar of a record up to date; placementFlag 0 places it on its row's surface.
+    void SubRefreshChart(int recordNo, int placementFlag = 0);
+    // Every record again (after a load, undo or redo).
+    void refreshAll();
+    const BarVisual& bar(int recordNo) const { return bars_[std::size_t(recordNo)]; }
+    int barCount() const { return int(bars_.size()) - 1; }
+
+    // Scroll position mirrored from HScroll1 (pixels) and KScroll (first row - 1).
+    int scrollXPx() const { return scrollXPx_; }
+    int firstRowOffset() const { return firstRowOffset_; }
+    void setScroll(int scrollXPx, int firstRowOffset);
+    int firstVisibleRow() const { return firstRowOffset_ + 1; }
+
+    // Pixel geometry on the surfaces.
+    int xToPx(double xTwips) const;          // surface pixel of a chart X
+    double pxToX(int px) const;              // chart X of a surface pixel
+    int rowTopPx(int row) const;             // PlatForm pixel of a row's band top
+    int rowAtPx(int py) const;               // row under a PlatForm pixel; 0 below the last row
+
+    // Bars of a row (or of PlatForm3 with row 0) that overlap [fromX, toX) twips, in paint order.
+    std::vector<int> barsInView(int row, double fromX, double toX) const;
+    // Topmost bar of the surface at a pixel; 0 when none.
+    int barAtPx(Surface surface, int px, int py) const;
+    // Pixel rectangle of a record's bar on its surface.
+    QRect barRectPx(int recordNo) const;
+
+    DragPreview dragPreview;
+
+    int selectedRecord() const { return selected_; }
+    void setSelectedRecord(int recordNo);
+
+signals:
+    void barsChanged();
+    void scaleChanged();
+    void scrolled();
+    void selectionChanged(int recordNo);
+
+private:
+    void placeGeometry(int recordNo);
+    void moveInIndex(int recordNo, int oldRow, bool oldVisible, bool oldOn3);
+    std::vector<int>& rowList(int row, bool platForm3);
+    void sortIfNeeded(int listIndex) const;
+    void ensureIndex();
+
+    const core::ProgramSettings& settings_;
+    const core::Planner& planner_;
+    plan::PlanData& plan_;
+    core::ChartScale scale_;
+    core::Moment origin_;
+    std::vector<BarVisual> bars_;  // by record number; 0 unused
+
+    // Bars per row (index 0 holds PlatForm3), kept sorted by start on demand.
+    mutable std::vector<std::vector<int>> rowBars_;
+    mutable std::vector<char> rowSorted_;
+    std::vector<std::int64_t> rowLongestSec_;  // longest bar of each list, for range queries
+
+    int scrollXPx_ = 0;
+    int firstRowOffset_ = 0;
+    int selected_ = 0;
+};
+
+}  // namespace chart

@@ -1,0 +1,448 @@
+#include "chart/GanttView.h"
+
+#include "chart/BarPainter.h"
+#include "chart/BarTip.h"
+#include "chart/PlatForm.h"
+#include "chart/RowHeaders.h"
+#include "chart/TimeHeader.h"
+
+#include <QApplication>
+#include <QDate>
+#include <QFrame>
+#include <QGridLayout>
+#include <QLabel>
+#include <QLocale>
+#include <QMouseEvent>
+#include <QScrollBar>
+#include <QTimer>
+#include <QVBoxLayout>
+#include <QWheelEvent>
+#include <cmath>
+
+namespace chart {
+
+namespace {
+constexpr int kAutoScrollMarginPx = 24;
+
+QVBoxLayout* stack(QWidget* w)
+{
+    auto* l = new QVBoxLayout(w);
+    l->setContentsMargins(0, 0, 0, 0);
+    l->setSpacing(0);
+    return l;
+}
+}  // namespace
+
+GanttView::GanttView(ChartState& state, QWidget* parent) : QWidget(parent), state_(state)
+{
+    setObjectName(QStringLiteral("GanttView"));
+    auto* grid = new QGridLayout(this);
+    grid->setContentsMargins(0, 0, 0, 0);
+    grid->setSpacing(0);
+
+    // Left: the period start over the header column.
+    auto* left = new QWidget(this);
+    auto* leftStack = stack(left);
+    lblPeriodStart = new QLabel(left);
+    lblPeriodStart->setObjectName(QStringLiteral("lblPeriodStart"));
+    lblPeriodStart->setFont(chartFont(12));
+    lblPeriodStart->setAlignment(Qt::AlignCenter);
+    lblPeriodStart->setFixedHeight(22 + 36);
+    lblPeriodStart->setStyleSheet(QStringLiteral("QLabel{background:#f4f4f4;border-right:1px solid #888;border-bottom:1px solid #999;}"));
+    auto* noRow = new QLabel(QStringLiteral("行なし"), left);
+    noRow->setFont(chartFont(12));
+    noRow->setIndent(4);
+    noRow->setFixedHeight(ChartState::RowHeightPx);
+    noRow->setToolTip(QStringLiteral("表示中のどの行にも属さない手配"));
+    noRow->setStyleSheet(QStringLiteral("QLabel{background:#faf8ec;border-right:1px solid #888;border-bottom:1px solid #aaa;}"));
+    LineName2 = new RowHeaderColumn(state_.planner().rows, left);
+    leftStack->addWidget(lblPeriodStart);
+    leftStack->addWidget(noRow);
+    leftStack->addWidget(LineName2);
+    left->setFixedWidth(RowHeaderColumn::ColumnWidthPx);
+
+    Picture1 = new QFrame(this);
+    Picture1->setObjectName(QStringLiteral("Picture1"));
+    Picture1->setFrameShape(QFrame::NoFrame);
+    Picture1->setMinimumWidth(200);
+    auto* pictureStack = stack(Picture1);
+    platForm2 = new PlatForm2(state_, Picture1);
+    dayDispArea = new DayDispArea(state_, Picture1);
+    platForm3 = new PlatForm3(state_, Picture1);
+    platForm = new PlatForm(state_, Picture1);
+    pictureStack->addWidget(platForm2);
+    pictureStack->addWidget(dayDispArea);
+    pictureStack->addWidget(platForm3);
+    pictureStack->addWidget(platForm);
+
+    auto* right = new QWidget(this);
+    auto* rightStack = stack(right);
+    rightStack->addSpacing(22 + 36 + ChartState::RowHeightPx);
+    KScroll = new QScrollBar(Qt::Vertical, right);
+    KScroll->setObjectName(QStringLiteral("KScroll"));
+    KScroll->setFixedHeight(ChartState::VisibleRows * ChartState::RowHeightPx);
+    rightStack->addWidget(KScroll);
+
+    HScroll1 = new QScrollBar(Qt::Horizontal, this);
+    HScroll1->setObjectName(QStringLiteral("HScroll1"));
+    grid->addWidget(left, 0, 0);
+    grid->addWidget(Picture1, 0, 1);
+    grid->addWidget(right, 0, 2);
+    grid->addWidget(HScroll1, 1, 1);
+    setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+
+    TimerHScrollAc = new QTimer(this);
+    TimerHScrollAc->setObjectName(QStringLiteral("TimerHScrollAc"));
+    TimerHScrollAc->setInterval(40);
+    connect(TimerHScrollAc, &QTimer::timeout, this, &GanttView::autoScrollTick);
+
+    GradeName = new QLabel(this);
+    GradeName->setObjectName(QStringLiteral("GradeName"));
+    GradeName->setFont(chartFont(12));
+    GradeName->setStyleSheet(QStringLiteral("QLabel{background:#ffffe1;border:1px solid #777;padding:3px;color:black;}"));
+    GradeName->setAttribute(Qt::WA_TransparentForMouseEvents);
+    GradeName->hide();
+
+    connect(HScroll1, &QScrollBar::valueChanged, this, &GanttView::onScroll);
+    connect(KScroll, &QScrollBar::valueChanged, this, &GanttView::onScroll);
+    connect(LineName2, &RowHeaderColumn::rowActivated, this, &GanttView::rowHeaderActivated);
+    for (QWidget* w : {static_cast<QWidget*>(platForm), static_cast<QWidget*>(platForm3), static_cast<QWidget*>(platForm2),
+                       static_cast<QWidget*>(dayDispArea), static_cast<QWidget*>(LineName2), static_cast<QWidget*>(Picture1)})
+        w->installEventFilter(this);
+
+    // The red line of the current moment moves on.
+    auto* minute = new QTimer(this);
+    minute->setInterval(60 * 1000);
+    connect(minute, &QTimer::timeout, this, &GanttView::repaintChart);
+    minute->start();
+
+    const core::Date start = state_.planner().PeriodStart;
+    if (!start.isNull())
+        lblPeriodStart->setText(QLocale(QLocale::Japanese, QLocale::Japan).toString(QDate(start.year(), start.month(), start.day()), QLocale::LongFormat));
+}
+
+GanttView::~GanttView() = default;
+
+double GanttView::ChartWidth() const { return double(Picture1->width()) * core::TwipsPerPixel; }
+
+void GanttView::setDisplayMode(int mode)
+{
+    displayMode_ = mode >= 1 && mode <= 4 ? mode : 3;
+    Disp_Gantt();
+}
+
+void GanttView::Disp_Gantt()
+{
+    const bool hadScale = state_.scale().HourTwips > 0;
+    const core::Moment left = hadScale ? state_.momentAtX(state_.pxToX(0)) : state_.origin();
+    state_.setScale(displayMode_, ChartWidth());
+    lastPictureWidth_ = Picture1->width();
+    updateScrollRanges();
+    scrollToMoment(left);
+    onScroll();
+    repaintChart();
+    emit displayModeChanged(displayMode_);
+}
+
+void GanttView::refreshLayout()
+{
+    updateScrollRanges();
+    LineName2->showRows(KScroll->value());
+    repaintChart();
+}
+
+void GanttView::repaintChart()
+{
+    for (QWidget* w : {static_cast<QWidget*>(platForm), static_cast<QWidget*>(platForm2), static_cast<QWidget*>(platForm3),
+                       static_cast<QWidget*>(dayDispArea)})
+        w->update();
+}
+
+void GanttView::updateScrollRanges()
+{
+    const int visible = std::max(1, Picture1->width());
+    const int total = int(std::ceil(state_.periodWidthTwips() / core::TwipsPerPixel));
+    HScroll1->setRange(0, std::max(0, total - visible));
+    HScroll1->setPageStep(visible);
+    HScroll1->setSingleStep(std::max(1, visible / 28));
+    KScroll->setRange(0, std::max(0, state_.planner().rows.MachineRowCount() - ChartState::VisibleRows));
+    KScroll->setPageStep(ChartState::VisibleRows);
+    KScroll->setSingleStep(1);
+}
+
+void GanttView::onScroll()
+{
+    state_.setScroll(HScroll1->value(), KScroll->value());
+    LineName2->showRows(KScroll->value());
+    repaintChart();
+}
+
+void GanttView::scrollToMoment(core::Moment m)
+{
+    HScroll1->setValue(int(std::floor(state_.xOf(m) / core::TwipsPerPixel)));
+}
+
+void GanttView::scrollToRecord(int recordNo)
+{
+    if (recordNo < 2 || recordNo > state_.barCount()) return;
+    const BarVisual& b = state_.bar(recordNo);
+    if (!b.visible) return;
+    if (b.surface == Surface::PlatForm) {
+        const int offset = b.row - 1;
+        if (offset < KScroll->value() || offset >= KScroll->value() + ChartState::VisibleRows)
+            KScroll->setValue(offset - ChartState::VisibleRows / 2 + 1);
+    }
+    const QRect r = state_.barRectPx(recordNo);
+    if (r.left() < 0 || r.left() >= platForm->width() - 20)
+        HScroll1->setValue(HScroll1->value() + r.left() - platForm->width() / 5);
+}
+
+bool GanttView::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == Picture1 && event->type() == QEvent::Resize) {
+        // A new frame width is a new ChartWidth: the scale follows, the time in view stays.
+        if (Picture1->width() != lastPictureWidth_ && state_.scale().HourTwips > 0) Disp_Gantt();
+        return false;
+    }
+    if (event->type() == QEvent::Wheel && (watched == platForm || watched == platForm3 || watched == dayDispArea
+                                           || watched == platForm2 || watched == LineName2)) {
+        wheelOnChart(static_cast<QWheelEvent*>(event));
+        return true;
+    }
+    if (watched == platForm || watched == platForm3 || watched == platForm2)
+        return surfaceMouse(static_cast<QWidget*>(watched), event);
+    return QWidget::eventFilter(watched, event);
+}
+
+bool GanttView::surfaceMouse(QWidget* surface, QEvent* event)
+{
+    switch (event->type()) {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonDblClick:
+        pressOnSurface(surface, static_cast<QMouseEvent*>(event));
+        return true;
+    case QEvent::MouseMove:
+        moveOnSurface(surface, static_cast<QMouseEvent*>(event));
+        return true;
+    case QEvent::MouseButtonRelease:
+        releaseOnSurface(surface, static_cast<QMouseEvent*>(event));
+        return true;
+    case QEvent::Leave:
+        hideTip();
+        return false;
+    default:
+        return false;
+    }
+}
+
+void GanttView::pressOnSurface(QWidget* surface, QMouseEvent* e)
+{
+    const QPoint pos = e->position().toPoint();
+    pressViewPos_ = lastViewPos_ = surface->mapTo(this, pos);
+    hideTip();
+    if (surface == platForm2) {
+        // A click on the four-week strip centres the main chart on that moment.
+        if (e->button() == Qt::LeftButton) {
+            const core::Moment m = platForm2->momentAtPx(pos.x());
+            HScroll1->setValue(int(std::floor(state_.xOf(m) / core::TwipsPerPixel)) - platForm->width() / 2);
+        }
+        return;
+    }
+    const Surface kind = surface == platForm3 ? Surface::PlatForm3 : Surface::PlatForm;
+    const int rec = state_.barAtPx(kind, pos.x(), pos.y());
+    if (e->button() == Qt::RightButton) {
+        if (rec) emit barContextMenu(rec, e->globalPosition().toPoint(), pos);
+        else if (surface == platForm)
+            emit backgroundContextMenu(state_.rowAtPx(pos.y()), state_.momentAtX(state_.pxToX(pos.x())), e->globalPosition().toPoint());
+        return;
+    }
+    if (e->button() != Qt::LeftButton || e->type() == QEvent::MouseButtonDblClick) return;
+    if (rec) {
+        state_.setSelectedRecord(rec);
+        emit barClicked(rec);
+        if (state_.plan()[rec].fixKind != QStringLiteral("2")) beginBarDrag(surface, rec, pos);  // fully fixed bars stay
+        repaintChart();
+        return;
+    }
+    DragMode = 3;  // grab-scroll
+    pressHScroll_ = HScroll1->value();
+    pressKScroll_ = KScroll->value();
+    surface->setCursor(Qt::ClosedHandCursor);
+}
+
+void GanttView::moveOnSurface(QWidget* surface, QMouseEvent* e)
+{
+    const QPoint pos = e->position().toPoint();
+    const QPoint viewPos = surface->mapTo(this, pos);
+    if (DragMode == 3) {
+        const QPoint d = viewPos - pressViewPos_;
+        HScroll1->setValue(pressHScroll_ - d.x());
+        KScroll->setValue(pressKScroll_ - int(std::lround(double(d.y()) / ChartState::RowHeightPx)));
+        return;
+    }
+    if (DragMode == 1) {
+        if (!dragMoved_ && (viewPos - pressViewPos_).manhattanLength() < QApplication::startDragDistance()) return;
+        dragMoved_ = true;
+        updateDragPreview(viewPos);
+        return;
+    }
+    if (e->buttons() == Qt::NoButton && surface != platForm2) showTip(surface, pos);
+}
+
+void GanttView::releaseOnSurface(QWidget* surface, QMouseEvent* e)
+{
+    const QPoint viewPos = surface->mapTo(this, e->position().toPoint());
+    if (DragMode == 3 && e->button() == Qt::LeftButton) {
+        DragMode = 0;
+        surface->unsetCursor();
+    } else if (DragMode == 1 && e->button() == Qt::LeftButton) {
+        TimerHScrollAc->stop();
+        if (dragMoved_) finishBarDrag(viewPos);
+        else cancelBarDrag();  // a click selects; it moves nothing
+    }
+    DragBarIndex = 0;
+}
+
+void GanttView::wheelOnChart(QWheelEvent* e)
+{
+    const QPoint delta = e->angleDelta();
+    // Some platforms turn Shift+wheel into a horizontal wheel.
+    const bool horizontal = (e->modifiers() & Qt::ShiftModifier) || (delta.y() == 0 && delta.x() != 0);
+    const int notches = (delta.y() != 0 ? delta.y() : delta.x()) / 120;
+    if (notches == 0) return;
+    if (horizontal) HScroll1->setValue(HScroll1->value() - notches * std::max(1, Picture1->width() / 8));
+    else KScroll->setValue(KScroll->value() - notches);
+}
+
+void GanttView::showTip(QWidget* surface, QPoint pos)
+{
+    const Surface kind = surface == platForm3 ? Surface::PlatForm3 : Surface::PlatForm;
+    const int rec = state_.barAtPx(kind, pos.x(), pos.y());
+    QString text;
+    if (rec) text = barTipText(state_.plan()[rec], state_.planner().rows);
+    else if (surface == platForm) text = platForm->stopTipAt(pos);
+    if (text.isEmpty()) {
+        hideTip();
+        return;
+    }
+    if (GradeName->text() != text) {
+        GradeName->setText(text);
+        GradeName->adjustSize();
+    }
+    // Beside the pointer, on the side where the tip fits.
+    const QPoint at = surface->mapTo(this, pos);
+    int x = at.x() + 16;
+    if (x + GradeName->width() > width()) x = std::max(0, at.x() - GradeName->width() - 16);
+    const int y = std::clamp(at.y() + 12, 0, std::max(0, height() - GradeName->height()));
+    GradeName->move(x, y);
+    GradeName->raise();
+    GradeName->show();
+}
+
+void GanttView::hideTip() { GradeName->hide(); }
+
+// Bar drags --------------------------------------------------------------
+
+void GanttView::beginBarDrag(QWidget* surface, int recordNo, QPoint pos)
+{
+    const QRect r = state_.barRectPx(recordNo);
+    const BarVisual& b = state_.bar(recordNo);
+    DragOffsetX = double(pos.x() - r.left()) * core::TwipsPerPixel;
+    // The row under the pointer when the drag began: from the bar's top plus the point inside it.
+    const double y = b.surface == Surface::PlatForm ? b.top + double(pos.y() - r.top()) * core::TwipsPerPixel : b.top;
+    DragStartKikai = state_.planner().rows.codeAtY(y);
+    DragBarIndex = state_.plan()[recordNo].barIndex;
+    DragMode = 1;
+    dragMoved_ = false;
+    Q_UNUSED(surface);
+}
+
+void GanttView::updateDragPreview(QPoint viewPos)
+{
+    lastViewPos_ = viewPos;
+    const int rec = state_.plan().findByBarIndex(DragBarIndex);
+    if (rec == 0) return;
+    const QPoint pf = platForm->mapFrom(this, viewPos);
+    const QRect old = state_.barRectPx(rec);
+    const double newLeft = state_.pxToX(pf.x()) - DragOffsetX;
+    const bool overRows = platForm->rect().contains(pf);
+    const int row = overRows ? state_.rowAtPx(pf.y()) : 0;
+
+    DragPreview& d = state_.dragPreview;
+    d.active = true;
+    d.recordNo = rec;
+    d.targetRow = row;
+    const int leftPx = state_.xToPx(newLeft);
+    const int top = row ? state_.rowTopPx(row) + (old.height() < ChartState::RowHeightPx ? (ChartState::RowHeightPx - old.height()) / 2 : 0)
+                        : pf.y() - old.height() / 2;
+    d.barPx = QRect(leftPx, top, old.width(), old.height());
+    d.guideVisible = false;
+    d.guideText.clear();
+    if (overRows && row && previewStart) {
+        if (const auto start = previewStart(rec, state_.planner().rows.row(row).RowCode, newLeft)) {
+            d.guideVisible = true;
+            d.guideX = state_.xOf(*start);
+            d.guideText = QStringLiteral("開始 %1 %2").arg(start->date().toMonthDayText(), start->time().toHhmm());
+        }
+    }
+
+    // Near an edge the chart scrolls by itself (TimerHScrollAc) while the bar is held there.
+    autoScrollStep_ = 0;
+    if (overRows || (pf.y() >= 0 && pf.y() < platForm->height())) {
+        const int step = std::max(4, platForm->width() / 40);
+        if (pf.x() < kAutoScrollMarginPx) autoScrollStep_ = -step;
+        else if (pf.x() > platForm->width() - kAutoScrollMarginPx) autoScrollStep_ = step;
+    }
+    if (autoScrollStep_ != 0 && !TimerHScrollAc->isActive()) TimerHScrollAc->start();
+    if (autoScrollStep_ == 0) TimerHScrollAc->stop();
+    platForm->update();
+}
+
+void GanttView::autoScrollTick()
+{
+    if (DragMode != 1 || autoScrollStep_ == 0) {
+        TimerHScrollAc->stop();
+        return;
+    }
+    const int before = HScroll1->value();
+    HScroll1->setValue(before + autoScrollStep_);
+    if (HScroll1->value() == before) return;  // at the end of the period
+    updateDragPreview(lastViewPos_);
+}
+
+void GanttView::finishBarDrag(QPoint viewPos)
+{
+    updateDragPreview(viewPos);
+    const int rec = state_.dragPreview.recordNo;
+    const QPoint pf = platForm->mapFrom(this, viewPos);
+    const double newLeft = state_.pxToX(pf.x()) - DragOffsetX;
+    const bool overRows = platForm->rect().contains(pf);
+    state_.dragPreview = DragPreview{};
+    DragMode = 0;
+    TimerHScrollAc->stop();
+    if (!overRows || rec == 0) {
+        // The header column, the strips and anything outside the rows cancel the move.
+        if (rec) state_.SubRefreshChart(rec);
+        repaintChart();
+        return;
+    }
+    BarDrop drop;
+    drop.recordNo = rec;
+    const int row = state_.rowAtPx(pf.y());
+    drop.newKikai = row ? state_.planner().rows.row(row).RowCode : QString();
+    drop.newLeftTwips = newLeft;
+    const int under = state_.barAtPx(Surface::PlatForm, pf.x(), pf.y());
+    drop.targetRecord = under == rec ? 0 : under;
+    repaintChart();
+    emit barDropped(drop);
+}
+
+void GanttView::cancelBarDrag()
+{
+    state_.dragPreview = DragPreview{};
+    DragMode = 0;
+    TimerHScrollAc->stop();
+    repaintChart();
+}
+
+}  // namespace chart

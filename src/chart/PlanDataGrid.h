@@ -1,0 +1,53 @@
+#pragma once
+// The plan grid beside the chart. Selecting a row selects its bar; a row can
+// be dragged onto another row (the drag line GridDragLine shows where).
+
+#include "chart/PlanGridModel.h"
+
+#include <QTableView>
+#include <functional>
+
+class QFrame;
+
+namespace chart {
+
+class PlanDataGrid : public QTableView {
+    Q_OBJECT
+public:
+    PlanDataGrid(PlanGridModel& model, QWidget* parent = nullptr);
+
+    PlanGridModel& gridModel() { return model_; }
+    // FunPlanGridRefresh: redisplays the plan table and keeps the selected record.
+    void FunPlanGridRefresh();
+    // Selects the record's row without announcing it (the bar was clicked).
+    void selectRecord(int recordNo);
+    int selectedRecord() const;
+
+    // Asked when a row drag begins; false refuses it (the planner has been told why).
+    std::function<bool(int recordNo)> canStartRowDrag;
+    // Told when a row drag ends, dropped or not.
+    std::function<void()> rowDragEnded;
+
+    QFrame* GridDragLine = nullptr;
+
+signals:
+    void recordSelected(int recordNo);
+    void rowDropped(int draggedRecord, int targetRecord);
+
+protected:
+    void mousePressEvent(QMouseEvent* e) override;
+    void mouseMoveEvent(QMouseEvent* e) override;
+    void mouseReleaseEvent(QMouseEvent* e) override;
+
+private:
+    void onCurrentRowChanged(const QModelIndex& current);
+    void endRowDrag();
+
+    PlanGridModel& model_;
+    bool announce_ = true;
+    int dragRecord_ = 0;
+    bool dragMoved_ = false;
+    QPoint pressPos_;
+};
+
+}  // namespace chart

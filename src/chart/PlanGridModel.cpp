@@ -1,0 +1,119 @@
+#include "chart/PlanGridModel.h"
+
+#include "chart/BarPainter.h"
+
+#include <QBrush>
+#include <QColor>
+
+namespace chart {
+
+namespace {
+QString momentText(core::Date d, core::TimeOfDay t)
+{
+    return d.isNull() ? QString() : d.toDisplayText() + QLatin1Char(' ') + t.toHhmm();
+}
+QString numberOrBlank(std::int64_t n) { return n == 0 ? QString() : QString::number(n); }
+}  // namespace
+
+PlanGridModel::PlanGridModel(const plan::PlanData& plan, const core::RowTable& rows, QObject* parent)
+    : QAbstractTableModel(parent), plan_(plan), rows_(rows)
+{
+}
+
+QStringList PlanGridModel::headers()
+{
+    return {QStringLiteral("表示"), QStringLiteral("確定"), QStringLiteral("手配番号"), QStringLiteral("ｾｯﾄ代表"),
+            QStringLiteral("品名ｺｰﾄﾞ"), QStringLiteral("品名"), QStringLiteral("順序"), QStringLiteral("工程内容"),
+            QStringLiteral("機械"), QStringLiteral("作業開始"), QStringLiteral("作業終了"), QStringLiteral("希望納期"),
+            QStringLiteral("手配数"), QStringLiteral("受注実績数"), QStringLiteral("金型ｺｰﾄﾞ"), QStringLiteral("金型名"),
+            QStringLiteral("必要時間"), QStringLiteral("備考"), QStringLiteral("BarID"), QStringLiteral("KEY")};
+}
+
+void PlanGridModel::refresh()
+{
+    beginResetModel();
+    records_.clear();
+    rowOfRecord_.clear();
+    records_.reserve(std::size_t(plan_.size()));
+    for (int i = 2; i <= plan_.size(); ++i) {
+        if (plan_[i].isMergedAway) continue;  // its orders live on in the bar that absorbed it
+        rowOfRecord_.insert(i, int(records_.size()));
+        records_.push_back(i);
+    }
+    endResetModel();
+}
+
+void PlanGridModel::refreshRecord(int recordNo)
+{
+    const int row = gridRowOf(recordNo);
+    if (row >= 0) emit dataChanged(index(row, 0), index(row, ColumnCount - 1));
+}
+
+int PlanGridModel::recordAt(int gridRow) const
+{
+    return gridRow >= 0 && gridRow < int(records_.size()) ? records_[std::size_t(gridRow)] : 0;
+}
+
+int PlanGridModel::gridRowOf(int recordNo) const { return rowOfRecord_.value(recordNo, -1); }
+
+int PlanGridModel::rowCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : int(records_.size()); }
+int PlanGridModel::columnCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : ColumnCount; }
+
+QString PlanGridModel::text(const plan::PlanRecord& r, int recordNo, int column) const
+{
+    switch (column) {
+    case ColShown: return r.isDeleted ? QStringLiteral("削除済") : r.isSetMember ? QStringLiteral("ｾｯﾄ") : QStringLiteral("○");
+    case ColConfirm: return r.confirmKind == QStringLiteral("2") ? QStringLiteral("確定") : QStringLiteral("予定");
+    case ColOrderNo: return QString::number(r.orderNo);
+    case ColSetRep: return numberOrBlank(r.setRepOrderNo);
+    case ColItemCode: return r.itemCode.trimmed();
+    case ColItemName: return r.modelName.trimmed();
+    case ColSeq: return QString::number(r.processSeq);
+    case ColProcess: return r.processName.trimmed();
+    case ColMachine: return r.hasMachine() ? r.machineCode.trimmed() : r.destCode.trimmed();
+    case ColStart: return momentText(r.startDate, r.startTime);
+    case ColEnd: return momentText(r.endDate, r.endTime);
+    case ColDue: return r.dueDate.toDisplayText();
+    case ColOrderQty: return QString::number(r.orderQty);
+    case ColReceivedQty: return QString::number(r.receivedQty);
+    case ColMouldCode: return r.mouldNo.trimmed();
+    case ColMouldName: return r.mouldShortName.trimmed();
+    case ColMinutes: return QString::number(std::int64_t(r.setupMinutes) + r.workMinutes);
+    case ColRemarks: return r.remarks.trimmed();
+    case ColBarId: return QString::number(r.barIndex);
+    case ColKey: return QString::number(recordNo);
+    default: return {};
+    }
+}
+
+QVariant PlanGridModel::data(const QModelIndex& index, int role) const
+{
+    const int rec = recordAt(index.row());
+    if (rec == 0) return {};
+    const plan::PlanRecord& r = plan_[rec];
+    switch (role) {
+    case Qt::DisplayRole: return text(r, rec, index.column());
+    case Qt::TextAlignmentRole:
+        switch (index.column()) {
+        case ColOrderNo: case ColSetRep: case ColSeq: case ColOrderQty: case ColReceivedQty: case ColMinutes: case ColBarId: case ColKey:
+            return int(Qt::AlignRight | Qt::AlignVCenter);
+        default: return int(Qt::AlignLeft | Qt::AlignVCenter);
+        }
+    case Qt::BackgroundRole:
+        if (r.isDeleted) return QBrush(QColor(220, 220, 220));
+        if (r.isSetMember) return QBrush(QColor(238, 238, 238));
+        if (r.fixKind == QStringLiteral("2")) return QBrush(QColor(255, 236, 236));
+        return {};
+    case Qt::ForegroundRole:
+        return r.isChanged ? QBrush(QColor(180, 0, 120)) : QVariant();
+    default: return {};
+    }
+}
+
+QVariant PlanGridModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (orientation == Qt::Horizontal && role == Qt::DisplayRole && section >= 0 && section < ColumnCount) return headers().at(section);
+    return QAbstractTableModel::headerData(section, orientation, role);
+}
+
+}  // namespace chart

@@ -1,0 +1,44 @@
+#pragma once
+// The chart surfaces that carry bars: PlatForm, one 600-twip band per row with
+// the machines' non-working time, and PlatForm3, the strip of bars that stand
+// on no row. Both paint only the rows and time range in view.
+
+#include "chart/ChartState.h"
+
+#include <QWidget>
+
+namespace chart {
+
+class PlatForm : public QWidget {
+    Q_OBJECT
+public:
+    PlatForm(ChartState& state, QWidget* parent = nullptr);
+    // The stop period under a pixel, for the hover tip; empty when none.
+    QString stopTipAt(QPoint px) const;
+
+protected:
+    void paintEvent(QPaintEvent* e) override;
+
+private:
+    void paintRowBackground(QPainter& p, int row, const QRect& band, double fromX, double toX);
+    ChartState& state_;
+};
+
+class PlatForm3 : public QWidget {
+    Q_OBJECT
+public:
+    PlatForm3(ChartState& state, QWidget* parent = nullptr);
+
+protected:
+    void paintEvent(QPaintEvent* e) override;
+
+private:
+    ChartState& state_;
+};
+
+// Shared by the surfaces: vertical day lines (and finer hour lines in the
+// short modes) and the red line of the current moment.
+void paintTimeLines(QPainter& p, const ChartState& s, const QRect& area);
+void paintNowLine(QPainter& p, const ChartState& s, const QRect& area);
+
+}  // namespace chart

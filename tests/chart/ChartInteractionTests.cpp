@@ -1,0 +1,121 @@
+// Scrolling, selection between grid and chart, the hover tip and grab-scrolling,
+// driven by real mouse and wheel events.
+#include "ChartFixture.h"
+
+#include "chart/PlatForm.h"
+#include "chart/RowHeaders.h"
+
+#include <QLabel>
+#include <QWheelEvent>
+
+using namespace chart_test;
+
+namespace {
+
+void sendMouse(QWidget* w, QEvent::Type type, QPoint pos, Qt::MouseButton button, Qt::MouseButtons held)
+{
+    QMouseEvent e(type, QPointF(pos), w->mapToGlobal(QPointF(pos)), button, held, Qt::NoModifier);
+    QApplication::sendEvent(w, &e);
+}
+
+void sendWheel(QWidget* w, int notches, Qt::KeyboardModifiers mods)
+{
+    const QPointF pos(w->width() / 2.0, w->height() / 2.0);
+    QWheelEvent e(pos, w->mapToGlobal(pos), QPoint(), QPoint(0, 120 * notches), Qt::NoButton, mods, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(w, &e);
+}
+
+class Scrolling : public ChartTest {};
+
+TEST_F(Scrolling, RowHeadersShiftByOneWithKScroll)
+{
+    show();
+    chart::RowHeaderColumn* headers = view().LineName2;
+    EXPECT_EQ(headers->MachineName(2)->text(), QStringLiteral("M01\n成形機1号"));
+    view().KScroll->setValue(1);
+    for (int k = 1; k <= 10; ++k) {
+        const core::ChartRow& row = form->planner().rows.row(1 + k);
+        EXPECT_EQ(headers->MachineName(k)->text(), row.RowCode.trimmed() + QLatin1Char('\n') + row.RowName.trimmed()) << k;
+    }
+    // The bands move with the captions: row 2 is now the first band.
+    EXPECT_EQ(state().rowAtPx(5), 2);
+    EXPECT_EQ(state().rowTopPx(2), 0);
+    // 15 rows, ten shown: the last first row is row 6.
+    EXPECT_EQ(view().KScroll->maximum(), 5);
+}
+
+TEST_F(Scrolling, WheelScrollsRowsAndShiftWheelScrollsTime)
+{
+    show();
+    sendWheel(view().platForm, -1, Qt::NoModifier);
+    EXPECT_EQ(view().KScroll->value(), 1);
+    sendWheel(view().platForm, -2, Qt::ShiftModifier);
+    EXPECT_GT(view().HScroll1->value(), 0);
+    EXPECT_EQ(view().KScroll->value(), 1);
+}
+
+TEST_F(Scrolling, GrabScrollFollowsThePointerOnTheBackground)
+{
+    show();
+    view().HScroll1->setValue(300);
+    QWidget* pf = view().platForm;
+    const QPoint start(400, 100);  // no bar here
+    sendMouse(pf, QEvent::MouseButtonPress, start, Qt::LeftButton, Qt::LeftButton);
+    EXPECT_EQ(view().DragMode, 3);
+    sendMouse(pf, QEvent::MouseMove, start + QPoint(-120, -80), Qt::NoButton, Qt::LeftButton);
+    EXPECT_EQ(view().HScroll1->value(), 420);
+    EXPECT_EQ(view().KScroll->value(), 2);
+    sendMouse(pf, QEvent::MouseButtonRelease, start + QPoint(-120, -80), Qt::LeftButton, Qt::NoButton);
+    EXPECT_EQ(view().DragMode, 0);
+}
+
+class Selection : public ChartTest {};
+
+TEST_F(Selection, ClickingABarSelectsItsGridRowAndBack)
+{
+    const int a = addOrder(plan(), 11, QStringLiteral("M01"), at(3, 8), 120);
+    const int b = addOrder(plan(), 12, QStringLiteral("M12"), at(20, 9), 120);  // off screen at first
+    show();
+    QTest::mouseClick(view().platForm, Qt::LeftButton, Qt::NoModifier, barCentre(a));
+    EXPECT_EQ(state().selectedRecord(), a);
+    EXPECT_EQ(form->grid().selectedRecord(), a);
+    EXPECT_EQ(plan()[a].start(), at(3, 8)) << "a click moves nothing";
+
+    const int row = form->grid().gridModel().gridRowOf(b);
+    form->grid().selectRow(row);
+    EXPECT_EQ(state().selectedRecord(), b);
+    const QRect r = state().barRectPx(b);
+    EXPECT_TRUE(view().platForm->rect().contains(r.topLeft())) << "the bar was scrolled into view";
+    EXPECT_EQ(state().barAtPx(chart::Surface::PlatForm, r.center().x(), r.center().y()), b);
+}
+
+TEST_F(Selection, GridListsOrdersWithTheirColumns)
+{
+    addOrder(plan(), 11, QStringLiteral("M01"), at(3, 8), 120);
+    const int merged = addOrder(plan(), 12, QStringLiteral("M01"), at(3, 10), 120);
+    plan().edit(merged).isMergedAway = true;
+    show();
+    const chart::PlanGridModel& m = form->grid().gridModel();
+    EXPECT_EQ(m.rowCount(), 1);
+    EXPECT_EQ(m.headerData(0, Qt::Horizontal, Qt::DisplayRole).toString(), QStringLiteral("表示"));
+    EXPECT_EQ(m.headerData(19, Qt::Horizontal, Qt::DisplayRole).toString(), QStringLiteral("KEY"));
+    EXPECT_EQ(m.data(m.index(0, chart::PlanGridModel::ColOrderNo), Qt::DisplayRole).toString(), QStringLiteral("11"));
+    EXPECT_EQ(m.data(m.index(0, chart::PlanGridModel::ColStart), Qt::DisplayRole).toString(), QStringLiteral("2024/12/03 08:00"));
+}
+
+TEST_F(Selection, HoverTipShowsTheOrderBesideTheBar)
+{
+    const int a = addOrder(plan(), 4711, QStringLiteral("M01"), at(3, 8), 240);
+    plan().edit(a).mouldNo = QStringLiteral("K-100");
+    show();
+    sendMouse(view().platForm, QEvent::MouseMove, barCentre(a), Qt::NoButton, Qt::NoButton);
+    QLabel* tip = view().GradeName;
+    ASSERT_TRUE(tip->isVisible());
+    EXPECT_TRUE(tip->text().contains(QStringLiteral("手配番号: 4711")));
+    EXPECT_TRUE(tip->text().contains(QStringLiteral("K-100")));
+    EXPECT_TRUE(tip->text().contains(QStringLiteral("初期納期: 2024/12/20")));
+    sendMouse(view().platForm, QEvent::MouseMove, QPoint(5, 380), Qt::NoButton, Qt::NoButton);
+    EXPECT_FALSE(tip->isVisible());
+}
+
+}  // namespace

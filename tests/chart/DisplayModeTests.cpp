@@ -1,0 +1,136 @@
+// Display modes, bar geometry on each scale, and which surface a bar stands on.
+#include "ChartFixture.h"
+
+using namespace chart_test;
+
+namespace {
+
+class DisplayModes : public ChartTest {};
+
+TEST_F(DisplayModes, ButtonsSetTheModeAndTheCyclingCaption)
+{
+    show();
+    EXPECT_EQ(form->DisplayMode(), 3);  // a week after loading
+    EXPECT_EQ(form->ComHyoujiMode->text(), QStringLiteral("１週間表示"));
+    const std::pair<QPushButton*, int> buttons[] = {{form->ComDay, 1}, {form->Com3Day, 2}, {form->ComMonth, 4}, {form->ComWeek, 3}};
+    for (auto [button, mode] : buttons) {
+        QTest::mouseClick(button, Qt::LeftButton);
+        EXPECT_EQ(form->DisplayMode(), mode);
+        EXPECT_EQ(form->ComHyoujiMode->text(), core::displayModeCaption(mode));
+    }
+    // Four presses of the cycling button come back to the week.
+    QStringList seen;
+    for (int i = 0; i < 4; ++i) {
+        QTest::mouseClick(form->ComHyoujiMode, Qt::LeftButton);
+        seen << form->ComHyoujiMode->text();
+    }
+    EXPECT_EQ(seen, (QStringList{QStringLiteral("４週間表示"), QStringLiteral("１日表示"), QStringLiteral("３日表示"), QStringLiteral("１週間表示")}));
+    EXPECT_EQ(form->DisplayMode(), 3);
+}
+
+TEST_F(DisplayModes, BarWidthFollowsTheScaleOfEachMode)
+{
+    const int day = addOrder(plan(), 1, QStringLiteral("M01"), at(3, 8), 24 * 60);
+    const int early = addOrder(plan(), 2, QStringLiteral("M02"), at(2, 7), 60);  // an hour before the origin
+    show();
+    const double chartWidth = view().ChartWidth();
+    ASSERT_EQ(chartWidth, double(view().Picture1->width() * 15));
+    const double expected[] = {0, chartWidth, chartWidth / 3, chartWidth / 7, chartWidth / 28};
+    for (int mode = 1; mode <= 4; ++mode) {
+        view().setDisplayMode(mode);
+        const chart::BarVisual& b = state().bar(day);
+        EXPECT_NEAR(b.right - b.left, expected[mode], 1.0) << "mode " << mode;
+        EXPECT_NEAR(b.left, expected[mode], 1.0) << "the order starts a day after the origin";
+        EXPECT_NEAR(state().bar(early).left, -expected[mode] / 24, 1.0);
+    }
+}
+
+TEST_F(DisplayModes, ChangingTheModeKeepsTheTimeAtTheLeftEdge)
+{
+    show();
+    view().scrollToMoment(at(9, 8));
+    view().setDisplayMode(1);
+    EXPECT_EQ(state().momentAtX(state().pxToX(0)).date(), core::Date::fromYmd(2024, 12, 9));
+    view().setDisplayMode(2);
+    EXPECT_EQ(state().momentAtX(state().pxToX(0)).date(), core::Date::fromYmd(2024, 12, 9));
+    // Four weeks of a 30-day period leave two days to scroll: the end of the period stays in view.
+    view().setDisplayMode(4);
+    EXPECT_EQ(view().HScroll1->value(), view().HScroll1->maximum());
+}
+
+class BarSurfaces : public ChartTest {};
+
+TEST_F(BarSurfaces, HiddenRecordsHaveNoBar)
+{
+    const int deleted = addOrder(plan(), 1, QStringLiteral("M01"), at(3, 8), 60);
+    const int member = addOrder(plan(), 2, QStringLiteral("M01"), at(3, 8), 60);
+    const int merged = addOrder(plan(), 3, QStringLiteral("M01"), at(3, 8), 60);
+    const int rep = addOrder(plan(), 4, QStringLiteral("M01"), at(3, 8), 60);
+    plan().edit(deleted).isDeleted = true;
+    plan().edit(member).isSetMember = true;
+    plan().edit(member).setRepOrderNo = 4;
+    plan().edit(rep).setRepOrderNo = 4;
+    plan().edit(merged).isMergedAway = true;
+    show();
+    EXPECT_FALSE(state().bar(deleted).visible);
+    EXPECT_FALSE(state().bar(member).visible);
+    EXPECT_FALSE(state().bar(merged).visible);
+    EXPECT_TRUE(state().bar(rep).visible);
+    // Only the representative can be hit on the row they share.
+    EXPECT_EQ(state().barAtPx(chart::Surface::PlatForm, barCentre(rep).x(), barCentre(rep).y()), rep);
+}
+
+TEST_F(BarSurfaces, RowDecidesSurfaceAndScheduleList)
+{
+    const int onMachine = addOrder(plan(), 1, QStringLiteral("M03"), at(3, 8), 60);
+    const int unplaced = addOrder(plan(), 2, QStringLiteral(" "), at(3, 8), 60);
+    const int unknown = addOrder(plan(), 3, QStringLiteral("X99"), at(3, 8), 60);
+    const int outside = addOrder(plan(), 4, QStringLiteral(" "), at(3, 8), 60);
+    plan().edit(outside).destCode = QStringLiteral("S02");
+    plan().edit(unknown).inScheduleList = true;  // stale from an earlier draw
+    show();
+    const auto& rows = form->planner().rows;
+    EXPECT_EQ(state().bar(onMachine).surface, chart::Surface::PlatForm);
+    EXPECT_EQ(state().bar(onMachine).row, rows.findRow(QStringLiteral("M03")));
+    EXPECT_TRUE(plan()[onMachine].inScheduleList);
+    EXPECT_EQ(state().bar(unplaced).row, 1);  // row 1 (Y 300) is on the chart too
+    EXPECT_TRUE(plan()[unplaced].inScheduleList);
+    EXPECT_EQ(state().bar(unknown).surface, chart::Surface::PlatForm3);
+    EXPECT_FALSE(plan()[unknown].inScheduleList);
+    EXPECT_EQ(state().bar(outside).row, rows.findRow(QStringLiteral("S02")));
+    // A bar on no row is found on its own strip.
+    const QPoint p3 = state().barRectPx(unknown).center();
+    EXPECT_EQ(state().barAtPx(chart::Surface::PlatForm3, p3.x(), p3.y()), unknown);
+}
+
+TEST_F(BarSurfaces, ProgressOverlayIsTheReceivedShare)
+{
+    const int half = addOrder(plan(), 1, QStringLiteral("M01"), at(3, 8), 8 * 60);
+    const int none = addOrder(plan(), 2, QStringLiteral("M01"), at(4, 8), 8 * 60);
+    const int over = addOrder(plan(), 3, QStringLiteral("M01"), at(5, 8), 8 * 60);
+    plan().edit(half).receivedQty = 50;
+    plan().edit(none).orderQty = 0;
+    plan().edit(over).receivedQty = 300;
+    show();
+    const chart::BarVisual& h = state().bar(half);
+    EXPECT_NEAR(h.progressWidth, (h.right - h.left) / 2, 0.5);
+    EXPECT_FALSE(state().bar(none).progressVisible);
+    const chart::BarVisual& o = state().bar(over);
+    EXPECT_NEAR(o.progressWidth, o.right - o.left, 0.5) << "never wider than the bar";
+}
+
+TEST_F(BarSurfaces, ChangedRecordMovesInTheRowIndex)
+{
+    const int rec = addOrder(plan(), 1, QStringLiteral("M01"), at(3, 8), 60);
+    show();
+    plan().edit(rec).machineCode = QStringLiteral("M05");
+    plan().edit(rec).setStart(at(4, 9));
+    plan().edit(rec).setEnd(at(4, 10));
+    state().SubRefreshChart(rec);
+    const int m5 = form->planner().rows.findRow(QStringLiteral("M05"));
+    EXPECT_EQ(state().bar(rec).row, m5);
+    EXPECT_TRUE(state().barsInView(1 + 1, -1e9, 1e9).empty());
+    EXPECT_EQ(state().barsInView(m5, -1e9, 1e9), std::vector<int>{rec});
+}
+
+}  // namespace

@@ -63,6 +63,14 @@ PlanRecord& PlanData::edit(int i)
     return r;
 }
 
+PlanRecord& PlanData::editPlacement(int i)
+{
+    PlanRecord& r = records_.at(std::size_t(i - 1));
+    if (history_ && history_->isOpen()) history_->willChangePlacement(i, r);
+    note(i);
+    return r;
+}
+
 int PlanData::append(PlanRecord r)
 {
     records_.push_back(std::move(r));

@@ -2,6 +2,7 @@
 
 #include "plan/PlanData.h"
 
+#include <algorithm>
 #include <utility>
 
 namespace plan {
@@ -17,6 +18,10 @@ void PlanHistory::begin(const QString& name)
 {
     if (depth_++ > 0) return;
     open_ = Step{};
+    if (++stamp_ == 0) {  // wrapped: forget every old stamp
+        std::fill(placementStamp_.begin(), placementStamp_.end(), 0);
+        stamp_ = 1;
+    }
     open_.name = name;
     open_.sizeBefore = plan_.size();
 }
@@ -24,7 +29,31 @@ void PlanHistory::begin(const QString& name)
 void PlanHistory::willChange(int recordNo, const PlanRecord& before)
 {
     if (recordNo > open_.sizeBefore) return;  // appended in this step: kept whole in the step
-    if (open_.images.find(recordNo) == open_.images.end()) open_.images.emplace(recordNo, before);
+    if (open_.images.find(recordNo) != open_.images.end()) return;
+    PlanRecord image = before;
+    if (std::size_t(recordNo) < placementStamp_.size() && placementStamp_[std::size_t(recordNo)] == stamp_) {
+        // Only the placement changed so far: the record before the step is the
+        // current one with the remembered placement.
+        auto& entry = open_.placements[placementAt_[std::size_t(recordNo)]];
+        entry.second.swapWith(image);
+        entry.first = 0;  // superseded by the whole image
+        placementStamp_[std::size_t(recordNo)] = 0;
+    }
+    open_.images.emplace(recordNo, std::move(image));
+}
+
+void PlanHistory::willChangePlacement(int recordNo, const PlanRecord& before)
+{
+    if (recordNo > open_.sizeBefore) return;
+    const std::size_t no = std::size_t(recordNo);
+    if (no >= placementStamp_.size()) {
+        placementStamp_.resize(std::size_t(open_.sizeBefore) + 1, 0);
+        placementAt_.resize(std::size_t(open_.sizeBefore) + 1, 0);
+    }
+    if (placementStamp_[no] == stamp_ || open_.images.find(recordNo) != open_.images.end()) return;
+    placementStamp_[no] = stamp_;
+    placementAt_[no] = std::uint32_t(open_.placements.size());
+    open_.placements.emplace_back(recordNo, PlacementFields::of(before));
 }
 
 void PlanHistory::didAppend(int) {}
@@ -34,6 +63,9 @@ bool PlanHistory::end()
     if (depth_ == 0 || --depth_ > 0) return false;
     Step s = std::move(open_);
     open_ = Step{};
+    std::erase_if(s.placements, [&](const auto& e) {
+        return e.first == 0 || e.second.sameAs(plan_[e.first]);  // superseded or unchanged
+    });
     for (auto it = s.images.begin(); it != s.images.end();) {
         if (plan_[it->first] == it->second)
             it = s.images.erase(it);  // touched but unchanged
@@ -41,7 +73,7 @@ bool PlanHistory::end()
             ++it;
     }
     s.sizeAfter = plan_.size();
-    if (s.images.empty() && s.sizeAfter == s.sizeBefore) return false;
+    if (s.images.empty() && s.placements.empty() && s.sizeAfter == s.sizeBefore) return false;
     steps_.resize(std::size_t(current_));  // a new step drops the redo branch
     if (clean_ > current_) clean_ = -1;    // the saved state can no longer be reached
     steps_.push_back(std::move(s));
@@ -51,6 +83,12 @@ bool PlanHistory::end()
 
 void PlanHistory::swapImages(Step& s)
 {
+    for (auto& [no, placement] : s.placements) {
+        if (no == 0) continue;
+        placement.swapWith(plan_.records_[std::size_t(no - 1)]);
+        plan_.note(no);
+        lastRestored_.push_back(no);
+    }
     for (auto& [no, image] : s.images) {
         std::swap(plan_.records_[std::size_t(no - 1)], image);
         plan_.note(no);

@@ -1,6 +1,7 @@
 #pragma once
 // Undo and redo of plan changes. A step holds one image of every record it
-// changed and the records it appended. While the step is done the image is the
+// changed (the whole record, or only its placement fields when the record was
+// changed through editPlacement) and the records it appended. While the step is done the image is the
 // record before the step; undo swaps image and record (so the image then holds
 // the record after the step) and takes the appended records out; redo swaps
 // back and puts them in again. A step that changed nothing is not kept.
@@ -8,6 +9,7 @@
 #include "plan/PlanRecord.h"
 
 #include <QString>
+#include <cstdint>
 #include <map>
 #include <vector>
 
@@ -51,12 +53,14 @@ public:
 
     // Called by PlanData.
     void willChange(int recordNo, const PlanRecord& before);
+    void willChangePlacement(int recordNo, const PlanRecord& before);
     void didAppend(int recordNo);
 
 private:
     struct Step {
         QString name;
         std::map<int, PlanRecord> images;  // record number → the other state of that record
+        std::vector<std::pair<int, PlacementFields>> placements;  // the same for placement-only changes
         int sizeBefore = 0;                // plan size before the step
         int sizeAfter = 0;                 // plan size after the step
         std::vector<PlanRecord> appended;  // the appended records while the step is undone
@@ -67,6 +71,10 @@ private:
     PlanData& plan_;
     std::vector<Step> steps_;
     Step open_;
+    // Record → its entry in open_.placements, valid when stamped with the open step's stamp
+    // (no clearing, no allocation per step).
+    std::vector<std::uint32_t> placementStamp_, placementAt_;
+    std::uint32_t stamp_ = 0;
     int depth_ = 0;
     int current_ = 0;
     int clean_ = 0;

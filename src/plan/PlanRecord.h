@@ -117,6 +117,24 @@ struct PlanRecord {
     friend bool operator==(const PlanRecord&, const PlanRecord&) = default;
 };
 
+// The fields a move changes (PlanData::editPlacement): a record's placement.
+struct PlacementFields {
+    core::Date startDate;
+    core::TimeOfDay startTime;
+    core::Date endDate;
+    core::TimeOfDay endTime;
+    QString machineCode, destCode, inOutKind;
+    int setupMinutes = 0;
+    std::int64_t workMinutes = 0;
+    double cycle = 0, pieceSeconds = 0;
+    bool isChanged = false, isEdited = false;
+
+    static PlacementFields of(const PlanRecord& r);
+    void swapWith(PlanRecord& r);  // exchanges these fields with the record's
+    bool sameAs(const PlanRecord& r) const;
+    friend bool operator==(const PlacementFields&, const PlacementFields&) = default;
+};
+
 // Lowest free member slot (order number 0) of a group; -1 when all are taken.
 int lowestFreeSlot(const Slots<std::int64_t>& orderNos);
 

@@ -107,12 +107,12 @@ RuleOutcome FunPlanDataYoteiBarSet(RuleContext& ctx, const ProgressText& progres
         else if (r.startDate.isNull()) latest = firstDisplayed;
         if (latest) {
             const core::Moment start = core::funRoundUpToUnit(*latest, ctx.timeUnitMinutes());
-            if (start != r.start()) ctx.plan.edit(i).setStart(start);
+            if (start != r.start()) ctx.plan.editPlacement(i).setStart(start);
         }
         const double pieceSeconds = plan::effectivePieceSeconds(plan[i]);
         const std::int64_t work = plan::workMinutesFor(pieceSeconds, plan[i].orderQty, plan[i].requiredPersons);
         if (pieceSeconds != plan[i].pieceSeconds || work != plan[i].workMinutes) {
-            plan::PlanRecord& m = ctx.plan.edit(i);
+            plan::PlanRecord& m = ctx.plan.editPlacement(i);
             m.pieceSeconds = pieceSeconds;
             m.workMinutes = work;
         }

@@ -73,7 +73,7 @@ void returnToUnplaced(RuleContext& ctx, int recordNo, RuleOutcome& out)
 {
     const BarState before = BarState::of(ctx.plan[recordNo]);
     {
-        plan::PlanRecord& m = ctx.plan.edit(recordNo);
+        plan::PlanRecord& m = ctx.plan.editPlacement(recordNo);
         m.machineCode = QStringLiteral(" ");
         if (!m.startDateOrig.isNull()) m.startDate = m.startDateOrig;
         if (!m.endDateOrig.isNull()) m.endDate = m.endDateOrig;
@@ -106,7 +106,7 @@ RuleOutcome PlatForm_DragDrop(RuleContext& ctx, const BarDrop& drop)
     } else {
         const BarState before = BarState::of(ctx.plan[i]);
         const core::Moment start = Twip2DateTime(ctx, drop.origin, drop.newLeftTwips, drop.scale, snapMachine(ctx, drop.newKikai));
-        if (start != ctx.plan[i].start()) ctx.plan.edit(i).setStart(start);
+        if (start != ctx.plan[i].start()) ctx.plan.editPlacement(i).setStart(start);
         if (!sameRow(drop.DragStartKikai, drop.newKikai)) StretchBar(ctx, i, drop.newKikai);
         Insert_PlanBarStep2(ctx, i, drop.newKikai, out);
         markIfChanged(ctx, i, before, out);

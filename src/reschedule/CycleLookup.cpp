@@ -37,7 +37,7 @@ bool StretchBar(RuleContext& ctx, int recordNo, const QString& newKikai)
     if (pieceSeconds == 0) return false;
     const std::int64_t work = plan::workMinutesFor(pieceSeconds, r.orderQty, r.requiredPersons);
     if (cycle == r.cycle && pieceSeconds == r.pieceSeconds && work == r.workMinutes) return false;
-    plan::PlanRecord& m = ctx.plan.edit(recordNo);
+    plan::PlanRecord& m = ctx.plan.editPlacement(recordNo);
     m.cycle = cycle;
     m.pieceSeconds = pieceSeconds;
     m.workMinutes = work;

@@ -57,7 +57,7 @@ RuleOutcome PlanDataGrid_DragDrop(RuleContext& ctx, int d, int t)
         const core::Moment start = core::snapToWorkingTime(ctx.planner, target.start(), row.machineCode);
         const std::optional<double> cycle = cycleOn(ctx, ctx.plan[d], row.machineCode);
         {
-            plan::PlanRecord& m = ctx.plan.edit(d);
+            plan::PlanRecord& m = ctx.plan.editPlacement(d);
             m.setStart(start);
             if (cycle) {
                 m.cycle = *cycle;
@@ -70,7 +70,7 @@ RuleOutcome PlanDataGrid_DragDrop(RuleContext& ctx, int d, int t)
         Insert_PlanBarStep2(ctx, d, row.machineCode, out);
     } else {
         {
-            plan::PlanRecord& m = ctx.plan.edit(d);
+            plan::PlanRecord& m = ctx.plan.editPlacement(d);
             m.machineCode = QStringLiteral(" ");
             m.workMinutes = plan::workMinutesFor(pieceSecondsForMove(m), m.orderQty, m.requiredPersons);
             m.setStart(target.start());
@@ -80,7 +80,7 @@ RuleOutcome PlanDataGrid_DragDrop(RuleContext& ctx, int d, int t)
         if (ctx.plan[d].setRepOrderNo != 0) SubSetDPlanUpdate(ctx, d, out);
     }
     markIfChanged(ctx, d, before, out);
-    if (!ctx.plan[d].isChanged) ctx.plan.edit(d).isChanged = true;
+    if (!ctx.plan[d].isChanged) ctx.plan.editPlacement(d).isChanged = true;
     out.touch(d);
     out.tidy();
     return out;

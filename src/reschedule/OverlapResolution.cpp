@@ -88,14 +88,14 @@ void pushBarsBehind(RuleContext& ctx, int m, const std::vector<int>& neighbours,
         }
         placeAt(ctx, j, core::funRoundUpToUnit(prevEnd, ctx.timeUnitMinutes()));
         prevEnd = ctx.plan[j].end();
-        if (!ctx.plan[j].isChanged) ctx.plan.edit(j).isChanged = true;
+        if (!ctx.plan[j].isChanged) ctx.plan.editPlacement(j).isChanged = true;
 
         // A bar that would now run into a fixed bar further down the row leaves the
         // machine rather than overlap it; the bar right before the fixed one stays.
         while (nextFixed < fixedAt.size() && fixedAt[nextFixed] <= idx) ++nextFixed;
         if (nextFixed < fixedAt.size()) {
             const std::size_t f = fixedAt[nextFixed];
-            if (ctx.plan[behind[f]].start() < prevEnd && f != idx + 1) ctx.plan.edit(j).machineCode = QStringLiteral(" ");
+            if (ctx.plan[behind[f]].start() < prevEnd && f != idx + 1) ctx.plan.editPlacement(j).machineCode = QStringLiteral(" ");
         }
         // Members follow after the machine is settled, so they never stay behind on it.
         if (ctx.plan[j].setRepOrderNo != 0) SubSetDPlanUpdate(ctx, j, out);

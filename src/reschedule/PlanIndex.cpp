@@ -33,6 +33,8 @@ PlanIndex::Keys PlanIndex::keysOf(const plan::PlanRecord& r)
 {
     Keys k;
     k.filed = true;
+    k.rawMachine = r.machineCode;
+    k.rawDestination = r.destCode;
     k.machine = r.machineCode.trimmed();
     if (k.machine.isEmpty()) k.destination = r.destCode.trimmed();
     if (r.isSetMember) k.rep = r.setRepOrderNo;
@@ -82,8 +84,15 @@ void PlanIndex::refile(int no)
         old = Keys{};
         return;
     }
-    const Keys now = keysOf(plan_[no]);
-    if (now == old) return;
+    const plan::PlanRecord& r = plan_[no];
+    if (old.filed && r.machineCode == old.rawMachine && r.destCode == old.rawDestination
+        && (r.isSetMember ? r.setRepOrderNo : 0) == old.rep)
+        return;  // filed under the same keys
+    const Keys now = keysOf(r);
+    if (now.sameFiling(old)) {
+        old = now;
+        return;
+    }
     unfile(no, old);
     file(no, now);
     old = now;

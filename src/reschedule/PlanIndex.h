@@ -36,7 +36,8 @@ private:
         QString destination;    // trimmed destination when there is no machine
         std::int64_t rep = 0;   // representative's order number of a set member
         bool filed = false;
-        friend bool operator==(const Keys&, const Keys&) = default;
+        QString rawMachine, rawDestination;  // as the record holds them: a quick "unchanged"
+        bool sameFiling(const Keys& o) const { return machine == o.machine && destination == o.destination && rep == o.rep && filed == o.filed; }
     };
     static Keys keysOf(const plan::PlanRecord& r);
     void rebuild();

@@ -34,13 +34,13 @@ void placeOnRow(RuleContext& ctx, int recordNo, const QString& rowCode, QHash<QS
             }
         }
         if (r.inOutKind != QStringLiteral("1") || r.machineCode != t.machineCode || r.destCode != dest) {
-            plan::PlanRecord& m = ctx.plan.edit(recordNo);
+            plan::PlanRecord& m = ctx.plan.editPlacement(recordNo);
             m.inOutKind = QStringLiteral("1");
             m.machineCode = t.machineCode;
             m.destCode = dest;
         }
     } else if (!t.destCode.trimmed().isEmpty() && t.destCode != r.destCode) {
-        plan::PlanRecord& m = ctx.plan.edit(recordNo);
+        plan::PlanRecord& m = ctx.plan.editPlacement(recordNo);
         m.inOutKind = QStringLiteral("2");
         m.destCode = t.destCode;
         m.machineCode = QStringLiteral(" ");

@@ -69,6 +69,36 @@ TEST(History, StepsUndoRedoAbandonAndTheCleanState)
     EXPECT_FALSE(history.isClean());
 }
 
+TEST(History, PlacementImagesAndWholeImagesMixInOneStep)
+{
+    plan::PlanData plan;
+    plan::PlanHistory history(plan);
+    plan::PlanRecord r;
+    r.barIndex = 2;
+    r.machineCode = "M1";
+    plan.append(r);
+    r.barIndex = 3;
+    plan.append(r);
+    const plan::PlanData loaded = plan;
+
+    history.begin("push");
+    plan.editPlacement(2).workMinutes = 9;
+    plan.editPlacement(2).machineCode = " ";
+    plan.edit(2).orderQty = 4;  // a whole change after a placement change of the same record
+    plan.editPlacement(3).startDate = core::Date::fromYmd(2024, 4, 2);
+    plan.editPlacement(3).startDate = core::Date();  // back as it was: not part of the step
+    EXPECT_TRUE(history.end());
+    const plan::PlanData after = plan;
+    history.undo();
+    EXPECT_EQ(plan, loaded);
+    history.redo();
+    EXPECT_EQ(plan, after);
+
+    history.begin("same again");
+    plan.editPlacement(3).isChanged = false;
+    EXPECT_FALSE(history.end());
+}
+
 TEST(History, CopiesOfThePlanAreSnapshotsOutsideTheHistory)
 {
     plan::PlanData plan;

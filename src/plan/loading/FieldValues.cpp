@@ -40,28 +40,56 @@ std::optional<double> parseNumber(const QVariant& v)
         return std::isfinite(d) ? std::optional<double>(d) : std::nullopt;
     }
     bool ok = false;
-    const double d = v.toString().trimmed().toDouble(&ok);
+    const QString t = v.toString();
+    const double d = QStringView(t).trimmed().toDouble(&ok);
     return ok && std::isfinite(d) ? std::optional<double>(d) : std::nullopt;
 }
 
-// Digits of a whole, non-negative value (a number or a text holding one); "" otherwise.
-QString wholeDigits(const QVariant& v)
+int decimalDigits(qint64 n)
+{
+    int digits = 1;
+    while (n >= 10) {
+        n /= 10;
+        ++digits;
+    }
+    return digits;
+}
+
+// The value of a text made of 1..15 ASCII digits (surrounding blanks allowed); -1 otherwise.
+// Dates and times are read for every row of a load: this avoids any allocation.
+qint64 digitsValue(QStringView t, int* digitCount = nullptr)
+{
+    t = t.trimmed();
+    if (t.isEmpty() || t.size() > 15) return -1;
+    qint64 n = 0;
+    for (QChar c : t) {
+        if (c < u'0' || c > u'9') return -1;
+        n = n * 10 + (c.unicode() - u'0');
+    }
+    if (digitCount) *digitCount = int(t.size());
+    return n;
+}
+
+// A whole, non-negative value (a number or a text holding one) with its digit
+// count; -1 otherwise. "080000.00" and 80000.0 count as 80000.
+qint64 wholeValue(const QVariant& v, int* digitCount)
 {
     if (isIntegralType(v)) {
         const qlonglong n = v.toLongLong();
-        return n < 0 ? QString() : QString::number(n);
+        if (n < 0) return -1;
+        *digitCount = decimalDigits(n);
+        return n;
     }
-    QString t = isNumericType(v) ? QString() : v.toString().trimmed();
-    if (!t.isEmpty()) {
-        bool digitsOnly = true;
-        for (QChar c : t)
-            if (c < u'0' || c > u'9') { digitsOnly = false; break; }
-        if (digitsOnly) return t;
+    if (!isNumericType(v)) {
+        const QString t = v.toString();
+        const qint64 n = digitsValue(t, digitCount);
+        if (n >= 0) return n;
     }
-    // 80000.0 or "080000.00": numeric columns of some drivers.
     const auto d = parseNumber(v);
-    if (!d || *d < 0 || *d >= 1e15 || std::floor(*d) != *d) return QString();
-    return QString::number(qlonglong(*d));
+    if (!d || *d < 0 || *d >= 1e15 || std::floor(*d) != *d) return -1;
+    const qint64 n = qint64(*d);
+    *digitCount = decimalDigits(n);
+    return n;
 }
 
 }  // namespace
@@ -70,7 +98,8 @@ bool isBlank(const QVariant& v)
 {
     if (v.isNull() || !v.isValid()) return true;
     if (isNumericType(v)) return false;
-    return v.toString().trimmed().isEmpty();
+    const QString t = v.toString();  // shares the text; trimming a view allocates nothing
+    return QStringView(t).trimmed().isEmpty();
 }
 
 QString textOf(const QVariant& v)
@@ -97,17 +126,25 @@ std::int64_t integerOf(const QVariant& v)
 core::Date dateOf(const QVariant& v)
 {
     if (isBlank(v)) return core::Date();
-    if (isNumericType(v)) return core::Date::fromYmdText(wholeDigits(v));
-    return core::Date::fromDisplayText(v.toString());  // "yyyymmdd", also "yyyy/mm/dd" and ISO dates
+    int digits = 0;
+    const qint64 n = wholeValue(v, &digits);
+    if (n >= 0) return digits == 8 ? core::Date::fromYmd(int(n / 10000), int(n / 100 % 100), int(n % 100)) : core::Date();
+    return core::Date::fromDisplayText(v.toString());  // "yyyy/mm/dd" and ISO dates
 }
 
 std::optional<core::TimeOfDay> timeOf(const QVariant& v)
 {
     if (isBlank(v)) return core::TimeOfDay();
-    if (!isNumericType(v) && v.toString().contains(u':')) return core::TimeOfDay::fromDisplayText(v.toString());
-    const QString digits = wholeDigits(v);
-    if (digits.isEmpty() || digits.size() > 6) return std::nullopt;
-    return core::TimeOfDay::fromHhnnss(digits.rightJustified(6, u'0'));
+    if (!isNumericType(v)) {
+        const QString t = v.toString();
+        if (t.contains(u':')) return core::TimeOfDay::fromDisplayText(t);
+    }
+    int digits = 0;
+    const qint64 n = wholeValue(v, &digits);  // "hhnnss" left-padded: 80000 is 08:00:00
+    if (n < 0 || digits > 6) return std::nullopt;
+    const int h = int(n / 10000), m = int(n / 100 % 100), sec = int(n % 100);
+    if (h > 23 || m > 59 || sec > 59) return std::nullopt;
+    return core::TimeOfDay::fromHms(h, m, sec);
 }
 
 core::TimeOfDay timeOrMidnight(const QVariant& v, const char* column, const QString& where)

@@ -59,19 +59,26 @@ void loadMachineCalendar(db::Database& db, core::Planner& planner, int machineIn
             qWarning().noquote() << where << ": skipped a row whose 年月日" << textOf(dateValue) << "is no date";
             continue;
         }
-        const QString at = where + QStringLiteral(" ") + row.date.toYmdText();
+        // The reason for a fall-back names machine and day; built only when needed.
+        auto timeAt = [&](int column, const char* name) {
+            const QVariant v = field(c, column);
+            if (const auto t = timeOf(v)) return *t;
+            qWarning().noquote() << where << row.date.toYmdText() << ":" << name << "holds" << textOf(v)
+                                 << "which is no time of day; 00:00:00 is used";
+            return core::TimeOfDay();
+        };
         const QVariant hours = field(c, col.hours);
         if (!hours.isNull()) row.workingHours = int(integerOf(hours));
-        row.start1 = timeOrMidnight(field(c, col.start1), "開始時刻１", at);
-        row.end1 = timeOrMidnight(field(c, col.end1), "終了時刻１", at);
-        row.start2 = timeOrMidnight(field(c, col.start2), "開始時刻２", at);
-        row.end2 = timeOrMidnight(field(c, col.end2), "終了時刻２", at);
+        row.start1 = timeAt(col.start1, "開始時刻１");
+        row.end1 = timeAt(col.end1, "終了時刻１");
+        row.start2 = timeAt(col.start2, "開始時刻２");
+        row.end2 = timeAt(col.end2, "終了時刻２");
         row.stopTitle = textOf(field(c, col.stopTitle));
         row.stopRemark = textOf(field(c, col.stopRemark));
-        row.stopStart = timeOrMidnight(field(c, col.stopStart), "停止開始時刻", at);
+        row.stopStart = timeAt(col.stopStart, "停止開始時刻");
         const std::int64_t stopHours = integerOf(field(c, col.stopHours));
         if (stopHours < 0 || stopHours > 32767) {
-            qWarning().noquote() << at << ": 停止時間" << stopHours << "is out of range; no stop is used";
+            qWarning().noquote() << where << row.date.toYmdText() << ": 停止時間" << stopHours << "is out of range; no stop is used";
         } else {
             row.stopHours = int(stopHours);
         }

@@ -1,0 +1,1 @@
+planner_bench(bench_load plan_loading demo_plant)

@@ -1,0 +1,167 @@
+// What loading a plant costs beyond reading its rows.
+//
+// For demo plants of 2,500, 5,000 and 10,000 open orders on 60 machines (two
+// component rows per order) in SQLite, prints the bare cost of executing the
+// plan and component statements and reading every column through the same
+// driver, the cost of the whole load (rows and calendars, plan table,
+// arrangement), their ratio (target below 2) and the growth between sizes
+// (linear growth gives 2).
+//
+// Each plan record is some 7 KB, and the table is fresh memory at every load.
+// Where the first touch of a memory page is expensive (some virtual machines
+// take tens of microseconds per page) that alone can cost as much as reading
+// the rows, so the bench also measures it on its own and prints the ratio
+// without it.
+
+#include "demoplant/DemoPlant.h"
+#include "core/Prompt.h"
+#include "plan/loading/PlanSession.h"
+#include "plan/loading/PlanStatements.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QSqlQuery>
+#include <QSqlRecord>
+#include <QTemporaryDir>
+#include <sys/mman.h>
+#include <algorithm>
+#include <cstdio>
+#include <memory>
+#include <vector>
+
+namespace {
+
+class YesPrompt : public core::Prompt {
+public:
+    int questions = 0;
+    bool askYesNo(const QString&, const QString&, bool) override { ++questions; return true; }
+    void tell(const QString&, const QString&, Icon) override {}
+};
+
+core::ProgramSettings benchSettings(core::Date base)
+{
+    core::ProgramSettings s;
+    s.TantoCode = QStringLiteral("1001");
+    s.KojoCode = 1;
+    s.processClassCode = QStringLiteral("10");
+    s.PeriodStart = base.addDays(-28);  // about 120 calendar days, as the demo's calendars
+    s.PeriodEnd = base.addDays(88);
+    s.DayChangeTime = core::TimeOfDay::fromHms(8, 0);
+    s.GridMinutes = 10;
+    s.KengenKubun = QStringLiteral("1");
+    return s;
+}
+
+// Executes a statement forward-only and touches every column of every row.
+qint64 readAll(db::Database& db, const QString& sql, const QVariantList& binds)
+{
+    QSqlQuery q(db.handle());
+    q.setForwardOnly(true);
+    q.prepare(sql);
+    for (const QVariant& v : binds) q.addBindValue(v);
+    if (!q.exec()) qFatal("bare read failed");
+    const int columns = q.record().count();
+    qint64 rows = 0;
+    while (q.next()) {
+        for (int i = 0; i < columns; ++i) (void)q.value(i);
+        ++rows;
+    }
+    return rows;
+}
+
+// First touch of fresh memory the size of the loaded plan table.
+double firstTouchMs(std::size_t bytes)
+{
+    QElapsedTimer t;
+    t.start();
+    void* p = ::mmap(nullptr, bytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    if (p == MAP_FAILED) return 0;
+    for (std::size_t i = 0; i < bytes; i += 4096) static_cast<volatile char*>(p)[i] = 1;
+    const double ms = double(t.nsecsElapsed()) / 1e6;
+    ::munmap(p, bytes);
+    return ms;
+}
+
+template <typename Setup, typename F>
+double bestOf(int runs, Setup&& setup, F&& f)
+{
+    double best = 1e300;
+    for (int i = 0; i < runs; ++i) {
+        setup();
+        QElapsedTimer t;
+        t.start();
+        f();
+        best = std::min(best, double(t.nsecsElapsed()) / 1e6);
+    }
+    return best;
+}
+
+struct Result {
+    int orders = 0;
+    int loaded = 0;
+    double bareMs = 0, loadMs = 0, rowsMs = 0, planMs = 0, touchMs = 0;
+};
+
+Result measure(int orders)
+{
+    QTemporaryDir dir;
+    auto database = db::Database::openSqlite(dir.filePath(QStringLiteral("plant.db")));
+    demoplant::createSchema(*database);
+    demoplant::DemoOptions options;
+    options.orders = orders;
+    options.machines = 60;
+    options.componentRows = 2 * orders;
+    options.baseDate = core::Date::fromYmd(2025, 6, 2);
+    demoplant::generateDemoPlant(*database, options);
+    const core::ProgramSettings s = benchSettings(options.baseDate);
+
+    Result r;
+    r.orders = orders;
+    readAll(*database, plan::loading::statements::planOrders(s.KojoCode), {s.processClassCode});  // warm the page cache
+    r.bareMs = bestOf(3, [] {}, [&] {
+        readAll(*database, plan::loading::statements::planComponents(s.KojoCode), {});
+        readAll(*database, plan::loading::statements::planOrders(s.KojoCode), {s.processClassCode});
+    });
+    // The tables of each run outlive its timing: the program keeps them, so
+    // their destruction is no part of a load.
+    std::vector<std::unique_ptr<core::Planner>> planners;
+    std::vector<std::unique_ptr<plan::PlanData>> plans;
+    auto freshTables = [&] {
+        planners.push_back(std::make_unique<core::Planner>());
+        plans.push_back(std::make_unique<plan::PlanData>());
+    };
+    YesPrompt prompt;
+    r.rowsMs = bestOf(3, freshTables, [&] { plan::loading::subResourcesSet(*database, s, *planners.back(), prompt); });
+    const core::Planner& rowsPlanner = *planners.back();
+    r.planMs = bestOf(3, freshTables, [&] { plan::loading::ReturnPlanData(*database, s, rowsPlanner, *plans.back()); });
+    r.loadMs = bestOf(3, freshTables, [&] {
+        plan::loading::loadAndArrange(*database, s, *planners.back(), *plans.back(), prompt);
+        r.loaded = plans.back()->size() - 1;
+    });
+    r.touchMs = bestOf(3, [] {}, [&] { firstTouchMs(std::size_t(r.loaded + 1) * sizeof(plan::PlanRecord)); });
+    return r;
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    std::vector<Result> results;
+    std::printf("%8s %8s %9s %9s %9s %9s %7s %9s %9s\n", "orders", "loaded", "bare ms", "rows ms", "plan ms", "load ms", "ratio",
+                "touch ms", "ratio-t");
+    for (int orders : {2500, 5000, 10000}) {
+        const Result r = measure(orders);
+        results.push_back(r);
+        std::printf("%8d %8d %9.1f %9.1f %9.1f %9.1f %7.2f %9.1f %9.2f\n", r.orders, r.loaded, r.bareMs, r.rowsMs, r.planMs,
+                    r.loadMs, r.loadMs / r.bareMs, r.touchMs, (r.loadMs - r.touchMs) / r.bareMs);
+        std::fflush(stdout);
+    }
+    std::printf("load = rows and calendars + plan table + arrangement; ratio = load / bare (target < 2)\n"
+                "touch = first touch of fresh memory the size of the loaded table; ratio-t = (load - touch) / bare\n");
+    for (std::size_t i = 1; i < results.size(); ++i)
+        std::printf("growth %d -> %d orders: bare x%.2f, load x%.2f (linear: x%.2f)\n", results[i - 1].orders, results[i].orders,
+                    results[i].bareMs / results[i - 1].bareMs, results[i].loadMs / results[i - 1].loadMs,
+                    double(results[i].orders) / results[i - 1].orders);
+    return 0;
+}

@@ -117,28 +117,4 @@ TEST_F(Arranging, SetMembersFollowTheirPackedRepresentative)
     expectSound();
 }
 
-TEST(MachineLastDate, CountsConfirmedOrChangedBarsOfThatMachineOnly)
-{
-    core::Planner planner = makePlant();
-    plan::PlanData plan;
-    plan::PlanRecord r;
-    r.machineCode = "M1";
-    r.confirmKind = "2";
-    r.barIndex = 2;
-    r.setEnd(at(2, 10));
-    plan.append(r);
-    r.confirmKind = "1";
-    r.barIndex = 3;
-    r.setEnd(at(3, 10));  // neither confirmed nor changed
-    plan.append(r);
-    r.barIndex = 4;
-    r.isDeleted = true;
-    r.isChanged = true;
-    r.setEnd(at(4, 10));
-    plan.append(r);
-    EXPECT_EQ(reschedule::FunGetMachineLastDate(plan, "M1 "), at(2, 10));
-    EXPECT_FALSE(reschedule::FunGetMachineLastDate(plan, "M2"));
-    EXPECT_FALSE(reschedule::FunGetMachineLastDate(plan, " "));
-}
-
 }  // namespace

@@ -61,7 +61,7 @@ inline core::Planner makePlant()
     p.DayChangeTime = TimeOfDay::fromHms(8, 0);
     p.GridMinutes = 15;
     p.calendar.reset(p.PeriodStart.daysTo(p.PeriodEnd) + 3, 1);
-    for (const QString code : {QStringLiteral("M1"), QStringLiteral("M2")}) {
+    for (const QString& code : {QStringLiteral("M1"), QStringLiteral("M2")}) {
         const int r = p.rows.append(code, code, code);
         p.rows.CalendarMachineCount = p.rows.KikaiRowCount = r;
         p.calendar.addMachine();

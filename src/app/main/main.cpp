@@ -53,6 +53,7 @@ int runWindowProgram(int argc, char** argv)
 
     app::InstanceLock lock;
     if (!lock.tryLock()) {
+        QTextStream(stderr) << app::doubleStartMessage() << Qt::endl;
         QMessageBox::information(nullptr, app::doubleStartTitle(), app::doubleStartMessage());
         return 0;
     }

@@ -49,30 +49,6 @@ TEST(SequentialInput, QuotesCommasBlanksAndLineEnds)
     EXPECT_TRUE(in.atEnd());                          // the final line end does not make an item
 }
 
-TEST(SequentialInput, BlankLineIsAnEmptyItem)
-{
-    SequentialInput in(QStringLiteral("1\n\n3"));
-    EXPECT_EQ(in.next(), QStringLiteral("1"));
-    EXPECT_EQ(in.next(), QString());
-    EXPECT_EQ(in.next(), QStringLiteral("3"));
-    EXPECT_TRUE(in.atEnd());
-}
-
-TEST(SequentialInput, IntegerItems)
-{
-    int v = -1;
-    EXPECT_TRUE(itemToInt(QStringLiteral(""), v));
-    EXPECT_EQ(v, 0);
-    EXPECT_TRUE(itemToInt(QStringLiteral(" 42 "), v));
-    EXPECT_EQ(v, 42);
-    EXPECT_TRUE(itemToInt(QStringLiteral("2.5"), v));
-    EXPECT_EQ(v, 2);  // halves to even
-    EXPECT_TRUE(itemToInt(QStringLiteral("3.5"), v));
-    EXPECT_EQ(v, 4);
-    EXPECT_FALSE(itemToInt(QStringLiteral("12abc"), v));
-    EXPECT_FALSE(itemToInt(QStringLiteral("99999999999"), v));
-}
-
 TEST(PlannerIni, AllSeventeenItems)
 {
     const PlannerIni ini = parsed(FullIni);
@@ -166,20 +142,6 @@ TEST(StartupConfig, FileAndCommandLineIntoSettings)
     EXPECT_EQ(c.connection.sqliteBaseDir, dir.path());
     ASSERT_FALSE(failed(resolveDatabaseKind(c)));
     EXPECT_EQ(c.connection.kind, db::Kind::Sqlite);
-}
-
-TEST(StartupConfig, SqlServerConnectStringIsKept)
-{
-    QTemporaryDir dir;
-    QString text = FullIni;
-    text.replace(QStringLiteral("SQLITE"), QStringLiteral("2"));
-    auto r = readStartupConfig(writeIni(dir, text), QStringLiteral("20240105 T01 3 12 PGM1"), dir.path());
-    ASSERT_FALSE(failed(r));
-    StartupConfig c = std::get<StartupConfig>(r);
-    ASSERT_FALSE(failed(resolveDatabaseKind(c)));
-    EXPECT_EQ(c.connection.kind, db::Kind::SqlServer);
-    EXPECT_EQ(c.sqlConnectString,
-              QStringLiteral("PROVIDER=SQLOLEDB;Data Source=plant.db; Initial Catalog=cat; User ID=sa; Password=pw;"));
 }
 
 TEST(StartupConfig, FileEndingBeforeDbKindStopsAtTheKind)

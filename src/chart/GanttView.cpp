@@ -89,6 +89,8 @@ GanttView::GanttView(ChartState& state, QWidget* parent) : QWidget(parent), stat
     grid->addWidget(Picture1, 0, 1);
     grid->addWidget(right, 0, 2);
     grid->addWidget(HScroll1, 1, 1);
+    grid->setColumnStretch(1, 1);
+    right->setFixedWidth(KScroll->sizeHint().width());
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
 
     TimerHScrollAc = new QTimer(this);
@@ -165,7 +167,8 @@ void GanttView::updateScrollRanges()
     HScroll1->setRange(0, std::max(0, total - visible));
     HScroll1->setPageStep(visible);
     HScroll1->setSingleStep(std::max(1, visible / 28));
-    KScroll->setRange(0, std::max(0, state_.planner().rows.MachineRowCount() - ChartState::VisibleRows));
+    // One band more than the rows: the space below the last row takes bars off their machine.
+    KScroll->setRange(0, std::max(0, state_.planner().rows.MachineRowCount() + 1 - ChartState::VisibleRows));
     KScroll->setPageStep(ChartState::VisibleRows);
     KScroll->setSingleStep(1);
 }
@@ -260,7 +263,8 @@ void GanttView::pressOnSurface(QWidget* surface, QMouseEvent* e)
     if (rec) {
         state_.setSelectedRecord(rec);
         emit barClicked(rec);
-        if (state_.plan()[rec].fixKind != QStringLiteral("2")) beginBarDrag(surface, rec, pos);  // fully fixed bars stay
+        const bool movable = canStartBarDrag ? canStartBarDrag(rec) : state_.plan()[rec].fixKind != QStringLiteral("2");
+        if (movable) beginBarDrag(surface, rec, pos);
         repaintChart();
         return;
     }

@@ -63,6 +63,9 @@ public:
     // Where a dragged bar would start, for the guide; nullopt when it cannot be placed.
     std::function<std::optional<core::Moment>(int recordNo, const QString& newKikai, double newLeftTwips)> previewStart;
 
+    // Whether a bar may be dragged (PlanBar_MouseDown); by default all but fully fixed bars.
+    std::function<bool(int recordNo)> canStartBarDrag;
+
     // Interaction state of the chart (mouse handling).
     int DragMode = 0;          // 0 idle, 1 bar drag, 2 grid-row drag, 3 grab-scroll
     int DragBarIndex = 0;

@@ -8,6 +8,7 @@
 #include "chart/PlanGridModel.h"
 #include "plan/PlanHistory.h"
 #include "plan/loading/PlanSession.h"
+#include "reschedule/MasterLookup.h"
 
 #include <QAction>
 #include <QHBoxLayout>
@@ -30,6 +31,7 @@ MainForm::MainForm(core::ProgramSettings& settings, db::Database& db, QWidget* p
     messagePrompt_ = std::make_unique<MessageBoxPrompt>(this);
     buildLayout();
     buildMenus();
+    connectRules();
     setWindowTitle(caption());
     // The window keeps the size the plant configured (twips).
     if (settings_.MainWidth > 0 && settings_.MainHeight > 0)
@@ -178,11 +180,6 @@ void MainForm::KTbun_Click()
 {
     if (ComHozon->isEnabled() && !prompt().askYesNo(QStringLiteral("変更を保存せずに破棄しますか？"), {}, false)) return;
     emit reselectRequested();
-}
-
-void MainForm::ComHozon_Click()
-{
-    // The save itself arrives with the saving layer.
 }
 
 void MainForm::onBarClicked(int recordNo) { grid_->selectRecord(recordNo); }

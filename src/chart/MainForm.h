@@ -8,6 +8,7 @@
 #include "plan/PlanData.h"
 
 #include <QMainWindow>
+#include <QSet>
 #include <functional>
 #include <memory>
 
@@ -17,6 +18,7 @@ class QPushButton;
 
 namespace core { class Prompt; }
 namespace plan { class PlanHistory; }
+namespace reschedule { class MasterLookup; struct RuleContext; struct RuleOutcome; }
 
 namespace chart {
 
@@ -25,6 +27,7 @@ class GanttView;
 class PlanDataGrid;
 class PlanGridModel;
 class MessageBoxPrompt;
+struct BarDrop;
 
 class MainForm : public QMainWindow {
     Q_OBJECT
@@ -50,6 +53,10 @@ public:
     // The questions of the rules go here (message boxes unless a test answers).
     core::Prompt& prompt();
     void setPrompt(core::Prompt* prompt) { promptOverride_ = prompt; }
+    // The rules' master look-ups (the database unless a test supplies its own).
+    reschedule::MasterLookup& masterLookup();
+    void setMasterLookup(reschedule::MasterLookup* lookup) { lookupOverride_ = lookup; }
+    reschedule::RuleContext ruleContext();
 
     // Display modes (the buttons call these).
     void DispDay();
@@ -101,6 +108,14 @@ private:
     void undo();
     void redo();
     QString caption() const;
+    // Rescheduling on the chart and the grid; each action is one undo step.
+    void connectRules();
+    void onBarDropped(const BarDrop& drop);
+    void onRowHeaderActivated(int row);
+    bool onGridDragStart(int recordNo);
+    void onGridRowDropped(int draggedRecord, int targetRecord);
+    void onGridContextMenu(QPoint pos);
+    void applyOutcome(const reschedule::RuleOutcome& out, int alsoRedraw = 0);
 
     core::ProgramSettings& settings_;
     db::Database& db_;
@@ -111,6 +126,9 @@ private:
     std::unique_ptr<PlanGridModel> gridModel_;
     std::unique_ptr<MessageBoxPrompt> messagePrompt_;
     core::Prompt* promptOverride_ = nullptr;
+    std::unique_ptr<reschedule::MasterLookup> sqlLookup_;
+    reschedule::MasterLookup* lookupOverride_ = nullptr;
+    QSet<std::pair<int, int>> changedDays_;  // machine days changed in the line plan window
     GanttView* gantt_ = nullptr;
     PlanDataGrid* grid_ = nullptr;
 };

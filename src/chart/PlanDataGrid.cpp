@@ -70,6 +70,15 @@ void PlanDataGrid::onCurrentRowChanged(const QModelIndex& current)
     if (announce_ && current.isValid()) emit recordSelected(model_.recordAt(current.row()));
 }
 
+void PlanDataGrid::focusInEvent(QFocusEvent* e)
+{
+    // Focus alone makes the first row current; that is no choice of the planner's.
+    const bool before = announce_;
+    announce_ = false;
+    QTableView::focusInEvent(e);
+    announce_ = before;
+}
+
 void PlanDataGrid::mousePressEvent(QMouseEvent* e)
 {
     QTableView::mousePressEvent(e);

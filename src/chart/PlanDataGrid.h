@@ -38,6 +38,7 @@ protected:
     void mousePressEvent(QMouseEvent* e) override;
     void mouseMoveEvent(QMouseEvent* e) override;
     void mouseReleaseEvent(QMouseEvent* e) override;
+    void focusInEvent(QFocusEvent* e) override;
 
 private:
     void onCurrentRowChanged(const QModelIndex& current);

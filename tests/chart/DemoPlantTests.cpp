@@ -1,0 +1,72 @@
+// The window over the demo plant, loaded the way start-up loads it. With
+// CHART_SCREENSHOT_DIR set it also saves a picture of each display mode.
+#include "ChartFixture.h"
+
+#include "demoplant/DemoPlant.h"
+
+#include <QDir>
+
+using namespace chart_test;
+
+namespace {
+
+TEST(DemoPlant, LoadsEveryOrderOntoItsRow)
+{
+    const QString shots = qEnvironmentVariable("CHART_SCREENSHOT_DIR");
+    auto database = db::Database::openSqlite(QStringLiteral(":memory:"));
+    demoplant::DemoOptions options;
+    // Pictures show today's plan with its red line; the test itself stays on a fixed date.
+    options.baseDate = shots.isEmpty() ? core::Date::fromYmd(2024, 12, 2) : core::nowMoment().date();
+    demoplant::createSchema(*database);
+    demoplant::generateDemoPlant(*database, options);
+
+    core::ProgramSettings settings;
+    settings.TantoCode = QStringLiteral("1001");
+    settings.KojoCode = options.factory;
+    settings.KengenKubun = QStringLiteral("1");
+    settings.GridMinutes = 10;
+    settings.MainWidth = 1400 * 15;
+    settings.MainHeight = 900 * 15;
+    settings.processClassCode = QStringLiteral("10");
+    settings.processClassLine = QStringLiteral("10 成形");
+    // The week in view starts on the Monday before the base date.
+    settings.PeriodStart = options.baseDate.addDays(1 - options.baseDate.dayOfWeek());
+    settings.PeriodEnd = settings.PeriodStart.addMonths(1);
+
+    chart::MainForm form(settings, *database);
+    QStringList progress;
+    ASSERT_TRUE(form.load([&](const QString& text) { progress << text; }));
+    form.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
+    EXPECT_FALSE(form.ComHozon->isEnabled());
+    EXPECT_EQ(form.DisplayMode(), 3);
+
+    const plan::PlanData& plan = form.planData();
+    const core::RowTable& rows = form.planner().rows;
+    ASSERT_GT(plan.size(), 2);
+    int onRows = 0;
+    for (int i = 2; i <= plan.size(); ++i) {
+        const chart::BarVisual& b = form.chartState().bar(i);
+        if (!b.visible || b.surface != chart::Surface::PlatForm) continue;
+        ++onRows;
+        const QString code = plan[i].hasMachine() ? plan[i].machineCode : (rows.findRow(plan[i].destCode) > rows.CalendarMachineCount ? plan[i].destCode : QStringLiteral(" "));
+        EXPECT_EQ(rows.row(b.row).RowCode.trimmed(), code.trimmed()) << "record " << i;
+    }
+    EXPECT_GT(onRows, 0);
+    EXPECT_GT(form.grid().gridModel().rowCount(), 0);
+
+    if (shots.isEmpty()) return;
+    QDir().mkpath(shots);
+    const char* names[] = {"", "mode1-day", "mode2-3days", "mode3-week", "mode4-4weeks"};
+    for (int mode : {3, 1, 2, 4}) {
+        form.gantt().setDisplayMode(mode);
+        QCoreApplication::processEvents();
+        form.grab().save(QStringLiteral("%1/%2.png").arg(shots, QLatin1String(names[mode])));
+    }
+    form.gantt().setDisplayMode(3);
+    form.gantt().KScroll->setValue(form.gantt().KScroll->maximum());
+    QCoreApplication::processEvents();
+    form.grab().save(QStringLiteral("%1/mode3-week-last-rows.png").arg(shots));
+}
+
+}  // namespace

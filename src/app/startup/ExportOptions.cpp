@@ -103,8 +103,9 @@ QString exportHelpText()
                   numeric codes match by value
   --from DATE     期間の開始日 / period start: yyyy/mm/dd, yyyymmdd, yyyy-mm-dd
   --to DATE       期間の終了日（開始日から29日以上後）。省略時は開始日 + 表示期間（DB0351）ヶ月
-                  period end, at least 29 days after the start; default: start
-                  plus the display months of DB0351
+                  （29日未満になるときは29日後）/ period end, at least 29 days after
+                  the start; default: start plus the display months of DB0351,
+                  but at least 29 days
   --out FILE      出力ファイル（省略時は標準出力）/ output file (default: stdout);
                   the file is replaced only when the export succeeds
   --bom           UTF-8 の BOM を付ける（Excel 用）/ write a UTF-8 byte-order mark

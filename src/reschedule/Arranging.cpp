@@ -118,7 +118,7 @@ RuleOutcome FunPlanDataYoteiBarSet(RuleContext& ctx, const ProgressText& progres
         }
         // Nothing stands in front of or behind a bar started at the machine's last
         // end, so the placement is all that Insert_PlanBarStep2 does here.
-        placeOnRow(ctx, i, plan[i].machineCode, &destinations);
+        placeOnRow(ctx, i, QString(plan[i].machineCode), &destinations);
         markIfChanged(ctx, i, before, out);
         if (plan[i].setRepOrderNo != 0) SubSetDPlanUpdate(ctx, i, out);
         const auto it = lastEnd.find(code);

@@ -87,16 +87,28 @@ void returnToUnplaced(RuleContext& ctx, int recordNo, RuleOutcome& out)
     out.touch(recordNo);
 }
 
+namespace {
+// FollowMove_PlanBar: the horizontal part of a drop. A back-fixed bar may not
+// go later (refused with its message); any other bar starts where it was dropped.
+bool FollowMove_PlanBar(RuleContext& ctx, const BarDrop& drop)
+{
+    if (refusalOf(ctx, drop) == Refusal::CannotMoveLater) {
+        ctx.prompt.tell(msg::cannotMoveLaterBackFixed());
+        return false;
+    }
+    const core::Moment start = Twip2DateTime(ctx, drop.origin, drop.newLeftTwips, drop.scale, snapMachine(ctx, drop.newKikai));
+    if (start != ctx.plan[drop.recordNo].start()) ctx.plan.editPlacement(drop.recordNo).setStart(start);
+    return true;
+}
+}  // namespace
+
 RuleOutcome PlatForm_DragDrop(RuleContext& ctx, const BarDrop& drop)
 {
-    switch (refusalOf(ctx, drop)) {
-    case Refusal::None: break;
-    case Refusal::Silent: return RuleOutcome::refusal();
-    case Refusal::CannotReturn:
+    // Every refusal is decided before anything changes.
+    const Refusal refusal = refusalOf(ctx, drop);
+    if (refusal == Refusal::Silent) return RuleOutcome::refusal();
+    if (refusal == Refusal::CannotReturn) {
         ctx.prompt.tell(msg::cannotReturnBackFixed());
-        return RuleOutcome::refusal();
-    case Refusal::CannotMoveLater:
-        ctx.prompt.tell(msg::cannotMoveLaterBackFixed());
         return RuleOutcome::refusal();
     }
     RuleOutcome out;
@@ -105,8 +117,7 @@ RuleOutcome PlatForm_DragDrop(RuleContext& ctx, const BarDrop& drop)
         returnToUnplaced(ctx, i, out);
     } else {
         const BarState before = BarState::of(ctx.plan[i]);
-        const core::Moment start = Twip2DateTime(ctx, drop.origin, drop.newLeftTwips, drop.scale, snapMachine(ctx, drop.newKikai));
-        if (start != ctx.plan[i].start()) ctx.plan.editPlacement(i).setStart(start);
+        if (!FollowMove_PlanBar(ctx, drop)) return RuleOutcome::refusal();
         if (!sameRow(drop.DragStartKikai, drop.newKikai)) StretchBar(ctx, i, drop.newKikai);
         Insert_PlanBarStep2(ctx, i, drop.newKikai, out);
         markIfChanged(ctx, i, before, out);

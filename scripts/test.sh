@@ -21,4 +21,5 @@ scripts/pg-test-server.sh start "$envfile"
 source "$envfile"
 echo "test: PostgreSQL test server at $PLANNER_TEST_PG"
 
-ctest --test-dir build --output-on-failure -j2
+# A hung test fails after ten minutes instead of holding the run.
+ctest --test-dir build --output-on-failure -j2 --timeout 600

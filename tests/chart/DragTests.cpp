@@ -1,0 +1,190 @@
+// Rescheduling with the mouse: real press/move/release sequences on the chart
+// and the grid, checked on the plan table, the undo history and ComHozon.
+#include "ChartFixture.h"
+
+#include "chart/RowHeaders.h"
+#include "reschedule/MasterLookup.h"
+#include "support/ScriptedPrompt.h"
+
+#include <QLabel>
+
+using namespace chart_test;
+
+namespace {
+
+// No master rows: a new machine keeps the bar's cycle.
+class NoMasters : public reschedule::MasterLookup {
+public:
+    std::optional<double> machineCycle(const QString&, int, const QString&) override { return std::nullopt; }
+    std::optional<reschedule::Productivity> routingProductivity(const QString&, int) override { return std::nullopt; }
+    QString machineDestination(const QString&) override { return {}; }
+    std::optional<reschedule::RequirementRule> requirementRule(std::int64_t, const QString&) override { return std::nullopt; }
+};
+
+class Dragging : public ChartTest {
+protected:
+    void show()
+    {
+        ChartTest::show();
+        form->setPrompt(&prompt);
+        form->setMasterLookup(&masters);
+        loaded = snapshot();
+    }
+    std::vector<plan::PlanRecord> snapshot()
+    {
+        std::vector<plan::PlanRecord> all;
+        for (int i = 1; i <= plan().size(); ++i) all.push_back(plan()[i]);
+        return all;
+    }
+    void send(QWidget* w, QEvent::Type type, QPoint pos, Qt::MouseButton button, Qt::MouseButtons held)
+    {
+        QMouseEvent e(type, QPointF(pos), w->mapToGlobal(QPointF(pos)), button, held, Qt::NoModifier);
+        QApplication::sendEvent(w, &e);
+    }
+    // Presses on the bar's centre and moves in steps to `to` (PlatForm pixels); releases when asked.
+    void drag(int rec, QPoint to, bool release = true)
+    {
+        QWidget* pf = view().platForm;
+        const QPoint from = barCentre(rec);
+        send(pf, QEvent::MouseButtonPress, from, Qt::LeftButton, Qt::LeftButton);
+        for (int i = 1; i <= 4; ++i) send(pf, QEvent::MouseMove, from + (to - from) * i / 4, Qt::NoButton, Qt::LeftButton);
+        if (release) send(pf, QEvent::MouseButtonRelease, to, Qt::LeftButton, Qt::NoButton);
+    }
+    // Where to release so that the bar's left edge lands on moment m in row `row`.
+    QPoint dropPoint(int rec, core::Moment m, int row)
+    {
+        const QRect r = state().barRectPx(rec);
+        return QPoint(state().xToPx(state().xOf(m)) + (r.center().x() - r.left()), state().rowTopPx(row) + 20);
+    }
+    int rowOf(const char* code) { return form->planner().rows.findRow(QString::fromLatin1(code)); }
+
+    testing_support::ScriptedPrompt prompt;
+    NoMasters masters;
+    std::vector<plan::PlanRecord> loaded;
+};
+
+TEST_F(Dragging, DropMovesTheBarToAnotherMachineAndUndoTakesItBack)
+{
+    const int rec = addOrder(plan(), 1, QStringLiteral("M01"), at(3, 8), 60);
+    show();
+    // Dropped in the lunch break of M03: it starts when the machine works again.
+    drag(rec, dropPoint(rec, at(4, 12, 30), rowOf("M03")), false);
+    const chart::DragPreview& preview = state().dragPreview;
+    ASSERT_TRUE(preview.active);
+    EXPECT_EQ(preview.targetRow, rowOf("M03"));
+    ASSERT_TRUE(preview.guideVisible);
+    EXPECT_EQ(preview.guideText, QStringLiteral("開始 12/4 13:00"));
+    EXPECT_EQ(plan()[rec].machineCode, QStringLiteral("M01")) << "nothing changes before the drop";
+    send(view().platForm, QEvent::MouseButtonRelease, dropPoint(rec, at(4, 12, 30), rowOf("M03")), Qt::LeftButton, Qt::NoButton);
+
+    EXPECT_FALSE(state().dragPreview.active);
+    EXPECT_EQ(plan()[rec].machineCode.trimmed(), QStringLiteral("M03"));
+    EXPECT_EQ(plan()[rec].start(), at(4, 13));
+    EXPECT_EQ(plan()[rec].end(), at(4, 14));
+    EXPECT_EQ(state().bar(rec).row, rowOf("M03"));
+    EXPECT_TRUE(form->ComHozon->isEnabled());
+    EXPECT_EQ(form->history().stepCount(), 1);
+
+    form->actUndo->trigger();
+    EXPECT_EQ(snapshot(), loaded);
+    EXPECT_EQ(state().bar(rec).row, rowOf("M01"));
+    EXPECT_FALSE(form->ComHozon->isEnabled());
+    form->actRedo->trigger();
+    EXPECT_EQ(plan()[rec].start(), at(4, 13));
+    EXPECT_TRUE(form->ComHozon->isEnabled());
+}
+
+TEST_F(Dragging, DropsOnTheHeadersOrStripsCancel)
+{
+    const int rec = addOrder(plan(), 1, QStringLiteral("M01"), at(3, 8), 60);
+    show();
+    drag(rec, QPoint(-60, 100));  // the row header column
+    drag(rec, QPoint(300, -20));  // PlatForm3, the strip above the rows
+    drag(rec, QPoint(300, -60));  // the day captions
+    EXPECT_EQ(snapshot(), loaded);
+    EXPECT_EQ(form->history().stepCount(), 0);
+    EXPECT_FALSE(form->ComHozon->isEnabled());
+    EXPECT_TRUE(prompt.told.isEmpty());
+}
+
+TEST_F(Dragging, FixedBarsDoNotMoveAndBackFixedOnesOnlyEarlier)
+{
+    const int fixedBar = addOrder(plan(), 1, QStringLiteral("M01"), at(3, 8), 60);
+    const int backFixed = addOrder(plan(), 2, QStringLiteral("M02"), at(4, 8), 60);
+    plan().edit(fixedBar).fixKind = QStringLiteral("2");
+    plan().edit(backFixed).fixKind = QStringLiteral("1");
+    show();
+    drag(fixedBar, dropPoint(fixedBar, at(5, 9), rowOf("M01")));
+    EXPECT_FALSE(state().dragPreview.active);
+    drag(backFixed, dropPoint(backFixed, at(6, 9), rowOf("M02")));
+    EXPECT_EQ(snapshot(), loaded);
+    EXPECT_EQ(prompt.told, QStringList{QStringLiteral("終了時間を固定されているので、計画を後ろにずらす事はできません")});
+    drag(backFixed, dropPoint(backFixed, at(3, 9), rowOf("M02")));
+    EXPECT_EQ(plan()[backFixed].start(), at(3, 9));
+}
+
+TEST_F(Dragging, BelowTheLastRowReturnsTheOrderToTheUnplacedRow)
+{
+    const int rec = addOrder(plan(), 1, QStringLiteral("M12"), at(3, 8), 60);
+    plan().edit(rec).startDateOrig = core::Date::fromYmd(2024, 12, 10);
+    plan().edit(rec).endDateOrig = core::Date::fromYmd(2024, 12, 10);
+    show();
+    view().KScroll->setValue(view().KScroll->maximum());
+    const QPoint below(state().barRectPx(rec).center().x(), 9 * 40 + 20);
+    ASSERT_EQ(state().rowAtPx(below.y()), 0);
+    drag(rec, below);
+    EXPECT_FALSE(plan()[rec].hasMachine());
+    EXPECT_EQ(state().bar(rec).row, 1);
+    form->actUndo->trigger();
+    EXPECT_EQ(snapshot(), loaded);
+}
+
+TEST_F(Dragging, RowHeaderRightClickAsksTheExpandRule)
+{
+    addOrder(plan(), 1, QStringLiteral("M01"), at(3, 8), 60);
+    show();
+    view().KScroll->setValue(view().KScroll->maximum());  // rows 7..15: the suppliers are in view
+    chart::RowHeaderColumn* headers = view().LineName2;
+    const int supplierLabel = rowOf("S01") - view().KScroll->value();
+    QTest::mouseClick(headers->MachineName(supplierLabel), Qt::RightButton);
+    EXPECT_EQ(prompt.told, QStringList{QStringLiteral("外注先は展開できません")});
+    EXPECT_EQ(form->history().stepCount(), 0);
+}
+
+TEST_F(Dragging, GridRowDraggedOntoAnotherTakesItsPlace)
+{
+    const int a = addOrder(plan(), 1, QStringLiteral("M01"), at(3, 8), 60);
+    const int b = addOrder(plan(), 2, QStringLiteral("M05"), at(5, 9), 60);
+    const int fixedRow = addOrder(plan(), 3, QStringLiteral("M02"), at(3, 8), 60);
+    plan().edit(fixedRow).fixKind = QStringLiteral("1");
+    show();
+    chart::PlanDataGrid& grid = form->grid();
+    QWidget* vp = grid.viewport();
+    const auto rowPoint = [&](int rec) { return grid.visualRect(grid.gridModel().index(grid.gridModel().gridRowOf(rec), 2)).center(); };
+
+    send(vp, QEvent::MouseButtonPress, rowPoint(a), Qt::LeftButton, Qt::LeftButton);
+    EXPECT_EQ(view().DragMode, 2);
+    send(vp, QEvent::MouseMove, (rowPoint(a) + rowPoint(b)) / 2, Qt::NoButton, Qt::LeftButton);
+    send(vp, QEvent::MouseMove, rowPoint(b), Qt::NoButton, Qt::LeftButton);
+    EXPECT_TRUE(grid.GridDragLine->isVisible());
+    prompt.answers = {true};  // push the order that stood there behind the dropped one
+    send(vp, QEvent::MouseButtonRelease, rowPoint(b), Qt::LeftButton, Qt::NoButton);
+    EXPECT_EQ(prompt.asked.size(), 1);
+    EXPECT_EQ(view().DragMode, 0);
+    EXPECT_FALSE(grid.GridDragLine->isVisible());
+    EXPECT_EQ(plan()[a].machineCode.trimmed(), QStringLiteral("M05"));
+    EXPECT_EQ(plan()[a].start(), at(5, 9));
+    EXPECT_EQ(state().bar(a).row, rowOf("M05"));
+    EXPECT_GE(plan()[b].start(), plan()[a].end());
+    EXPECT_EQ(state().bar(b).startSec, plan()[b].start().seconds()) << "the pushed bar was redrawn";
+
+    send(vp, QEvent::MouseButtonPress, rowPoint(fixedRow), Qt::LeftButton, Qt::LeftButton);
+    send(vp, QEvent::MouseButtonRelease, rowPoint(fixedRow), Qt::LeftButton, Qt::NoButton);
+    EXPECT_EQ(prompt.told.value(0), QStringLiteral("1:後ろ固定と2:完全固定の手配は移動出来ません。"));
+    EXPECT_EQ(view().DragMode, 0);
+    // Undo of the whole drop, push chain included, gives back the loaded table.
+    form->actUndo->trigger();
+    EXPECT_EQ(snapshot(), loaded);
+}
+
+}  // namespace

@@ -29,6 +29,12 @@ QString Dialect::nullFunction() const
     }
 }
 
+QString Dialect::machineOrderColumn() const
+{
+    // SQLite matches ORDER BY names against result aliases only.
+    return kind_ == Kind::Sqlite ? QStringLiteral("DB0394.機械コード") : QStringLiteral("機械コード");
+}
+
 QString Dialect::driverName() const
 {
     switch (kind_) {

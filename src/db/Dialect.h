@@ -18,6 +18,9 @@ public:
 
     // The machine statement's null-function fragment: " , NVL(", " , ISNULL(" or " , COALESCE(".
     QString nullFunction() const;
+    // Sort column of the machine statement: the bare "機械コード", except where the
+    // database finds it ambiguous between the two joined tables.
+    QString machineOrderColumn() const;
     // Qt SQL driver name ("QSQLITE", "QPSQL", "QODBC", "QOCI").
     QString driverName() const;
     // Reads the order-number counter row and locks it for this transaction

@@ -12,9 +12,7 @@ QString machines(const db::Dialect& dialect, int kojoCode)
         + QString::number(kojoCode)
         + QStringLiteral("   AND " "DB0394" ".工程分類コード=?" "   AND " "DB0394" ".削除フラグ='0'" "   AND ("
                          "DB0497" ".選択='1'" "   OR " "DB0497" ".選択 is NULL )" " ORDER BY ")
-        // SQLite matches ORDER BY names against aliases only, so the bare name
-        // would be ambiguous between the two joined tables there.
-        + (dialect.kind() == db::Kind::Sqlite ? QStringLiteral("DB0394" "." "機械コード") : QStringLiteral("機械コード"));
+        + dialect.machineOrderColumn();
 }
 
 QString machineCalendar()

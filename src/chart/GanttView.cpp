@@ -117,10 +117,6 @@ GanttView::GanttView(ChartState& state, QWidget* parent) : QWidget(parent), stat
     minute->setInterval(60 * 1000);
     connect(minute, &QTimer::timeout, this, &GanttView::repaintChart);
     minute->start();
-
-    const core::Date start = state_.planner().PeriodStart;
-    if (!start.isNull())
-        lblPeriodStart->setText(QLocale(QLocale::Japanese, QLocale::Japan).toString(QDate(start.year(), start.month(), start.day()), QLocale::LongFormat));
 }
 
 GanttView::~GanttView() = default;
@@ -148,6 +144,10 @@ void GanttView::Disp_Gantt()
 
 void GanttView::refreshLayout()
 {
+    // The period is known only once the rows are loaded.
+    const core::Date start = state_.planner().PeriodStart;
+    lblPeriodStart->setText(start.isNull() ? QString()
+                                           : QLocale(QLocale::Japanese, QLocale::Japan).toString(QDate(start.year(), start.month(), start.day()), QLocale::LongFormat));
     updateScrollRanges();
     LineName2->showRows(KScroll->value());
     repaintChart();

@@ -1,0 +1,1 @@
+planner_bench(bench_chart chart Qt6::Widgets)

@@ -7,6 +7,7 @@
 #include "support/ScriptedPrompt.h"
 
 #include <QLabel>
+#include <QTimer>
 
 using namespace chart_test;
 
@@ -184,6 +185,43 @@ TEST_F(Dragging, GridRowDraggedOntoAnotherTakesItsPlace)
     EXPECT_EQ(view().DragMode, 0);
     // Undo of the whole drop, push chain included, gives back the loaded table.
     form->actUndo->trigger();
+    EXPECT_EQ(snapshot(), loaded);
+}
+
+TEST_F(Dragging, BarDroppedOnABarOfTheSameItemMerges)
+{
+    const int a = addOrder(plan(), 1, QStringLiteral("M01"), at(3, 8), 60);
+    const int b = addOrder(plan(), 2, QStringLiteral("M02"), at(4, 8), 120);
+    for (int rec : {a, b}) {
+        plan().edit(rec).itemCode = plan().edit(rec).itemCode2 = QStringLiteral("P10015");
+        plan().edit(rec).modelName = QStringLiteral("パネル");
+    }
+    show();
+    const int gridRows = form->grid().gridModel().rowCount();
+    prompt.answers = {true};
+    drag(a, barCentre(b));
+    EXPECT_EQ(prompt.asked, QStringList{QStringLiteral("この２つの計画を合体させますか？")});
+    EXPECT_TRUE(plan()[a].isMergedAway);
+    EXPECT_EQ(plan()[b].orderQty, 200);
+    EXPECT_FALSE(state().bar(a).visible);
+    EXPECT_EQ(form->grid().gridModel().rowCount(), gridRows - 1);
+    form->actUndo->trigger();
+    EXPECT_EQ(snapshot(), loaded);
+    EXPECT_TRUE(state().bar(a).visible);
+    EXPECT_EQ(form->grid().gridModel().rowCount(), gridRows);
+}
+
+TEST_F(Dragging, HoldingABarAtTheRightEdgeScrollsTheChart)
+{
+    const int rec = addOrder(plan(), 1, QStringLiteral("M01"), at(3, 8), 60);
+    show();
+    drag(rec, QPoint(view().platForm->width() - 5, state().rowTopPx(2) + 20), false);
+    EXPECT_TRUE(view().TimerHScrollAc->isActive());
+    QTest::qWait(200);
+    EXPECT_GT(view().HScroll1->value(), 0);
+    EXPECT_TRUE(state().dragPreview.active) << "the bar stays under the pointer";
+    send(view().platForm, QEvent::MouseButtonRelease, QPoint(300, -20), Qt::LeftButton, Qt::NoButton);  // cancelled
+    EXPECT_FALSE(view().TimerHScrollAc->isActive());
     EXPECT_EQ(snapshot(), loaded);
 }
 

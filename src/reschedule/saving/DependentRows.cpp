@@ -75,45 +75,24 @@ void updatePlanTotals(SaveContext& ctx)
     for (std::int64_t p : ctx.work.planNos) plans << number(p);
     if (plans.isEmpty()) return;
 
-    QHash<std::int64_t, QString> itemOfPlan;
-    queryInChunks(ctx.db, QStringLiteral("SELECT 生産計画番号,品名コード FROM DB0251 WHERE 生産計画番号 IN "), plans, {},
-                  [&](db::Cursor& c) { itemOfPlan.insert(c.integer(QStringLiteral("生産計画番号")), c.text(QStringLiteral("品名コード"))); });
-
-    // The plan's own item at its final step (順序 999), confirmed and live:
-    // a deleted order (merged away, emptied) no longer counts as instructed.
-    struct Total {
-        double quantity = 0;
-        QString latestDue;
-    };
-    QHash<std::int64_t, Total> totals;
-    queryInChunks(ctx.db,
-                  QStringLiteral("SELECT 生産計画番号,品名コード,SUM(手配数) AS 手配数合計,MAX(納期) AS 最大納期  FROM DB0253  WHERE 生産計画番号 IN "),
-                  plans, QStringLiteral(" AND 順序=999 AND 手配確定区分='2' AND 削除フラグ='0' GROUP BY 生産計画番号,品名コード,順序 "),
-                  [&](db::Cursor& c) {
-                      const std::int64_t p = c.integer(QStringLiteral("生産計画番号"));
-                      if (c.text(QStringLiteral("品名コード")).trimmed() != itemOfPlan.value(p).trimmed()) return;
-                      totals.insert(p, Total{c.number(QStringLiteral("手配数合計")), c.text(QStringLiteral("最大納期"))});
-                  });
-    QSet<std::int64_t> confirmed;
-    queryInChunks(ctx.db, QStringLiteral("SELECT DISTINCT 生産計画番号  FROM DB0253  WHERE 生産計画番号 IN "), plans,
-                  QStringLiteral(" AND 手配確定区分='2' AND 削除フラグ='0' "),
-                  [&](db::Cursor& c) { confirmed.insert(c.integer(QStringLiteral("生産計画番号"))); });
-
-    const TableColumns& t = ctx.tables.db0251;
-    KeyedRows updates;
-    updates.keyColumns = {QStringLiteral("生産計画番号")};
-    for (auto it = itemOfPlan.cbegin(); it != itemOfPlan.cend(); ++it) {
-        const Total total = totals.value(it.key());
-        const QString kind = confirmed.contains(it.key()) ? QStringLiteral("2") : QStringLiteral("1");
-        Assignments a;
-        a.set(QStringLiteral("指示済数"), total.quantity);
-        a.set(QStringLiteral("生産完了日"), text(total.latestDue.isEmpty() ? QStringLiteral("00000000") : total.latestDue));
-        a.set(QStringLiteral("確定区分"), text(kind));
-        a.set(QStringLiteral("指示済区分"), text(kind));
-        setUpdateAudit(a, t, ctx.audit);
-        updates.add({number(it.key())}, a);
-    }
-    updateRows(ctx.db, t, updates);
+    // One statement per 500 plans: the totals of the plan's own item at its
+    // final step (順序 999) over its confirmed orders, and whether any
+    // confirmed order exists. Deleted orders (merged away, emptied) no longer
+    // count as instructed.
+    const QString ofPlan = QStringLiteral(" FROM DB0253  WHERE DB0253.生産計画番号=DB0251.生産計画番号");
+    const QString finalConfirmed = QStringLiteral(" AND DB0253.品名コード=DB0251.品名コード AND DB0253.順序=999 AND DB0253.手配確定区分='2'"
+                                                  " AND DB0253.削除フラグ='0'");
+    const QString anyConfirmed = QStringLiteral("CASE WHEN EXISTS (SELECT DB0253.手配確定区分") + ofPlan +
+                                 QStringLiteral(" AND DB0253.手配確定区分='2' AND DB0253.削除フラグ='0') THEN '2' ELSE '1' END");
+    Assignments audit;
+    setUpdateAudit(audit, ctx.tables.db0251, ctx.audit);
+    QStringList sets = {
+        QStringLiteral("指示済数 = COALESCE((SELECT SUM(DB0253.手配数)") + ofPlan + finalConfirmed + QStringLiteral("), 0)"),
+        QStringLiteral("生産完了日 = COALESCE((SELECT MAX(DB0253.納期)") + ofPlan + finalConfirmed + QStringLiteral("), '00000000')"),
+        QStringLiteral("確定区分 = ") + anyConfirmed, QStringLiteral("指示済区分 = ") + anyConfirmed};
+    for (const QString& c : audit.columns()) sets << c + QStringLiteral(" = ?");
+    execInChunks(ctx.db, QStringLiteral("UPDATE DB0251 SET ") + sets.join(QStringLiteral(", ")) + QStringLiteral(" WHERE 生産計画番号 IN "),
+                 plans, {}, audit.values());
 }
 
 void writeCalendarDays(SaveContext& ctx)

@@ -1,6 +1,7 @@
 #include "reschedule/saving/SaveSql.h"
 
 #include <QMetaType>
+#include <QSet>
 #include <QSqlError>
 #include <QSqlField>
 #include <QSqlQuery>
@@ -12,12 +13,22 @@ namespace reschedule::saving {
 namespace {
 
 constexpr int MaxInList = 500;
-// SQL Server takes at most 2,100 parameters per statement; staying below
-// that keeps one statement shape for every database.
-constexpr int MaxBinds = 2000;
-// A CASE over many rows is evaluated row by row; a hundred keeps it cheap.
-constexpr int MaxRowsPerUpdate = 100;
 constexpr int MaxRowsPerInsert = 500;
+
+// Where a statement costs a round trip to a server, fewer and larger
+// statements win. SQLite is in the process: a statement costs only its
+// parsing, and Qt's SQLite driver spends time per parameter that grows with
+// the statement's parameter count. So SQLite gets small statements and one
+// row per UPDATE (a multi-row CASE costs more to parse than the rows it saves).
+int maxBinds(const db::Database& db)
+{
+    return db.kind() == db::Kind::Sqlite ? 200 : 2000;  // SQL Server takes at most 2,100
+}
+
+int maxRowsPerUpdate(const db::Database& db)
+{
+    return db.kind() == db::Kind::Sqlite ? 1 : 100;  // a CASE is evaluated arm by arm for every row
+}
 
 bool isNumericType(QMetaType t)
 {
@@ -131,10 +142,25 @@ int updateChunk(db::Database& db, const TableColumns& t, const KeyedRows& rows, 
         }
         where = rows.keyColumns[0] + QStringLiteral(" IN (") + keys.join(QLatin1Char(',')) + QLatin1Char(')');
     } else {
-        QStringList conditions;
+        // The first key column's values up front let the database reach the
+        // rows through its key instead of testing every row against the ORs.
+        QStringList firsts, conditions;
+        QSet<QString> seen;
+        for (std::size_t r = from; r < to; ++r) {
+            const QVariant& v = rows.keys[r].at(0);
+            if (isIntegral(v)) {
+                const QString literal = QString::number(v.toLongLong());
+                if (!seen.contains(literal)) firsts << literal;
+                seen.insert(literal);
+            } else {
+                firsts << QStringLiteral("?");
+                binds << v;
+            }
+        }
         for (std::size_t r = from; r < to; ++r)
             conditions << QLatin1Char('(') + keyCondition(rows.keyColumns, rows.keys[r], binds) + QLatin1Char(')');
-        where = conditions.join(QStringLiteral(" OR "));
+        where = rows.keyColumns[0] + QStringLiteral(" IN (") + firsts.join(QLatin1Char(',')) + QStringLiteral(") AND (") +
+                conditions.join(QStringLiteral(" OR ")) + QLatin1Char(')');
     }
     return db.exec(QStringLiteral("UPDATE ") + t.table() + QStringLiteral(" SET ") + sets.join(QStringLiteral(", ")) +
                        QStringLiteral(" WHERE ") + where,
@@ -153,27 +179,34 @@ TableColumns::TableColumns(db::Database& db, const QString& table) : table_(tabl
     const QSqlRecord rec = q.record();
     for (int i = 0; i < rec.count(); ++i) {
         names_ << rec.fieldName(i);
-        numeric_.insert(rec.fieldName(i).toLower(), isNumericType(rec.field(i).metaType()));
+        index_.insert(rec.fieldName(i).toLower(), i);
+        numeric_.push_back(isNumericType(rec.field(i).metaType()));
     }
+}
+
+bool TableColumns::isNumeric(const QString& column) const
+{
+    const int i = indexOf(column);
+    return i >= 0 && numeric_[std::size_t(i)];
 }
 
 void Assignments::set(const QString& column, const QVariant& value)
 {
-    for (int i = 0; i < columns_.size(); ++i) {
-        if (columns_[i].compare(column, Qt::CaseInsensitive) == 0) {
-            values_[i] = value;
-            return;
-        }
+    const QString key = column.toLower();
+    const auto it = index_.constFind(key);
+    if (it != index_.cend()) {
+        values_[*it] = value;
+        return;
     }
+    index_.insert(key, int(columns_.size()));
     columns_ << column;
     values_ << value;
 }
 
 QVariant Assignments::value(const QString& column) const
 {
-    for (int i = 0; i < columns_.size(); ++i)
-        if (columns_[i].compare(column, Qt::CaseInsensitive) == 0) return values_[i];
-    return {};
+    const auto it = index_.constFind(column.toLower());
+    return it == index_.cend() ? QVariant() : values_[*it];
 }
 
 void setUpdateAudit(Assignments& a, const TableColumns& t, const AuditValues& audit)
@@ -235,7 +268,7 @@ void insertRows(db::Database& db, const TableColumns& t, const NewRows& rows)
     const int width = int(rows.columns.size());
     // Oracle before 23c has no multi-row VALUES: one row per statement there.
     const std::size_t perStatement =
-        db.kind() == db::Kind::Oracle ? 1 : std::size_t(std::max(1, std::min(MaxRowsPerInsert, MaxBinds / std::max(1, width))));
+        db.kind() == db::Kind::Oracle ? 1 : std::size_t(std::max(1, std::min(MaxRowsPerInsert, maxBinds(db) / std::max(1, width))));
     const QString head = QStringLiteral("INSERT INTO ") + t.table() + QStringLiteral(" (") + rows.columns.join(QLatin1Char(',')) +
                          QStringLiteral(") VALUES ");
     const QString tuple = QLatin1Char('(') + placeholders(width) + QLatin1Char(')');
@@ -271,11 +304,11 @@ int updateRows(db::Database& db, const TableColumns& t, const KeyedRows& rows)
         std::size_t to = from;
         int binds = 0;
         const int width = int(rows.setColumns.size());
-        while (to < rows.keys.size() && to - from < MaxRowsPerUpdate) {
+        while (to < rows.keys.size() && to - from < std::size_t(maxRowsPerUpdate(db))) {
             // Upper bound: a value and the key's text parts per column, and the key again in WHERE.
             const int keyBinds = bindsOfKey(rows.keys[to]);
-            const int rowBinds = width * (1 + keyBinds) + keyBinds;
-            if (to > from && binds + rowBinds > MaxBinds) break;
+            const int rowBinds = width * (1 + keyBinds) + keyBinds + (isIntegral(rows.keys[to].at(0)) ? 0 : 1);
+            if (to > from && binds + rowBinds > maxBinds(db)) break;
             binds += rowBinds;
             ++to;
         }

@@ -31,16 +31,19 @@ public:
     TableColumns(db::Database& db, const QString& table);
     const QString& table() const { return table_; }
     const QStringList& names() const { return names_; }
-    bool has(const QString& column) const { return numeric_.contains(column.toLower()); }
-    bool isNumeric(const QString& column) const { return numeric_.value(column.toLower(), false); }
+    bool has(const QString& column) const { return indexOf(column) >= 0; }
+    bool isNumeric(const QString& column) const;
+    // Position of a column in names(), ignoring case; -1 when absent.
+    int indexOf(const QString& column) const { return index_.value(column.toLower(), -1); }
 
 private:
     QString table_;
     QStringList names_;
-    QHash<QString, bool> numeric_;  // lower-cased name → numeric type
+    QHash<QString, int> index_;  // lower-cased name → position
+    std::vector<bool> numeric_;
 };
 
-// Column assignments in order; setting a column twice keeps the last value.
+// Column assignments in order; setting a column twice (in any case) keeps the last value.
 class Assignments {
 public:
     void set(const QString& column, const QVariant& value);
@@ -51,6 +54,7 @@ public:
 private:
     QStringList columns_;
     QVariantList values_;
+    QHash<QString, int> index_;  // lower-cased name → position
 };
 
 // The update audit columns the table has (更新日, 更新時刻 or 更新時間, 更新オペレータ,

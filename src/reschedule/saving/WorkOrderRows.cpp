@@ -40,14 +40,6 @@ void readOrderRows(SaveContext& ctx, const QVariantList& orders)
     });
 }
 
-int columnIndex(const TableColumns& t, const QString& column)
-{
-    const QStringList& names = t.names();
-    for (int i = 0; i < names.size(); ++i)
-        if (names[i].compare(column, Qt::CaseInsensitive) == 0) return i;
-    return -1;
-}
-
 QString ymd(core::Date d) { return d.toYmdText(); }
 
 // 金額 = 単価 × 数量 to the yen (half up); 消費税額 = 10 % of it, rounded down.
@@ -76,8 +68,10 @@ void lockAndReadOrders(SaveContext& ctx)
     if (orders.empty()) return;
     const QVariantList list = orderList(orders);
     // Taking the row locks first makes another program's change wait for this
-    // save instead of slipping in between the check and the write.
-    execInChunks(ctx.db, QStringLiteral("UPDATE DB0253 SET 削除フラグ = 削除フラグ WHERE 手配番号 IN "), list);
+    // save instead of slipping in between the check and the write. SQLite's
+    // write transaction has already shut every other writer out.
+    if (ctx.db.kind() != db::Kind::Sqlite)
+        execInChunks(ctx.db, QStringLiteral("UPDATE DB0253 SET 削除フラグ = 削除フラグ WHERE 手配番号 IN "), list);
     readOrderRows(ctx, list);
 }
 
@@ -182,7 +176,7 @@ void createSplitOrders(SaveContext& ctx)
 
     // A copied 上位手配番号 stays only while that parent order is live.
     const TableColumns& t = ctx.tables.db0253;
-    const int parentColumn = columnIndex(t, QStringLiteral("上位手配番号"));
+    const int parentColumn = t.indexOf(QStringLiteral("上位手配番号"));
     QVariantList parents;
     for (std::int64_t source : ctx.work.sourceOrders()) {
         const auto row = ctx.rows.constFind(source);
@@ -258,7 +252,7 @@ QVariant SaveContext::rowValue(std::int64_t orderNo, const QString& column) cons
 {
     const auto row = rows.constFind(orderNo);
     if (row == rows.cend()) return {};
-    const int i = columnIndex(tables.db0253, column);
+    const int i = tables.db0253.indexOf(column);
     return i < 0 ? QVariant() : row->values.at(i);
 }
 

@@ -1,0 +1,1 @@
+planner_bench(bench_save reschedule_saving plan_loading demo_plant)

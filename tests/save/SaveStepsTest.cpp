@@ -83,6 +83,13 @@ TEST_P(SaveSteps, RewritesTheChangedOrderWithEveryColumnAndTheMachinesDestinatio
     expectUpdateAudit(row);
     EXPECT_EQ(order(d(), 101).text(QStringLiteral("更新オペレータ")), QStringLiteral("OLD"));
 
+    // M02 had no cycle row for the item: the bar's cycle is kept as one.
+    const Row cycle(d(), QStringLiteral("DB0492"), QStringLiteral("機械コード='M02' AND 品名コード='ITEM-A' AND 順序=999"));
+    ASSERT_TRUE(cycle.found());
+    EXPECT_DOUBLE_EQ(cycle.num(QStringLiteral("サイクル")), 25.5);
+    EXPECT_EQ(cycle.text(QStringLiteral("削除フラグ")), QStringLiteral("0"));
+    EXPECT_EQ(cycle.text(QStringLiteral("登録時刻")), QStringLiteral("102030"));
+
     const plan::PlanRecord& after = plan[recordOf(102)];
     EXPECT_FALSE(after.isChanged);
     EXPECT_EQ(after.destCode, kSection);

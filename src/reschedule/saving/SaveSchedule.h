@@ -36,8 +36,8 @@ struct SaveResult {
 // are forgotten and the plan's undo history is cleared (its steps lead back to
 // states that are no longer what the database holds); the caller redraws the
 // chart and disables ComHozon. On any other outcome the plan table and the
-// database are exactly as before. Every outcome but NothingToSave has been
-// told to the planner through the prompt.
+// database are exactly as before. Cancelled and Failed have been told to the
+// planner through the prompt (Failed with the database's own text).
 SaveResult ComHozon_Click(db::Database& db, const core::ProgramSettings& settings, const core::Planner& planner,
                           plan::PlanData& plan, core::Prompt& prompt, ChangedCalendarDays& changedDays);
 

@@ -1,10 +1,9 @@
 #pragma once
-// A small hand-made plant for the save tests, loaded into a plan table the way
-// the main window loads it. Factory 1, class "10", machines M01 (destination
-// "D-M01") and M02 (no destination: the department's first live section
-// "0102" applies), suppliers S1 (class "1") and S2, item ITEM-A at its final
-// step 999 with a bill of materials MAT-1 and MAT-2, prices, a number row at
-// 5000, a production plan 900 and three orders:
+// A small hand-made plant for the save tests, loaded as the main window loads
+// it. Factory 1, class "10", machines M01 (destination "D-M01") and M02 (none:
+// the department's first live section "0102" applies), suppliers S1 (class
+// "1") and S2, item ITEM-A at its final step 999 with bill of materials MAT-1
+// and MAT-2 (made, last step 7), prices, DB0018 at 5000, plan 900 and orders:
 //   101 on M01 2024/05/02 08:00-12:00, 100 pieces, components MAT-1 and MAT-9;
 //   102 on M02 2024/05/03 08:00-10:00, 50 pieces, with a tag row;
 //   103 on M01 2024/05/06 08:00-09:00, 20 pieces, mould K1.
@@ -56,7 +55,6 @@ public:
     Row(db::Database& db, const QString& table, const QString& where, const QVariantList& binds = {});
     bool found() const { return found_; }
     QString text(const QString& column) const;  // "" for NULL
-    bool isNull(const QString& column) const { return values_.value(column.toLower()).isNull(); }
     double num(const QString& column) const;
 
 private:

@@ -21,12 +21,10 @@ protected:
         moved.setStart(moved.start().addMinutes(60));
         moved.setEnd(moved.end().addMinutes(60));
         plan::PlanRecord& target = edit(101);
-        target.orderQty += 20;
-        target.memberOrderQty[0] += 20;
+        target.orderQty = target.memberOrderQty[0] += 20;
         plan::PlanRecord& gone = plan.edit(recordOf(103));
+        gone.orderNo = gone.orderQty = 0;
         gone.isMergedAway = true;
-        gone.orderNo = 0;
-        gone.orderQty = 0;
         plan::PlanRecord copy = plan[recordOf(101)];
         copy.barIndex = plan.largestBarIndex() + 1;
         copy.orderNo = copy.memberOrderNo[0] = -1;

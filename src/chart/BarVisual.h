@@ -30,6 +30,7 @@ struct BarVisual {
     std::int64_t startSec = 0;
     std::int64_t endSec = 0;
     core::BarLook look;
+    bool captionStale = true;  // look.line1/line2 are rebuilt when the bar is next painted
 };
 
 // Bars are slightly lower than their 600-twip band so neighbouring rows stay apart.

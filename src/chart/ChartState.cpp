@@ -133,7 +133,12 @@ void ChartState::SubRefreshChart(int recordNo, int placementFlag)
     b.top = b.surface == Surface::PlatForm ? b.rowY - BarHeightTwips / 2 : (core::RowTable::RowHeightTwips - BarHeightTwips) / 2;
     b.startSec = r.start().seconds();
     b.endSec = r.end().seconds();
-    b.look = core::barLookOf(factsOf(r), settings_.IniOption5, settings_.IniOption6);
+    // Colours now; the caption when the bar is next painted (a push moves many bars out of view).
+    b.look.dueClass = core::dueClassOf(r.endDate, r.initialDueDate);
+    b.look.background = core::backgroundOf(b.look.dueClass);
+    b.look.text = core::textColourOf(r.confirmKind, settings_.IniOption5);
+    b.look.changedMark = r.isChanged;
+    b.captionStale = true;
     b.progressVisible = r.orderQty != 0;
     // More received than ordered would paint the overlay over the next bar.
     b.progressRatio = b.progressVisible ? std::clamp(double(r.receivedQty) / double(r.orderQty), 0.0, 1.0) : 0;
@@ -145,6 +150,16 @@ void ChartState::SubRefreshChart(int recordNo, int placementFlag)
         moveInIndex(recordNo, oldRow, wasVisible, wasOn3);
     else if (const std::size_t li = on3 ? 0 : std::size_t(b.row); li < rowLongestSec_.size())
         rowLongestSec_[li] = std::max(rowLongestSec_[li], b.endSec - b.startSec);
+}
+
+const BarVisual& ChartState::paintedBar(int recordNo)
+{
+    BarVisual& b = bars_[std::size_t(recordNo)];
+    if (b.captionStale) {
+        core::fillBarCaption(b.look, factsOf(plan_[recordNo]), settings_.IniOption6);
+        b.captionStale = false;
+    }
+    return b;
 }
 
 void ChartState::ensureIndex()

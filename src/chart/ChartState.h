@@ -61,6 +61,8 @@ public:
     // Every record again (after a load, undo or redo).
     void refreshAll();
     const BarVisual& bar(int recordNo) const { return bars_[std::size_t(recordNo)]; }
+    // The bar with its caption lines built (for painting).
+    const BarVisual& paintedBar(int recordNo);
     int barCount() const { return int(bars_.size()) - 1; }
 
     // Scroll position mirrored from HScroll1 (pixels) and KScroll (first row - 1).

@@ -127,14 +127,14 @@ void PlatForm::paintEvent(QPaintEvent* e)
         if (state_.rowTopPx(r) > area.bottom()) break;
         for (int rec : state_.barsInView(r, fromX, toX)) {
             if (drag.active && drag.recordNo == rec) continue;  // drawn as the preview below
-            paintBar(p, state_.barRectPx(rec), state_.bar(rec), rec == state_.selectedRecord(), font);
+            paintBar(p, state_.barRectPx(rec), state_.paintedBar(rec), rec == state_.selectedRecord(), font);
         }
     }
     paintNowLine(p, state_, area);
 
     if (drag.active && drag.recordNo > 0) {
         p.setOpacity(0.75);
-        paintBar(p, drag.barPx, state_.bar(drag.recordNo), true, font);
+        paintBar(p, drag.barPx, state_.paintedBar(drag.recordNo), true, font);
         p.setOpacity(1);
         if (drag.guideVisible) {
             const int x = state_.xToPx(drag.guideX);
@@ -180,7 +180,7 @@ void PlatForm3::paintEvent(QPaintEvent* e)
     paintTimeLines(p, state_, area);
     const QFont font = chartFont(12);
     for (int rec : state_.barsInView(0, state_.pxToX(area.left()), state_.pxToX(area.right() + 1)))
-        paintBar(p, state_.barRectPx(rec), state_.bar(rec), rec == state_.selectedRecord(), font);
+        paintBar(p, state_.barRectPx(rec), state_.paintedBar(rec), rec == state_.selectedRecord(), font);
     paintNowLine(p, state_, area);
     p.setPen(kRowLine);
     p.drawLine(area.left(), height() - 1, area.right(), height() - 1);

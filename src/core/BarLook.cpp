@@ -32,14 +32,13 @@ QString dueClassName(DueClass c)
     return QStringLiteral("no-due-date");
 }
 
-BarLook barLookOf(const BarFacts& f, int iniOption5, int iniOption6)
+std::uint32_t textColourOf(const QString& confirmKind, int iniOption5)
 {
-    BarLook look;
-    look.dueClass = dueClassOf(f.endDate, f.initialDueDate);
-    look.background = backgroundOf(look.dueClass);
-    look.text = f.confirmKind != u"2" && iniOption5 != 0 ? 0x0000FF : 0x000000;
-    look.changedMark = f.isChanged;
+    return confirmKind != u"2" && iniOption5 != 0 ? 0x0000FF : 0x000000;
+}
 
+void fillBarCaption(BarLook& look, const BarFacts& f, int iniOption6)
+{
     const bool instructed = f.instructionDate.trimmed() != u"00000000" && !f.instructionDate.trimmed().isEmpty();
     look.line1 = (instructed ? QStringLiteral("●") : QString()) + f.itemCode2.trimmed() + u' ' + f.modelName;
 
@@ -53,6 +52,16 @@ BarLook barLookOf(const BarFacts& f, int iniOption5, int iniOption6)
     if (mould.isEmpty() && iniOption6 != 0) mould = QStringLiteral("型なし");  // orders still waiting for a mould stand out
     if (!mould.isEmpty()) line2 += u' ' + mould;
     look.line2 = line2;
+}
+
+BarLook barLookOf(const BarFacts& f, int iniOption5, int iniOption6)
+{
+    BarLook look;
+    look.dueClass = dueClassOf(f.endDate, f.initialDueDate);
+    look.background = backgroundOf(look.dueClass);
+    look.text = textColourOf(f.confirmKind, iniOption5);
+    look.changedMark = f.isChanged;
+    fillBarCaption(look, f, iniOption6);
     return look;
 }
 

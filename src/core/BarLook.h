@@ -47,5 +47,9 @@ QString dueClassName(DueClass c);        // "late", "early", "near-due", "no-due
 // when not blank. A blank mould short name shows "型なし" when iniOption6 is not 0
 // (orders without a mould stand out), nothing otherwise.
 BarLook barLookOf(const BarFacts& f, int iniOption5, int iniOption6);
+// The parts of the look, for callers that redraw many bars at once: colours are
+// cheap, the two caption lines are not and are only needed for bars in view.
+std::uint32_t textColourOf(const QString& confirmKind, int iniOption5);
+void fillBarCaption(BarLook& look, const BarFacts& f, int iniOption6);
 
 }  // namespace core

@@ -86,4 +86,12 @@ QString Dialect::beginTransaction() const
     return kind_ == Kind::Sqlite ? QStringLiteral("BEGIN IMMEDIATE") : QString();
 }
 
+bool Dialect::writeTransactionExcludesWriters() const { return kind_ == Kind::Sqlite; }
+
+bool Dialect::multiRowValues() const { return kind_ != Kind::Oracle; }
+
+int Dialect::bindsPerStatement() const { return kind_ == Kind::Sqlite ? 200 : 2000; }
+
+int Dialect::rowsPerUpdate() const { return kind_ == Kind::Sqlite ? 1 : 100; }
+
 }  // namespace db

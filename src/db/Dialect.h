@@ -33,6 +33,18 @@ public:
     QString releaseSavepoint(const QString& name) const;  // empty where the database has none
     // Statement that starts a write transaction (SQLite takes its write lock at once).
     QString beginTransaction() const;
+    // True where that write transaction already keeps every other writer out
+    // (SQLite), so rows need no locks of their own.
+    bool writeTransactionExcludesWriters() const;
+    // INSERT ... VALUES (...), (...) with several rows (not Oracle before 23c).
+    bool multiRowValues() const;
+    // How large the statements of a bulk write should be: at most this many
+    // bound values, and this many rows per multi-row UPDATE. A server costs a
+    // round trip per statement, so larger statements win there; SQLite costs
+    // none, and Qt's SQLite driver spends time per value that grows with the
+    // statement's value count. SQL Server takes at most 2,100 values.
+    int bindsPerStatement() const;
+    int rowsPerUpdate() const;
 
 private:
     Kind kind_;

@@ -15,21 +15,6 @@ namespace {
 constexpr int MaxInList = 500;
 constexpr int MaxRowsPerInsert = 500;
 
-// Where a statement costs a round trip to a server, fewer and larger
-// statements win. SQLite is in the process: a statement costs only its
-// parsing, and Qt's SQLite driver spends time per parameter that grows with
-// the statement's parameter count. So SQLite gets small statements and one
-// row per UPDATE (a multi-row CASE costs more to parse than the rows it saves).
-int maxBinds(const db::Database& db)
-{
-    return db.kind() == db::Kind::Sqlite ? 200 : 2000;  // SQL Server takes at most 2,100
-}
-
-int maxRowsPerUpdate(const db::Database& db)
-{
-    return db.kind() == db::Kind::Sqlite ? 1 : 100;  // a CASE is evaluated arm by arm for every row
-}
-
 bool isNumericType(QMetaType t)
 {
     switch (t.id()) {
@@ -266,9 +251,10 @@ void insertRows(db::Database& db, const TableColumns& t, const NewRows& rows)
 {
     if (rows.rows.empty()) return;
     const int width = int(rows.columns.size());
-    // Oracle before 23c has no multi-row VALUES: one row per statement there.
     const std::size_t perStatement =
-        db.kind() == db::Kind::Oracle ? 1 : std::size_t(std::max(1, std::min(MaxRowsPerInsert, maxBinds(db) / std::max(1, width))));
+        !db.dialect().multiRowValues()
+            ? 1
+            : std::size_t(std::max(1, std::min(MaxRowsPerInsert, db.dialect().bindsPerStatement() / std::max(1, width))));
     const QString head = QStringLiteral("INSERT INTO ") + t.table() + QStringLiteral(" (") + rows.columns.join(QLatin1Char(',')) +
                          QStringLiteral(") VALUES ");
     const QString tuple = QLatin1Char('(') + placeholders(width) + QLatin1Char(')');
@@ -304,11 +290,11 @@ int updateRows(db::Database& db, const TableColumns& t, const KeyedRows& rows)
         std::size_t to = from;
         int binds = 0;
         const int width = int(rows.setColumns.size());
-        while (to < rows.keys.size() && to - from < std::size_t(maxRowsPerUpdate(db))) {
+        while (to < rows.keys.size() && to - from < std::size_t(db.dialect().rowsPerUpdate())) {
             // Upper bound: a value and the key's text parts per column, and the key again in WHERE.
             const int keyBinds = bindsOfKey(rows.keys[to]);
             const int rowBinds = width * (1 + keyBinds) + keyBinds + (isIntegral(rows.keys[to].at(0)) ? 0 : 1);
-            if (to > from && binds + rowBinds > maxBinds(db)) break;
+            if (to > from && binds + rowBinds > db.dialect().bindsPerStatement()) break;
             binds += rowBinds;
             ++to;
         }

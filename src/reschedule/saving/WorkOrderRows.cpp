@@ -68,9 +68,8 @@ void lockAndReadOrders(SaveContext& ctx)
     if (orders.empty()) return;
     const QVariantList list = orderList(orders);
     // Taking the row locks first makes another program's change wait for this
-    // save instead of slipping in between the check and the write. SQLite's
-    // write transaction has already shut every other writer out.
-    if (ctx.db.kind() != db::Kind::Sqlite)
+    // save instead of slipping in between the check and the write.
+    if (!ctx.db.dialect().writeTransactionExcludesWriters())
         execInChunks(ctx.db, QStringLiteral("UPDATE DB0253 SET 削除フラグ = 削除フラグ WHERE 手配番号 IN "), list);
     readOrderRows(ctx, list);
 }

@@ -90,7 +90,7 @@ bool Dialect::writeTransactionExcludesWriters() const { return kind_ == Kind::Sq
 
 bool Dialect::multiRowValues() const { return kind_ != Kind::Oracle; }
 
-int Dialect::bindsPerStatement() const { return kind_ == Kind::Sqlite ? 200 : 2000; }
+int Dialect::bindsPerStatement() const { return kind_ == Kind::Sqlite ? 100 : 2000; }
 
 int Dialect::rowsPerUpdate() const { return kind_ == Kind::Sqlite ? 1 : 100; }
 

@@ -236,8 +236,10 @@ void readBackStamps(SaveContext& ctx)
     QVariantList written;
     for (const MemberOrder& m : ctx.work.members) written << number(ctx.numberOf(m));
     if (written.isEmpty()) return;
+    std::optional<plan::loading::OrderRowStamper> stamper;
     queryInChunks(ctx.db, QStringLiteral("SELECT * FROM DB0253 WHERE 手配番号 IN "), written, {}, [&](db::Cursor& c) {
-        ctx.product.stamps.insert(c.integer(QStringLiteral("手配番号")), plan::loading::stampOfOrderRow(c));
+        if (!stamper) stamper.emplace(c);
+        ctx.product.stamps.insert(c.integer(QStringLiteral("手配番号")), stamper->stamp(c));
     });
 }
 

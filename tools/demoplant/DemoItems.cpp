@@ -34,14 +34,14 @@ QStringList someOf(const QStringList& from, int n, DemoRandom& rnd, int first = 
     return out;
 }
 
-Item material(const QString& code, const QString& name, const QString& spec, const QString& unit, int pack)
+Item material(const QString& code, const QString& name, const QString& modelNo, const QString& unit, int pack)
 {
     Item i;
     i.code = code;
     i.shortName = name;
-    i.spec = spec;
-    i.specAnk = spec;
-    i.name = spec.isEmpty() ? name : name + QStringLiteral("　") + spec;
+    i.modelNo = modelNo;
+    i.modelNoAnk = modelNo;
+    i.name = modelNo.isEmpty() ? name : name + QStringLiteral("　") + modelNo;
     i.unitCode = unit;
     i.packQty = pack;
     i.family = Family::Material;
@@ -70,9 +70,9 @@ void addMaterials(PlantModel& model)
         {"離型剤", "スプレー", kBottle}, {"切削油", "水溶性", kBottle}, {"グリス", "リチウム", kKilogram},
         {"緩衝材", "エアキャップ", kSheet}, {"防錆剤", "DS-1", kBottle},
     };
-    for (const auto& [name, spec, unit] : consumables) {
+    for (const auto& [name, modelNo, unit] : consumables) {
         const QString code = QStringLiteral("Z4%1").arg(++n, 3, 10, QLatin1Char('0'));
-        model.addItem(material(code, QString::fromUtf8(name), QString::fromUtf8(spec), unit, 100));
+        model.addItem(material(code, QString::fromUtf8(name), QString::fromUtf8(modelNo), unit, 100));
         model.extraMaterials.push_back(code);
     }
 }
@@ -142,15 +142,15 @@ void addMouldedItems(PlantModel& model, DemoRandom& rnd, int count)
         i.family = Family::Moulded;
         i.code = QStringLiteral("P1%1").arg(n, 4, 10, QLatin1Char('0'));
         i.shortName = names[rnd.below(int(names.size()))];
-        i.spec = QStringLiteral("%1-%2").arg(prefixes[rnd.below(int(prefixes.size()))]).arg(rnd.between(100, 999));
-        i.specAnk = i.spec;
+        i.modelNo = QStringLiteral("%1-%2").arg(prefixes[rnd.below(int(prefixes.size()))]).arg(rnd.between(100, 999));
+        i.modelNoAnk = i.modelNo;
         i.unitCode = kPiece;
         i.packQty = rnd.pick(std::vector<int>{50, 100, 200, 500});
 
         Mould m;
         m.no = QStringLiteral("KG%1").arg(n, 4, 10, QLatin1Char('0'));
         m.cavities = rnd.pick(std::vector<int>{1, 2, 2, 4, 4, 8});
-        m.shortName = QStringLiteral("%1-%2個取").arg(i.spec).arg(m.cavities);
+        m.shortName = QStringLiteral("%1-%2個取").arg(i.modelNo).arg(m.cavities);
         i.mouldNo = m.no;
         model.moulds.push_back(m);
 
@@ -159,7 +159,7 @@ void addMouldedItems(PlantModel& model, DemoRandom& rnd, int count)
                                      someOf(machines, rnd.between(1, 3), rnd, n - 1));
         if (rnd.chance(0.3) && !s.machines.isEmpty())
             s.machineCycles[s.machines.front()] = std::round(s.cycle * (0.85 + 0.3 * rnd.unit()) * 2) / 2;
-        i.name = i.shortName + QStringLiteral("　") + i.spec + QLatin1Char(' ') + model.item(s.bom.front().child)->spec;
+        i.name = i.shortName + QStringLiteral("　") + i.modelNo + QLatin1Char(' ') + model.item(s.bom.front().child)->modelNo;
         i.steps.push_back(s);
         if (rnd.chance(0.3))
             i.steps.push_back(outsideStep(20, rnd, false));
@@ -186,8 +186,8 @@ void addSetItems(PlantModel& model, DemoRandom& rnd, int sets)
         Mould m;
         m.no = QStringLiteral("KS%1").arg(n, 4, 10, QLatin1Char('0'));
         m.cavities = perShot * int(variants.size());
-        const QString spec = QStringLiteral("ST-%1").arg(rnd.between(100, 999));
-        m.shortName = QStringLiteral("%1%2 セット").arg(name, spec);
+        const QString modelNo = QStringLiteral("ST-%1").arg(rnd.between(100, 999));
+        m.shortName = QStringLiteral("%1%2 セット").arg(name, modelNo);
         const double cycle = rnd.between(40, 120) / 2.0;
         const QStringList stepMachines = someOf(machines, rnd.between(1, 2), rnd);
         // One shot moulds every item of the set: same cycle, set-up and resin.
@@ -197,9 +197,9 @@ void addSetItems(PlantModel& model, DemoRandom& rnd, int sets)
             i.family = Family::Moulded;
             i.code = QStringLiteral("P8%1%2").arg(n, 3, 10, QLatin1Char('0')).arg(v + 1);
             i.shortName = name + variants[v];
-            i.spec = spec + QLatin1Char('-') + variants[v];
-            i.specAnk = spec + QLatin1Char('-') + QString::number(v + 1);
-            i.name = i.shortName + QStringLiteral("　") + spec;
+            i.modelNo = modelNo + QLatin1Char('-') + variants[v];
+            i.modelNoAnk = modelNo + QLatin1Char('-') + QString::number(v + 1);
+            i.name = i.shortName + QStringLiteral("　") + modelNo;
             i.unitCode = kPiece;
             i.packQty = 100;
             i.mouldNo = m.no;
@@ -226,9 +226,9 @@ void addMachinedItems(PlantModel& model, DemoRandom& rnd, int count)
         i.code = QStringLiteral("K2%1").arg(n, 4, 10, QLatin1Char('0'));
         i.shortName = names[rnd.below(int(names.size()))];
         const QString bar = QStringLiteral("Z2%1").arg(rnd.between(1, 6), 3, 10, QLatin1Char('0'));
-        i.spec = QStringLiteral("MC-%1").arg(rnd.between(1000, 9999));
-        i.specAnk = i.spec;
-        i.name = i.shortName + QStringLiteral("　") + i.spec + QLatin1Char(' ') + model.item(bar)->spec.section(QLatin1Char(' '), 0, 0);
+        i.modelNo = QStringLiteral("MC-%1").arg(rnd.between(1000, 9999));
+        i.modelNoAnk = i.modelNo;
+        i.name = i.shortName + QStringLiteral("　") + i.modelNo + QLatin1Char(' ') + model.item(bar)->modelNo.section(QLatin1Char(' '), 0, 0);
         i.unitCode = kPiece;
         i.packQty = rnd.pick(std::vector<int>{10, 20, 50});
 
@@ -272,9 +272,9 @@ void addAssemblies(PlantModel& model, DemoRandom& rnd, int count)
         i.family = Family::Assembly;
         i.code = QStringLiteral("A3%1").arg(n, 4, 10, QLatin1Char('0'));
         i.shortName = names[rnd.below(int(names.size()))];
-        i.spec = QStringLiteral("U-%1").arg(rnd.between(100, 999));
-        i.specAnk = i.spec;
-        i.name = i.shortName + QStringLiteral("　") + i.spec;
+        i.modelNo = QStringLiteral("U-%1").arg(rnd.between(100, 999));
+        i.modelNoAnk = i.modelNo;
+        i.name = i.shortName + QStringLiteral("　") + i.modelNo;
         i.unitCode = kPiece;
         i.packQty = rnd.pick(std::vector<int>{1, 5, 10});
 
@@ -337,7 +337,7 @@ void writeItemTables(db::Database& db, const PlantModel& model, DemoRandom& rnd)
     for (const Item& i : model.items) {
         const QString kind = i.family == Family::Assembly ? QStringLiteral("1")
                              : i.family == Family::Material ? QStringLiteral("3") : QStringLiteral("2");
-        items.add({i.code, i.shortName, i.name, i.spec, i.specAnk, i.packQty, kind, i.unitCode});
+        items.add({i.code, i.shortName, i.name, i.modelNo, i.modelNoAnk, i.packQty, kind, i.unitCode});
         for (const RoutingStep& s : i.steps) {
             const QString tagKind = rnd.pick(std::vector<QString>{QStringLiteral("1"), QStringLiteral("1"), QStringLiteral("0"), QStringLiteral("2")});
             routing.add({i.code, s.seq, factory, s.contentCode, s.productivity, QString::number(s.productivityUnit),

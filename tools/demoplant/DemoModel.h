@@ -56,7 +56,7 @@ struct RoutingStep {
 };
 
 struct Item {
-    QString code, shortName, name, spec, specAnk, unitCode;
+    QString code, shortName, name, modelNo, modelNoAnk, unitCode;
     Family family = Family::Material;
     int packQty = 1;
     QString mouldNo;    // moulded items

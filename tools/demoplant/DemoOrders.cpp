@@ -358,7 +358,7 @@ struct Builder {
             if (o.remark.isEmpty() && rnd.chance(0.1))
                 o.remark = remarks[rnd.below(int(remarks.size()))];
             if (rnd.chance(0.02))
-                o.looseName = QStringLiteral("特注 ") + o.item->spec + QStringLiteral("-X");
+                o.looseName = QStringLiteral("特注 ") + o.item->modelNo + QStringLiteral("-X");
             const double d = rnd.unit();
             o.ganttDisplay = d < 0.1 ? QStringLiteral(" ") : d < 0.15 ? QStringLiteral("1") : QStringLiteral("0");
         }

@@ -1,5 +1,7 @@
 #include "plan/loading/FieldValues.h"
 
+#include "db/ValueTypes.h"
+
 #include <QDebug>
 #include <cmath>
 
@@ -7,35 +9,11 @@ namespace plan::loading {
 
 namespace {
 
-bool isNumericType(const QVariant& v)
-{
-    switch (v.typeId()) {
-    case QMetaType::Int:
-    case QMetaType::UInt:
-    case QMetaType::LongLong:
-    case QMetaType::ULongLong:
-    case QMetaType::Double:
-    case QMetaType::Float:
-    case QMetaType::Short:
-    case QMetaType::UShort:
-        return true;
-    default:
-        return false;
-    }
-}
-
-bool isIntegralType(const QVariant& v)
-{
-    const int t = v.typeId();
-    return t == QMetaType::Int || t == QMetaType::UInt || t == QMetaType::LongLong || t == QMetaType::ULongLong
-        || t == QMetaType::Short || t == QMetaType::UShort;
-}
-
 // A finite value, or nullopt for garbage.
 std::optional<double> parseNumber(const QVariant& v)
 {
     if (v.isNull() || !v.isValid()) return std::nullopt;
-    if (isNumericType(v)) {
+    if (db::isNumericValue(v)) {
         const double d = v.toDouble();
         return std::isfinite(d) ? std::optional<double>(d) : std::nullopt;
     }
@@ -74,13 +52,13 @@ qint64 digitsValue(QStringView t, int* digitCount = nullptr)
 // count; -1 otherwise. "080000.00" and 80000.0 count as 80000.
 qint64 wholeValue(const QVariant& v, int* digitCount)
 {
-    if (isIntegralType(v)) {
+    if (db::isIntegralValue(v)) {
         const qlonglong n = v.toLongLong();
         if (n < 0) return -1;
         *digitCount = decimalDigits(n);
         return n;
     }
-    if (!isNumericType(v)) {
+    if (!db::isNumericValue(v)) {
         const QString t = v.toString();
         const qint64 n = digitsValue(t, digitCount);
         if (n >= 0) return n;
@@ -97,7 +75,7 @@ qint64 wholeValue(const QVariant& v, int* digitCount)
 bool isBlank(const QVariant& v)
 {
     if (v.isNull() || !v.isValid()) return true;
-    if (isNumericType(v)) return false;
+    if (db::isNumericValue(v)) return false;
     const QString t = v.toString();  // shares the text; trimming a view allocates nothing
     return QStringView(t).trimmed().isEmpty();
 }
@@ -117,7 +95,7 @@ double numberOf(const QVariant& v) { return parseNumber(v).value_or(0.0); }
 
 std::int64_t integerOf(const QVariant& v)
 {
-    if (isIntegralType(v)) return v.toLongLong();
+    if (db::isIntegralValue(v)) return v.toLongLong();
     const double d = numberOf(v);
     if (std::fabs(d) >= 9.0e18) return 0;
     return std::int64_t(std::nearbyint(d));  // default rounding: half to even
@@ -135,7 +113,7 @@ core::Date dateOf(const QVariant& v)
 std::optional<core::TimeOfDay> timeOf(const QVariant& v)
 {
     if (isBlank(v)) return core::TimeOfDay();
-    if (!isNumericType(v)) {
+    if (!db::isNumericValue(v)) {
         const QString t = v.toString();
         if (t.contains(u':')) return core::TimeOfDay::fromDisplayText(t);
     }

@@ -1,5 +1,7 @@
 #include "reschedule/saving/SaveSql.h"
 
+#include "db/ValueTypes.h"
+
 #include <QMetaType>
 #include <QSet>
 #include <QSqlError>
@@ -14,34 +16,6 @@ namespace {
 
 constexpr int MaxInList = 500;
 constexpr int MaxRowsPerInsert = 500;
-
-bool isNumericType(QMetaType t)
-{
-    switch (t.id()) {
-    case QMetaType::Int:
-    case QMetaType::UInt:
-    case QMetaType::LongLong:
-    case QMetaType::ULongLong:
-    case QMetaType::Double:
-    case QMetaType::Float:
-        return true;
-    default:
-        return false;
-    }
-}
-
-bool isIntegral(const QVariant& v)
-{
-    switch (v.metaType().id()) {
-    case QMetaType::Int:
-    case QMetaType::UInt:
-    case QMetaType::LongLong:
-    case QMetaType::ULongLong:
-        return true;
-    default:
-        return false;
-    }
-}
 
 void setAudit(Assignments& a, const TableColumns& t, const AuditValues& audit, const QString& prefix)
 {
@@ -63,7 +37,7 @@ QString keyCondition(const QStringList& keyColumns, const QVariantList& key, QVa
     QStringList parts;
     for (int c = 0; c < keyColumns.size(); ++c) {
         const QVariant& v = key.at(c);
-        if (isIntegral(v)) {
+        if (db::isIntegralValue(v)) {
             parts << keyColumns[c] + QLatin1Char('=') + QString::number(v.toLongLong());
         } else {
             parts << keyColumns[c] + QStringLiteral("=?");
@@ -76,7 +50,7 @@ QString keyCondition(const QStringList& keyColumns, const QVariantList& key, QVa
 int bindsOfKey(const QVariantList& key)
 {
     int n = 0;
-    for (const QVariant& v : key) n += isIntegral(v) ? 0 : 1;
+    for (const QVariant& v : key) n += db::isIntegralValue(v) ? 0 : 1;
     return n;
 }
 
@@ -97,7 +71,7 @@ int updateChunk(db::Database& db, const TableColumns& t, const KeyedRows& rows, 
         QString expr = singleKey ? QStringLiteral("CASE ") + rows.keyColumns[0] : QStringLiteral("CASE");
         for (std::size_t r = from; r < to; ++r) {
             const QVariant& key = rows.keys[r].at(0);
-            if (singleKey && isIntegral(key)) {
+            if (singleKey && db::isIntegralValue(key)) {
                 expr += QStringLiteral(" WHEN ") + QString::number(key.toLongLong()) + QStringLiteral(" THEN ?");
             } else if (singleKey) {
                 expr += QStringLiteral(" WHEN ? THEN ?");
@@ -118,7 +92,7 @@ int updateChunk(db::Database& db, const TableColumns& t, const KeyedRows& rows, 
         QStringList keys;
         for (std::size_t r = from; r < to; ++r) {
             const QVariant& key = rows.keys[r].at(0);
-            if (isIntegral(key)) {
+            if (db::isIntegralValue(key)) {
                 keys << QString::number(key.toLongLong());
             } else {
                 keys << QStringLiteral("?");
@@ -133,7 +107,7 @@ int updateChunk(db::Database& db, const TableColumns& t, const KeyedRows& rows, 
         QSet<QString> seen;
         for (std::size_t r = from; r < to; ++r) {
             const QVariant& v = rows.keys[r].at(0);
-            if (isIntegral(v)) {
+            if (db::isIntegralValue(v)) {
                 const QString literal = QString::number(v.toLongLong());
                 if (!seen.contains(literal)) firsts << literal;
                 seen.insert(literal);
@@ -165,7 +139,7 @@ TableColumns::TableColumns(db::Database& db, const QString& table) : table_(tabl
     for (int i = 0; i < rec.count(); ++i) {
         names_ << rec.fieldName(i);
         index_.insert(rec.fieldName(i).toLower(), i);
-        numeric_.push_back(isNumericType(rec.field(i).metaType()));
+        numeric_.push_back(db::isNumericType(rec.field(i).metaType()));
     }
 }
 
@@ -293,7 +267,7 @@ int updateRows(db::Database& db, const TableColumns& t, const KeyedRows& rows)
         while (to < rows.keys.size() && to - from < std::size_t(db.dialect().rowsPerUpdate())) {
             // Upper bound: a value and the key's text parts per column, and the key again in WHERE.
             const int keyBinds = bindsOfKey(rows.keys[to]);
-            const int rowBinds = width * (1 + keyBinds) + keyBinds + (isIntegral(rows.keys[to].at(0)) ? 0 : 1);
+            const int rowBinds = width * (1 + keyBinds) + keyBinds + (db::isIntegralValue(rows.keys[to].at(0)) ? 0 : 1);
             if (to > from && binds + rowBinds > db.dialect().bindsPerStatement()) break;
             binds += rowBinds;
             ++to;

@@ -17,19 +17,13 @@ int RowTable::append(const QString& code, const QString& name, const QString& la
     const int r = int(rows_.size()) + 1;
     ChartRow row{code, name, label, (r - 1) * double(RowHeightTwips) + RowHeightTwips / 2.0, 0};
     row.RowBoundY = row.RowCenterY + RowHeightTwips / 2.0;
-    if (!rowOfTrimmedCode_.contains(code.trimmed())) rowOfTrimmedCode_.insert(code.trimmed(), r);  // first match wins
+    rowOfTrimmedCode_.insert(code, r);  // first match wins
     rows_.push_back(std::move(row));
     return r;
 }
 
-int RowTable::findRow(const QString& code) const
-{
-    // Most codes carry no surrounding blanks; looking them up as they are spares a copy.
-    const bool padded = !code.isEmpty() && (code.front().isSpace() || code.back().isSpace());
-    return rowOfTrimmedCode_.value(padded ? code.trimmed() : code, 0);
-}
 
-int RowTable::FunGetMachineIndex(const QString& code) const
+int RowTable::FunGetMachineIndex(QStringView code) const
 {
     const int r = findRow(code);
     return r == 0 ? 1 : r;

@@ -3,7 +3,8 @@
 // the operator's machines (each with a working calendar), then the outside
 // suppliers. Rows are numbered from 1 and are RowHeightTwips high.
 
-#include <QHash>
+#include "core/CodeIndex.h"
+
 #include <QString>
 #include <vector>
 
@@ -33,9 +34,9 @@ public:
     void clear();  // back to row 1 only
 
     // Row whose trimmed code equals the trimmed argument; 1 when none (FunGetMachineIndex).
-    int FunGetMachineIndex(const QString& code) const;
+    int FunGetMachineIndex(QStringView code) const;
     // Row whose trimmed code equals the trimmed argument; 0 when none.
-    int findRow(const QString& code) const;
+    int findRow(QStringView code) const { return rowOfTrimmedCode_.find(code); }
     bool isMachineRow(int r) const { return r >= 2 && r <= CalendarMachineCount; }
     bool isSupplierRow(int r) const { return r > CalendarMachineCount && r <= MachineRowCount(); }
     // Row at a Y position (first row whose lower boundary lies below y); 0 below the last row.
@@ -47,7 +48,7 @@ public:
 
 private:
     std::vector<ChartRow> rows_;
-    QHash<QString, int> rowOfTrimmedCode_;  // first row of each trimmed code
+    CodeIndex rowOfTrimmedCode_;  // first row of each trimmed code
 };
 
 }  // namespace core

@@ -206,11 +206,9 @@ Moment endTimeOnRow(const Planner& p, Moment start, std::int64_t minutes, int ma
 
 Moment FunCalcEndTime(const Planner& p, Moment start, std::int64_t minutes, const QString& machineCode)
 {
-    bool blank = true;
-    for (QChar c : machineCode)
-        if (!c.isSpace()) { blank = false; break; }
-    if (blank) return start.addMinutes(std::max<std::int64_t>(minutes, 0));
-    return endTimeOnRow(p, start, minutes, p.rows.FunGetMachineIndex(machineCode));
+    const int row = p.rows.findRow(machineCode);
+    if (row <= 1 && QStringView(machineCode).trimmed().isEmpty()) return start.addMinutes(std::max<std::int64_t>(minutes, 0));
+    return endTimeOnRow(p, start, minutes, row == 0 ? 1 : row);
 }
 
 Moment snapToWorkingTime(const Planner& p, Moment start, const QString& machineCode)

@@ -41,8 +41,6 @@ int daysInMonth(int y, int m)
     return m == 2 && isLeap(y) ? 29 : kDays[m - 1];
 }
 
-std::int64_t floorDiv(std::int64_t a, std::int64_t b) { return a / b - ((a % b != 0) && ((a < 0) != (b < 0))); }
-
 }  // namespace
 
 Date Date::fromYmd(int year, int month, int day)
@@ -150,13 +148,6 @@ QString TimeOfDay::toDisplayText() const
 QString TimeOfDay::toHhmm() const
 {
     return QStringLiteral("%1:%2").arg(hour(), 2, 10, QChar(u'0')).arg(minute(), 2, 10, QChar(u'0'));
-}
-
-Date Moment::date() const { return Date::fromSerial(std::int32_t(floorDiv(secs_, TimeOfDay::kSecondsPerDay))); }
-
-TimeOfDay Moment::time() const
-{
-    return TimeOfDay::fromSeconds(std::int32_t(secs_ - floorDiv(secs_, TimeOfDay::kSecondsPerDay) * TimeOfDay::kSecondsPerDay));
 }
 
 QString Moment::toDisplayText() const { return date().toDisplayText() + u' ' + time().toDisplayText(); }

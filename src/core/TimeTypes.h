@@ -88,8 +88,12 @@ public:
     static Moment of(Date d, TimeOfDay t) { return Moment(std::int64_t(d.serial()) * TimeOfDay::kSecondsPerDay + t.seconds()); }
 
     constexpr std::int64_t seconds() const { return secs_; }
-    Date date() const;
-    TimeOfDay time() const;
+    // Inline: every bar placed or drawn splits its moments.
+    constexpr Date date() const { return Date::fromSerial(std::int32_t(daysSinceEpoch())); }
+    constexpr TimeOfDay time() const
+    {
+        return TimeOfDay::fromSeconds(std::int32_t(secs_ - daysSinceEpoch() * TimeOfDay::kSecondsPerDay));
+    }
 
     constexpr Moment addSeconds(std::int64_t s) const { return Moment(secs_ + s); }
     constexpr Moment addMinutes(std::int64_t m) const { return Moment(secs_ + m * 60); }
@@ -104,6 +108,11 @@ public:
 
 private:
     constexpr explicit Moment(std::int64_t s) : secs_(s) {}
+    constexpr std::int64_t daysSinceEpoch() const  // rounded down, also before the epoch
+    {
+        const std::int64_t d = secs_ / TimeOfDay::kSecondsPerDay;
+        return d - (secs_ % TimeOfDay::kSecondsPerDay < 0 ? 1 : 0);
+    }
     std::int64_t secs_ = 0;
 };
 

@@ -51,10 +51,14 @@ public:
     PlanRecord& edit(int i);
     // The record for changing its placement only: the fields of PlacementFields
     // (times, machine, destination, in/out kind, set-up and work minutes, cycle,
-    // per-piece seconds, change marks). Undo keeps just those fields, which is
+    // per-piece seconds, change marks, and the mould and quantities a set member
+    // takes over from its representative). Undo keeps just those fields, which is
     // what makes a push of hundreds of bars cheap to remember. Writing any
     // other field through this reference is a fault: undo would not restore it.
     PlanRecord& editPlacement(int i);
+    // The record for changing its start, end and changed mark only (TimeFields):
+    // the cheapest to remember, for the bars a push moves along their row.
+    PlanRecord& editTimes(int i);
     // Appends a record; returns its number.
     int append(PlanRecord r);
     void reserve(int n) { records_.reserve(std::size_t(n)); }

@@ -3,6 +3,7 @@
 #include "plan/PlanData.h"
 
 #include <algorithm>
+#include <type_traits>
 #include <utility>
 
 namespace plan {
@@ -19,41 +20,80 @@ void PlanHistory::begin(const QString& name)
     if (depth_++ > 0) return;
     open_ = Step{};
     if (++stamp_ == 0) {  // wrapped: forget every old stamp
-        std::fill(placementStamp_.begin(), placementStamp_.end(), 0);
+        std::fill(stampOf_.begin(), stampOf_.end(), 0);
         stamp_ = 1;
     }
     open_.name = name;
     open_.sizeBefore = plan_.size();
 }
 
+bool PlanHistory::inOpenStep(int recordNo) const
+{
+    return std::size_t(recordNo) < stampOf_.size() && stampOf_[std::size_t(recordNo)] == stamp_;
+}
+
+void PlanHistory::enterOpenStep(int recordNo, Tier tier, std::size_t at)
+{
+    const std::size_t no = std::size_t(recordNo);
+    if (no >= stampOf_.size()) {
+        const std::size_t n = std::max(no, std::size_t(open_.sizeBefore)) + 1;
+        stampOf_.resize(n, 0);
+        entryOf_.resize(n, 0);
+        tierOf_.resize(n, Tier::Times);
+    }
+    stampOf_[no] = stamp_;
+    tierOf_[no] = tier;
+    entryOf_[no] = std::uint32_t(at);
+}
+
+// A record kept in a smaller tier moves up: the bigger image is the current
+// record with the smaller image's fields put back (they hold the state before the step).
+template <typename Image>
+void PlanHistory::supersede(int recordNo, Image& image)
+{
+    if (!inOpenStep(recordNo)) return;
+    const std::size_t at = entryOf_[std::size_t(recordNo)];
+    switch (tierOf_[std::size_t(recordNo)]) {
+    case Tier::Times:
+        if constexpr (std::is_same_v<Image, PlacementFields>) image.times = open_.times[at].second;
+        else open_.times[at].second.swapWith(image);
+        open_.times[at].first = 0;
+        break;
+    case Tier::Placement:
+        if constexpr (std::is_same_v<Image, PlanRecord>) {
+            open_.placements[at].second.swapWith(image);
+            open_.placements[at].first = 0;
+        }
+        break;
+    case Tier::Whole: break;
+    }
+}
+
 void PlanHistory::willChange(int recordNo, const PlanRecord& before)
 {
     if (recordNo > open_.sizeBefore) return;  // appended in this step: kept whole in the step
-    if (open_.images.find(recordNo) != open_.images.end()) return;
+    if (inOpenStep(recordNo) && tierOf_[std::size_t(recordNo)] == Tier::Whole) return;
     PlanRecord image = before;
-    if (std::size_t(recordNo) < placementStamp_.size() && placementStamp_[std::size_t(recordNo)] == stamp_) {
-        // Only the placement changed so far: the record before the step is the
-        // current one with the remembered placement.
-        auto& entry = open_.placements[placementAt_[std::size_t(recordNo)]];
-        entry.second.swapWith(image);
-        entry.first = 0;  // superseded by the whole image
-        placementStamp_[std::size_t(recordNo)] = 0;
-    }
+    supersede(recordNo, image);
     open_.images.emplace(recordNo, std::move(image));
+    enterOpenStep(recordNo, Tier::Whole, 0);
 }
 
 void PlanHistory::willChangePlacement(int recordNo, const PlanRecord& before)
 {
     if (recordNo > open_.sizeBefore) return;
-    const std::size_t no = std::size_t(recordNo);
-    if (no >= placementStamp_.size()) {
-        placementStamp_.resize(std::size_t(open_.sizeBefore) + 1, 0);
-        placementAt_.resize(std::size_t(open_.sizeBefore) + 1, 0);
-    }
-    if (placementStamp_[no] == stamp_ || open_.images.find(recordNo) != open_.images.end()) return;
-    placementStamp_[no] = stamp_;
-    placementAt_[no] = std::uint32_t(open_.placements.size());
-    open_.placements.emplace_back(recordNo, PlacementFields::of(before));
+    if (inOpenStep(recordNo) && tierOf_[std::size_t(recordNo)] != Tier::Times) return;
+    PlacementFields image = PlacementFields::of(before);
+    supersede(recordNo, image);
+    enterOpenStep(recordNo, Tier::Placement, open_.placements.size());
+    open_.placements.emplace_back(recordNo, std::move(image));
+}
+
+void PlanHistory::willChangeTimes(int recordNo, const PlanRecord& before)
+{
+    if (recordNo > open_.sizeBefore || inOpenStep(recordNo)) return;
+    enterOpenStep(recordNo, Tier::Times, open_.times.size());
+    open_.times.emplace_back(recordNo, TimeFields::of(before));
 }
 
 void PlanHistory::didAppend(int) {}
@@ -63,9 +103,9 @@ bool PlanHistory::end()
     if (depth_ == 0 || --depth_ > 0) return false;
     Step s = std::move(open_);
     open_ = Step{};
-    std::erase_if(s.placements, [&](const auto& e) {
-        return e.first == 0 || e.second.sameAs(plan_[e.first]);  // superseded or unchanged
-    });
+    const auto supersededOrUnchanged = [&](const auto& e) { return e.first == 0 || e.second.sameAs(plan_[e.first]); };
+    std::erase_if(s.placements, supersededOrUnchanged);
+    std::erase_if(s.times, supersededOrUnchanged);
     for (auto it = s.images.begin(); it != s.images.end();) {
         if (plan_[it->first] == it->second)
             it = s.images.erase(it);  // touched but unchanged
@@ -73,7 +113,7 @@ bool PlanHistory::end()
             ++it;
     }
     s.sizeAfter = plan_.size();
-    if (s.images.empty() && s.placements.empty() && s.sizeAfter == s.sizeBefore) return false;
+    if (s.images.empty() && s.placements.empty() && s.times.empty() && s.sizeAfter == s.sizeBefore) return false;
     steps_.resize(std::size_t(current_));  // a new step drops the redo branch
     if (clean_ > current_) clean_ = -1;    // the saved state can no longer be reached
     steps_.push_back(std::move(s));
@@ -83,12 +123,16 @@ bool PlanHistory::end()
 
 void PlanHistory::swapImages(Step& s)
 {
-    for (auto& [no, placement] : s.placements) {
-        if (no == 0) continue;
-        placement.swapWith(plan_.records_[std::size_t(no - 1)]);
-        plan_.note(no);
-        lastRestored_.push_back(no);
-    }
+    const auto swapPartial = [&](auto& entries) {
+        for (auto& [no, image] : entries) {
+            if (no == 0) continue;
+            image.swapWith(plan_.records_[std::size_t(no - 1)]);
+            plan_.note(no);
+            lastRestored_.push_back(no);
+        }
+    };
+    swapPartial(s.times);
+    swapPartial(s.placements);
     for (auto& [no, image] : s.images) {
         std::swap(plan_.records_[std::size_t(no - 1)], image);
         plan_.note(no);

@@ -1,12 +1,14 @@
 #pragma once
 // Undo and redo of plan changes. A step holds one image of every record it
-// changed (the whole record, or only its placement fields when the record was
-// changed through editPlacement) and the records it appended. While the step is done the image is the
+// changed (the whole record, or only its placement or time fields when the
+// record was changed through editPlacement or editTimes) and the records it
+// appended. While the step is done the image is the
 // record before the step; undo swaps image and record (so the image then holds
 // the record after the step) and takes the appended records out; redo swaps
 // back and puts them in again. A step that changed nothing is not kept.
 
 #include "plan/PlanRecord.h"
+#include "plan/RecordImages.h"
 
 #include <QString>
 #include <cstdint>
@@ -54,6 +56,7 @@ public:
     // Called by PlanData.
     void willChange(int recordNo, const PlanRecord& before);
     void willChangePlacement(int recordNo, const PlanRecord& before);
+    void willChangeTimes(int recordNo, const PlanRecord& before);
     void didAppend(int recordNo);
 
 private:
@@ -61,19 +64,27 @@ private:
         QString name;
         std::map<int, PlanRecord> images;  // record number → the other state of that record
         std::vector<std::pair<int, PlacementFields>> placements;  // the same for placement-only changes
+        std::vector<std::pair<int, TimeFields>> times;            // and for time-only changes; record 0 = superseded
         int sizeBefore = 0;                // plan size before the step
         int sizeAfter = 0;                 // plan size after the step
         std::vector<PlanRecord> appended;  // the appended records while the step is undone
     };
+    // How much of a record the open step keeps; a record is in one tier only.
+    enum class Tier : std::uint8_t { Times, Placement, Whole };
+    bool inOpenStep(int recordNo) const;
+    void enterOpenStep(int recordNo, Tier tier, std::size_t at);
+    template <typename Image>
+    void supersede(int recordNo, Image& image);
     void swapImages(Step& s);
     void dropAppended(Step& s);
 
     PlanData& plan_;
     std::vector<Step> steps_;
     Step open_;
-    // Record → its entry in open_.placements, valid when stamped with the open step's stamp
-    // (no clearing, no allocation per step).
-    std::vector<std::uint32_t> placementStamp_, placementAt_;
+    // Record → its tier and entry in the open step, valid when stamped with the
+    // open step's stamp (no clearing, no allocation per step).
+    std::vector<std::uint32_t> stampOf_, entryOf_;
+    std::vector<Tier> tierOf_;
     std::uint32_t stamp_ = 0;
     int depth_ = 0;
     int current_ = 0;

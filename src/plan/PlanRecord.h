@@ -110,29 +110,16 @@ struct PlanRecord {
     void setStart(core::Moment m) { startDate = m.date(); startTime = m.time(); }
     void setEnd(core::Moment m) { endDate = m.date(); endTime = m.time(); }
     bool hasMachine() const { return !machineCode.trimmed().isEmpty(); }
-    bool isFixed() const { return fixKind == QStringLiteral("1") || fixKind == QStringLiteral("2"); }
+    // One-character flags are read on every bar of a push: compared without building strings.
+    bool isFixed() const { return flagIs(fixKind, u'1') || flagIs(fixKind, u'2'); }
     bool isHidden() const { return isDeleted || isSetMember || isMergedAway; }
-    bool usesGroupB() const { return memberGroup == QStringLiteral("2") || memberGroup == QStringLiteral("4"); }
+    bool usesGroupB() const { return flagIs(memberGroup, u'2') || flagIs(memberGroup, u'4'); }
+    bool isConfirmed() const { return flagIs(confirmKind, u'2'); }
 
     friend bool operator==(const PlanRecord&, const PlanRecord&) = default;
-};
 
-// The fields a move changes (PlanData::editPlacement): a record's placement.
-struct PlacementFields {
-    core::Date startDate;
-    core::TimeOfDay startTime;
-    core::Date endDate;
-    core::TimeOfDay endTime;
-    QString machineCode, destCode, inOutKind;
-    int setupMinutes = 0;
-    std::int64_t workMinutes = 0;
-    double cycle = 0, pieceSeconds = 0;
-    bool isChanged = false, isEdited = false;
-
-    static PlacementFields of(const PlanRecord& r);
-    void swapWith(PlanRecord& r);  // exchanges these fields with the record's
-    bool sameAs(const PlanRecord& r) const;
-    friend bool operator==(const PlacementFields&, const PlacementFields&) = default;
+private:
+    static bool flagIs(const QString& flag, char16_t c) { return flag.size() == 1 && flag.front() == QChar(c); }
 };
 
 // Lowest free member slot (order number 0) of a group; -1 when all are taken.

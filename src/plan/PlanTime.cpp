@@ -5,7 +5,8 @@ namespace plan {
 core::Moment FunGetEndTime(const core::Planner& planner, const PlanData& plan, int planIndex, core::Moment start,
                            std::int64_t minutes)
 {
-    const QString machine = planIndex >= 1 && planIndex <= plan.size() ? plan[planIndex].machineCode : QString();
+    static const QString none;
+    const QString& machine = planIndex >= 1 && planIndex <= plan.size() ? plan[planIndex].machineCode : none;
     return core::FunCalcEndTime(planner, start, minutes == 0 ? 480 : minutes, machine);
 }
 

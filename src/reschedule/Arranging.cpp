@@ -22,7 +22,7 @@ bool isArrangeable(const core::Planner& planner, const plan::PlanRecord& r)
     return r.confirmKind >= QStringLiteral("1") && r.hasMachine() && planner.rows.findRow(r.machineCode) >= 2
         && !(r.isSetMember && r.setRepOrderNo != 0) && !r.isDeleted && !r.isMergedAway;
 }
-bool isConfirmed(const plan::PlanRecord& r) { return r.confirmKind == QStringLiteral("2"); }
+bool isConfirmed(const plan::PlanRecord& r) { return r.isConfirmed(); }
 
 // Whether any two possible neighbours a, b on the row satisfy
 // a.start <= b.start < a.end: only then can resolving overlaps change anything.
@@ -107,7 +107,7 @@ RuleOutcome FunPlanDataYoteiBarSet(RuleContext& ctx, const ProgressText& progres
         else if (r.startDate.isNull()) latest = firstDisplayed;
         if (latest) {
             const core::Moment start = core::funRoundUpToUnit(*latest, ctx.timeUnitMinutes());
-            if (start != r.start()) ctx.plan.editPlacement(i).setStart(start);
+            if (start != r.start()) ctx.plan.editTimes(i).setStart(start);
         }
         const double pieceSeconds = plan::effectivePieceSeconds(plan[i]);
         const std::int64_t work = plan::workMinutesFor(pieceSeconds, plan[i].orderQty, plan[i].requiredPersons);

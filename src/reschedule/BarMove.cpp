@@ -97,7 +97,7 @@ bool FollowMove_PlanBar(RuleContext& ctx, const BarDrop& drop)
         return false;
     }
     const core::Moment start = Twip2DateTime(ctx, drop.origin, drop.newLeftTwips, drop.scale, snapMachine(ctx, drop.newKikai));
-    if (start != ctx.plan[drop.recordNo].start()) ctx.plan.editPlacement(drop.recordNo).setStart(start);
+    if (start != ctx.plan[drop.recordNo].start()) ctx.plan.editTimes(drop.recordNo).setStart(start);
     return true;
 }
 }  // namespace

@@ -24,7 +24,7 @@ BarState BarState::of(const plan::PlanRecord& r)
 void markIfChanged(RuleContext& ctx, int recordNo, const BarState& before, RuleOutcome& out)
 {
     if (BarState::of(ctx.plan[recordNo]) == before) return;
-    if (!ctx.plan[recordNo].isChanged) ctx.plan.editPlacement(recordNo).isChanged = true;
+    if (!ctx.plan[recordNo].isChanged) ctx.plan.editTimes(recordNo).isChanged = true;
     out.touch(recordNo);
 }
 
@@ -32,13 +32,17 @@ void recomputeEnd(RuleContext& ctx, int recordNo)
 {
     const plan::PlanRecord& r = ctx.plan[recordNo];
     const core::Moment end = plan::FunGetEndTime(ctx.planner, ctx.plan, recordNo, r.start(), jobMinutes(r));
-    if (end != r.end()) ctx.plan.editPlacement(recordNo).setEnd(end);
+    if (end != r.end()) ctx.plan.editTimes(recordNo).setEnd(end);
 }
 
 void placeAt(RuleContext& ctx, int recordNo, core::Moment start)
 {
-    if (start != ctx.plan[recordNo].start()) ctx.plan.editPlacement(recordNo).setStart(start);
-    recomputeEnd(ctx, recordNo);
+    const plan::PlanRecord& r = ctx.plan[recordNo];
+    const core::Moment end = plan::FunGetEndTime(ctx.planner, ctx.plan, recordNo, start, jobMinutes(r));
+    if (start == r.start() && end == r.end()) return;
+    plan::PlanRecord& m = ctx.plan.editTimes(recordNo);  // one edit: start and end together
+    m.setStart(start);
+    m.setEnd(end);
 }
 
 }  // namespace reschedule

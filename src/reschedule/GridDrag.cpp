@@ -80,7 +80,7 @@ RuleOutcome PlanDataGrid_DragDrop(RuleContext& ctx, int d, int t)
         if (ctx.plan[d].setRepOrderNo != 0) SubSetDPlanUpdate(ctx, d, out);
     }
     markIfChanged(ctx, d, before, out);
-    if (!ctx.plan[d].isChanged) ctx.plan.editPlacement(d).isChanged = true;
+    if (!ctx.plan[d].isChanged) ctx.plan.editTimes(d).isChanged = true;
     out.touch(d);
     out.tidy();
     return out;

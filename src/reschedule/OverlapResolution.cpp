@@ -10,7 +10,7 @@ namespace reschedule {
 
 bool canBeRowNeighbour(const plan::PlanRecord& j)
 {
-    return j.loadMark >= 1 && (j.confirmKind == QStringLiteral("2") || j.isChanged) && !j.isSetMember && !j.isDeleted
+    return j.loadMark >= 1 && (j.isConfirmed() || j.isChanged) && !j.isSetMember && !j.isDeleted
         && !j.isMergedAway;
 }
 
@@ -88,7 +88,7 @@ void pushBarsBehind(RuleContext& ctx, int m, const std::vector<int>& neighbours,
         }
         placeAt(ctx, j, core::funRoundUpToUnit(prevEnd, ctx.timeUnitMinutes()));
         prevEnd = ctx.plan[j].end();
-        if (!ctx.plan[j].isChanged) ctx.plan.editPlacement(j).isChanged = true;
+        if (!ctx.plan[j].isChanged) ctx.plan.editTimes(j).isChanged = true;
 
         // A bar that would now run into a fixed bar further down the row leaves the
         // machine rather than overlap it; the bar right before the fixed one stays.

@@ -34,6 +34,8 @@ bool orderIsConsistent(const plan::PlanData& plan, const std::vector<int>& sorte
 void sortIntoPushOrder(const plan::PlanData& plan, std::vector<int>& bars)
 {
     const auto before = [&](int a, int b) { return pushedBefore(plan[a], plan[b]); };
+    // A row's bars are mostly in order already; both sorts below leave such a list as it is.
+    if (std::is_sorted(bars.begin(), bars.end(), before)) return;
     std::vector<int> sorted = bars;
     std::stable_sort(sorted.begin(), sorted.end(), [&](int a, int b) { return plan[a].start() < plan[b].start(); });
     if (orderIsConsistent(plan, sorted)) {

@@ -62,7 +62,7 @@ void SubSetDPlanUpdate(RuleContext& ctx, int repRecordNo, RuleOutcome& out)
             && cur.setupMinutes == rep.setupMinutes && cur.workMinutes == rep.workMinutes
             && (cur.isChanged || !rep.isChanged);
         if (same) continue;
-        plan::PlanRecord& m = ctx.plan.edit(j);
+        plan::PlanRecord& m = ctx.plan.editPlacement(j);  // placement, mould and quantities only
         m.startDate = rep.startDate;
         m.startTime = rep.startTime;
         m.endDate = rep.endDate;

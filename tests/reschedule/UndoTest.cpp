@@ -69,33 +69,53 @@ TEST(History, StepsUndoRedoAbandonAndTheCleanState)
     EXPECT_FALSE(history.isClean());
 }
 
-TEST(History, PlacementImagesAndWholeImagesMixInOneStep)
+TEST(History, TimeAndPlacementImagesMixWithWholeImagesInOneStep)
 {
     plan::PlanData plan;
     plan::PlanHistory history(plan);
     plan::PlanRecord r;
-    r.barIndex = 2;
     r.machineCode = "M1";
-    plan.append(r);
-    r.barIndex = 3;
-    plan.append(r);
+    for (int bar = 2; bar <= 6; ++bar) {
+        r.barIndex = bar;
+        r.startDate = core::Date::fromYmd(2024, 4, bar);
+        plan.append(r);
+    }
     const plan::PlanData loaded = plan;
+    const core::Date day = core::Date::fromYmd(2024, 5, 1);
 
+    // Each record grows from a smaller image to a bigger one within the step;
+    // undo must give back the state before the step's first edit of it.
+    const auto changeAll = [&] {
+        plan.editTimes(2).startDate = day;              // times, then placement, then whole
+        plan.editPlacement(2).machineCode = " ";
+        plan.edit(2).orderQty = 4;
+        plan.editTimes(3).endDate = day;                // times, then whole
+        plan.edit(3).remarks = "x";
+        plan.editTimes(3).isChanged = true;             // smaller edits after a whole one stay whole
+        plan.editPlacement(4).workMinutes = 9;          // placement, then times
+        plan.editTimes(4).startDate = day;
+        plan.editTimes(5).startDate = day;              // times only
+        plan.editTimes(6).startDate = day;              // changed and put back: not part of the step
+        plan.editTimes(6).startDate = loaded[6].startDate;
+    };
     history.begin("push");
-    plan.editPlacement(2).workMinutes = 9;
-    plan.editPlacement(2).machineCode = " ";
-    plan.edit(2).orderQty = 4;  // a whole change after a placement change of the same record
-    plan.editPlacement(3).startDate = core::Date::fromYmd(2024, 4, 2);
-    plan.editPlacement(3).startDate = core::Date();  // back as it was: not part of the step
+    changeAll();
     EXPECT_TRUE(history.end());
     const plan::PlanData after = plan;
     history.undo();
     EXPECT_EQ(plan, loaded);
     history.redo();
     EXPECT_EQ(plan, after);
+    history.undo();
+
+    history.begin("refused");
+    changeAll();
+    history.abandon();
+    EXPECT_EQ(plan, loaded);
 
     history.begin("same again");
-    plan.editPlacement(3).isChanged = false;
+    plan.editTimes(3).isChanged = false;
+    plan.editPlacement(2).isChanged = false;
     EXPECT_FALSE(history.end());
 }
 

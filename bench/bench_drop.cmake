@@ -1,1 +1,1 @@
-planner_bench(bench_drop reschedule plan core)
+planner_bench(bench_drop reschedule chart)

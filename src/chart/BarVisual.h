@@ -5,6 +5,7 @@
 
 #include "core/BarLook.h"
 
+#include <QString>
 #include <cstdint>
 
 namespace chart {
@@ -17,6 +18,9 @@ struct BarVisual {
     Surface surface = Surface::PlatForm;
     int row = 0;             // row of the bar on PlatForm; 0 on the other surfaces
     double rowY = 0;         // FunGetMachineRowY of the record at the last placement
+    // The codes rowY was found from. Copies share the record's text, so an
+    // unchanged code is recognised by its data without a look-up.
+    QString rowMachineCode, rowDestCode;
     // Geometry in twips on the bar's surface.
     double left = 0;
     double right = 0;

@@ -78,13 +78,11 @@ core::Moment ChartState::momentAtX(double xTwips) const
 double ChartState::FunGetMachineRowY(const QString& destCode, const QString& machineCode) const
 {
     const core::RowTable& rows = planner_.rows;
-    if (machineCode.trimmed().isEmpty()) {
-        // Work sent out stands on its supplier's row; anything else waits on row 1.
-        const int r = destCode.trimmed().isEmpty() ? 0 : rows.findRow(destCode);
-        if (r > rows.CalendarMachineCount) return rows.row(r).RowCenterY;
-        return rows.row(1).RowCenterY;
-    }
-    return rows.centerYOf(machineCode);
+    const int machineRow = rows.findRow(machineCode);  // row 1 exactly when the code is blank
+    if (machineRow != 1) return machineRow == 0 ? 0.0 : rows.row(machineRow).RowCenterY;
+    // Work sent out stands on its supplier's row; anything else waits on row 1.
+    const int r = rows.findRow(destCode);
+    return rows.row(r > rows.CalendarMachineCount ? r : 1).RowCenterY;
 }
 
 void ChartState::placeGeometry(int recordNo)
@@ -116,7 +114,15 @@ void ChartState::SubRefreshChart(int recordNo, int placementFlag)
 
     bool inList = false;
     if (placementFlag == 0) {
-        b.rowY = FunGetMachineRowY(r.destCode, r.machineCode);
+        // A push moves hundreds of bars along their row: keep the row when the codes are the same.
+        const auto same = [](const QString& a, const QString& b) {
+            return (a.constData() == b.constData() && a.size() == b.size()) || a == b;
+        };
+        if (!wasVisible || !same(r.machineCode, b.rowMachineCode) || !same(r.destCode, b.rowDestCode)) {
+            b.rowY = FunGetMachineRowY(r.destCode, r.machineCode);
+            b.rowMachineCode = r.machineCode;
+            b.rowDestCode = r.destCode;
+        }
         if (b.rowY >= 300) {
             b.surface = Surface::PlatForm;
             b.row = planner_.rows.rowAtY(b.rowY);
@@ -146,10 +152,14 @@ void ChartState::SubRefreshChart(int recordNo, int placementFlag)
     placeGeometry(recordNo);
 
     const bool on3 = b.surface == Surface::PlatForm3;
-    if (!wasVisible || oldRow != b.row || wasOn3 != on3 || oldStart != b.startSec)
+    if (!wasVisible || oldRow != b.row || wasOn3 != on3) {
         moveInIndex(recordNo, oldRow, wasVisible, wasOn3);
-    else if (const std::size_t li = on3 ? 0 : std::size_t(b.row); li < rowLongestSec_.size())
+    } else if (const std::size_t li = on3 ? 0 : std::size_t(b.row); li < rowLongestSec_.size()) {
+        // Same list: a new start only puts it out of order (a push moves hundreds
+        // of bars along one row; searching the list for each would be quadratic).
+        if (oldStart != b.startSec) rowSorted_[li] = 0;
         rowLongestSec_[li] = std::max(rowLongestSec_[li], b.endSec - b.startSec);
+    }
 }
 
 const BarVisual& ChartState::paintedBar(int recordNo)
@@ -210,10 +220,15 @@ void ChartState::sortIfNeeded(int li) const
 {
     if (rowSorted_[std::size_t(li)]) return;
     auto& list = rowBars_[std::size_t(li)];
-    std::sort(list.begin(), list.end(), [this](int a, int b) {
+    const auto before = [this](int a, int b) {
         const auto sa = bars_[std::size_t(a)].startSec, sb = bars_[std::size_t(b)].startSec;
         return sa != sb ? sa < sb : a < b;  // equal starts paint in table order
-    });
+    };
+    // Bars come in at the end of their row's list and a push keeps the order of
+    // the bars it moves: sort what follows the ordered part, then merge.
+    const auto sortedEnd = std::is_sorted_until(list.begin(), list.end(), before);
+    std::sort(sortedEnd, list.end(), before);
+    std::inplace_merge(list.begin(), sortedEnd, list.end(), before);
     rowSorted_[std::size_t(li)] = 1;
 }
 

@@ -34,7 +34,8 @@ QString dueClassName(DueClass c)
 
 std::uint32_t textColourOf(const QString& confirmKind, int iniOption5)
 {
-    return confirmKind != u"2" && iniOption5 != 0 ? 0x0000FF : 0x000000;
+    const bool confirmed = confirmKind.size() == 1 && confirmKind.front() == u'2';
+    return !confirmed && iniOption5 != 0 ? 0x0000FF : 0x000000;
 }
 
 void fillBarCaption(BarLook& look, const BarFacts& f, int iniOption6)

@@ -49,8 +49,8 @@ inline std::uint32_t CodeIndex::hashOf(QStringView code)
     if (n >= 4) {
         std::memcpy(&head, code.data(), 8);
         std::memcpy(&tail, code.data() + (n - 4), 8);
-    } else if (n > 0) {
-        std::memcpy(&head, code.data(), n * 2);
+    } else {
+        for (std::size_t i = 0; i < n; ++i) head |= std::uint64_t(code[qsizetype(i)].unicode()) << (16 * i);
     }
     std::uint64_t h = (head ^ (tail << 21 | tail >> 43) ^ n) * 0x9E3779B97F4A7C15ull;
     return std::uint32_t(h >> 32);

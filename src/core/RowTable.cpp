@@ -31,9 +31,10 @@ int RowTable::FunGetMachineIndex(QStringView code) const
 
 int RowTable::rowAtY(double y) const
 {
-    for (std::size_t i = 0; i < rows_.size(); ++i)
-        if (rows_[i].RowBoundY > y) return int(i) + 1;
-    return 0;
+    // Rows are equally high: row r's lower boundary is r × RowHeightTwips.
+    if (!(y < double(rows_.size()) * RowHeightTwips)) return 0;  // also NaN
+    if (y < 0) return 1;
+    return int(y / RowHeightTwips) + 1;
 }
 
 QString RowTable::codeAtY(double y) const

@@ -206,9 +206,20 @@ Moment endTimeOnRow(const Planner& p, Moment start, std::int64_t minutes, int ma
 
 Moment FunCalcEndTime(const Planner& p, Moment start, std::int64_t minutes, const QString& machineCode)
 {
+    return endTimeOn(p, start, minutes, machineOfCode(p, machineCode));
+}
+
+MachineOfCode machineOfCode(const Planner& p, QStringView machineCode)
+{
     const int row = p.rows.findRow(machineCode);
-    if (row <= 1 && QStringView(machineCode).trimmed().isEmpty()) return start.addMinutes(std::max<std::int64_t>(minutes, 0));
-    return endTimeOnRow(p, start, minutes, row == 0 ? 1 : row);
+    if (row <= 1 && machineCode.trimmed().isEmpty()) return MachineOfCode{1, true};
+    return MachineOfCode{row == 0 ? 1 : row, false};
+}
+
+Moment endTimeOn(const Planner& p, Moment start, std::int64_t minutes, MachineOfCode machine)
+{
+    if (machine.blank) return start.addMinutes(std::max<std::int64_t>(minutes, 0));
+    return endTimeOnRow(p, start, minutes, machine.row);
 }
 
 Moment snapToWorkingTime(const Planner& p, Moment start, const QString& machineCode)

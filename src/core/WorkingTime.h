@@ -42,6 +42,15 @@ Moment FunCalcEndTime(const Planner& p, Moment start, std::int64_t minutes, cons
 // The same on a row already looked up (FunGetMachineIndex).
 Moment endTimeOnRow(const Planner& p, Moment start, std::int64_t minutes, int machineIndex);
 
+// A machine code looked up once for many end times on the same row (a push).
+struct MachineOfCode {
+    int row = 1;
+    bool blank = true;  // no code at all: clock minutes without the daily cap
+};
+MachineOfCode machineOfCode(const Planner& p, QStringView machineCode);
+// FunCalcEndTime on a code looked up with machineOfCode.
+Moment endTimeOn(const Planner& p, Moment start, std::int64_t minutes, MachineOfCode machine);
+
 // Working minutes from the moment to the end of its production day; nextDayStart
 // always receives the start of the following production day. Without a calendar
 // (row 1, rows after the calendar machines, days after the calendar) this is 960

@@ -71,14 +71,6 @@ PlanRecord& PlanData::editPlacement(int i)
     return r;
 }
 
-PlanRecord& PlanData::editTimes(int i)
-{
-    PlanRecord& r = records_.at(std::size_t(i - 1));
-    if (history_ && history_->isOpen()) history_->willChangeTimes(i, r);
-    note(i);
-    return r;
-}
-
 int PlanData::append(PlanRecord r)
 {
     records_.push_back(std::move(r));

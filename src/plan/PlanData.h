@@ -7,6 +7,7 @@
 // (PlanHistory), the first edit of a record in that step keeps its previous
 // state, so the step can be taken back exactly.
 
+#include "plan/PlanHistory.h"
 #include "plan/PlanRecord.h"
 
 #include <QHash>
@@ -16,8 +17,6 @@
 #include <vector>
 
 namespace plan {
-
-class PlanHistory;
 
 // What each loaded order's DB0253 row held when it was read (for conflict checks).
 struct LoadedRowStamp {
@@ -57,8 +56,9 @@ public:
     // other field through this reference is a fault: undo would not restore it.
     PlanRecord& editPlacement(int i);
     // The record for changing its start, end and changed mark only (TimeFields):
-    // the cheapest to remember, for the bars a push moves along their row.
-    PlanRecord& editTimes(int i);
+    // the cheapest to remember, for the bars a push moves along their row. Not
+    // journaled (see below).
+    inline PlanRecord& editTimes(int i);
     // Appends a record; returns its number.
     int append(PlanRecord r);
     void reserve(int n) { records_.reserve(std::size_t(n)); }
@@ -75,8 +75,10 @@ public:
     void setHistory(PlanHistory* h) { history_ = h; }
     PlanHistory* history() const { return history_; }
 
-    // Change journal: the record numbers handed out by edit() and append() and
-    // those put back by the history, in order. Indexes over the table remember
+    // Change journal: the record numbers handed out by edit(), editPlacement()
+    // and append() and those put back by the history, in order. editTimes() is
+    // left out: start, end and the changed mark are no index's key, and a push
+    // would otherwise refile every bar it moves. Indexes over the table remember
     // how far they have read and catch up from there instead of walking the
     // whole table; a new generation (clear()) means "start again".
     std::uint64_t generation() const { return generation_; }
@@ -106,5 +108,13 @@ private:
     std::uint64_t generation_ = 0;
     PlanHistory* history_ = nullptr;
 };
+
+// Inline: a push calls it for every bar it moves.
+PlanRecord& PlanData::editTimes(int i)
+{
+    PlanRecord& r = records_.at(std::size_t(i - 1));
+    if (history_ && history_->isOpen()) history_->willChangeTimes(i, r);
+    return r;
+}
 
 }  // namespace plan

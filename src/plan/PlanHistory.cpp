@@ -27,11 +27,6 @@ void PlanHistory::begin(const QString& name)
     open_.sizeBefore = plan_.size();
 }
 
-bool PlanHistory::inOpenStep(int recordNo) const
-{
-    return std::size_t(recordNo) < stampOf_.size() && stampOf_[std::size_t(recordNo)] == stamp_;
-}
-
 void PlanHistory::enterOpenStep(int recordNo, Tier tier, std::size_t at)
 {
     const std::size_t no = std::size_t(recordNo);
@@ -89,10 +84,10 @@ void PlanHistory::willChangePlacement(int recordNo, const PlanRecord& before)
     open_.placements.emplace_back(recordNo, std::move(image));
 }
 
-void PlanHistory::willChangeTimes(int recordNo, const PlanRecord& before)
+void PlanHistory::keepTimes(int recordNo, const PlanRecord& before)
 {
-    if (recordNo > open_.sizeBefore || inOpenStep(recordNo)) return;
     enterOpenStep(recordNo, Tier::Times, open_.times.size());
+    if (open_.times.empty()) open_.times.reserve(64);  // a push moves many bars
     open_.times.emplace_back(recordNo, TimeFields::of(before));
 }
 
@@ -123,16 +118,16 @@ bool PlanHistory::end()
 
 void PlanHistory::swapImages(Step& s)
 {
-    const auto swapPartial = [&](auto& entries) {
+    const auto swapPartial = [&](auto& entries, bool journaled) {
         for (auto& [no, image] : entries) {
             if (no == 0) continue;
             image.swapWith(plan_.records_[std::size_t(no - 1)]);
-            plan_.note(no);
+            if (journaled) plan_.note(no);
             lastRestored_.push_back(no);
         }
     };
-    swapPartial(s.times);
-    swapPartial(s.placements);
+    swapPartial(s.times, false);  // as editTimes(): no index key changes
+    swapPartial(s.placements, true);
     for (auto& [no, image] : s.images) {
         std::swap(plan_.records_[std::size_t(no - 1)], image);
         plan_.note(no);

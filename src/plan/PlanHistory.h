@@ -56,7 +56,10 @@ public:
     // Called by PlanData.
     void willChange(int recordNo, const PlanRecord& before);
     void willChangePlacement(int recordNo, const PlanRecord& before);
-    void willChangeTimes(int recordNo, const PlanRecord& before);
+    void willChangeTimes(int recordNo, const PlanRecord& before)
+    {
+        if (recordNo <= open_.sizeBefore && !inOpenStep(recordNo)) keepTimes(recordNo, before);
+    }
     void didAppend(int recordNo);
 
 private:
@@ -71,7 +74,11 @@ private:
     };
     // How much of a record the open step keeps; a record is in one tier only.
     enum class Tier : std::uint8_t { Times, Placement, Whole };
-    bool inOpenStep(int recordNo) const;
+    bool inOpenStep(int recordNo) const
+    {
+        return std::size_t(recordNo) < stampOf_.size() && stampOf_[std::size_t(recordNo)] == stamp_;
+    }
+    void keepTimes(int recordNo, const PlanRecord& before);
     void enterOpenStep(int recordNo, Tier tier, std::size_t at);
     template <typename Image>
     void supersede(int recordNo, Image& image);

@@ -7,7 +7,7 @@ core::Moment FunGetEndTime(const core::Planner& planner, const PlanData& plan, i
 {
     static const QString none;
     const QString& machine = planIndex >= 1 && planIndex <= plan.size() ? plan[planIndex].machineCode : none;
-    return core::FunCalcEndTime(planner, start, minutes == 0 ? 480 : minutes, machine);
+    return FunGetEndTime(planner, core::machineOfCode(planner, machine), start, minutes);
 }
 
 double pieceSecondsFromProductivity(double p, int unitClass)

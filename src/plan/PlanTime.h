@@ -14,6 +14,12 @@ namespace plan {
 // on the machine of plan record planIndex; clock minutes when it has none.
 core::Moment FunGetEndTime(const core::Planner& planner, const PlanData& plan, int planIndex, core::Moment start,
                            std::int64_t minutes);
+// The same on the record's machine looked up once (core::machineOfCode).
+inline core::Moment FunGetEndTime(const core::Planner& planner, core::MachineOfCode machine, core::Moment start,
+                                  std::int64_t minutes)
+{
+    return core::endTimeOn(planner, start, minutes == 0 ? 480 : minutes, machine);
+}
 
 // Cavities as a divisor: 0 (and anything below 1) counts as 1.
 inline std::int64_t cavitiesDivisor(std::int64_t cavities) { return cavities < 1 ? 1 : cavities; }

@@ -35,14 +35,20 @@ void recomputeEnd(RuleContext& ctx, int recordNo)
     if (end != r.end()) ctx.plan.editTimes(recordNo).setEnd(end);
 }
 
-void placeAt(RuleContext& ctx, int recordNo, core::Moment start)
+void placeAt(RuleContext& ctx, int recordNo, core::Moment start, bool markChanged)
+{
+    placeAt(ctx, recordNo, start, core::machineOfCode(ctx.planner, ctx.plan[recordNo].machineCode), markChanged);
+}
+
+void placeAt(RuleContext& ctx, int recordNo, core::Moment start, core::MachineOfCode machine, bool markChanged)
 {
     const plan::PlanRecord& r = ctx.plan[recordNo];
-    const core::Moment end = plan::FunGetEndTime(ctx.planner, ctx.plan, recordNo, start, jobMinutes(r));
-    if (start == r.start() && end == r.end()) return;
-    plan::PlanRecord& m = ctx.plan.editTimes(recordNo);  // one edit: start and end together
+    const core::Moment end = plan::FunGetEndTime(ctx.planner, machine, start, jobMinutes(r));
+    if (start == r.start() && end == r.end() && (r.isChanged || !markChanged)) return;
+    plan::PlanRecord& m = ctx.plan.editTimes(recordNo);  // one edit for all three
     m.setStart(start);
     m.setEnd(end);
+    m.isChanged = m.isChanged || markChanged;
 }
 
 }  // namespace reschedule

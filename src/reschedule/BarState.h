@@ -30,7 +30,10 @@ inline std::int64_t jobMinutes(const plan::PlanRecord& r) { return std::int64_t(
 
 // The record's end from its start and its job minutes on its own machine (FunGetEndTime).
 void recomputeEnd(RuleContext& ctx, int recordNo);
-// Puts the record's start at `start` and recomputes its end.
-void placeAt(RuleContext& ctx, int recordNo, core::Moment start);
+// Puts the record's start at `start` and recomputes its end; with `markChanged`
+// the record is also marked changed, in the same edit.
+void placeAt(RuleContext& ctx, int recordNo, core::Moment start, bool markChanged = false);
+// The same for a record on `machine`, looked up once for a whole row.
+void placeAt(RuleContext& ctx, int recordNo, core::Moment start, core::MachineOfCode machine, bool markChanged);
 
 }  // namespace reschedule

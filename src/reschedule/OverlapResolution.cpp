@@ -79,6 +79,8 @@ void pushBarsBehind(RuleContext& ctx, int m, const std::vector<int>& neighbours,
 
     core::Moment prevEnd = mEnd;
     std::size_t nextFixed = 0;
+    // Every bar behind stands on m's row, so on the same machine code (or none).
+    const core::MachineOfCode machine = core::machineOfCode(ctx.planner, ctx.plan[behind.front()].machineCode);
     for (std::size_t idx = 0; idx < behind.size(); ++idx) {
         const int j = behind[idx];
         const plan::PlanRecord& jr = ctx.plan[j];
@@ -86,9 +88,8 @@ void pushBarsBehind(RuleContext& ctx, int m, const std::vector<int>& neighbours,
             if (idx == 0 && jr.isFixed()) ctx.prompt.tell(msg::firstBehindIsFixed());
             break;
         }
-        placeAt(ctx, j, core::funRoundUpToUnit(prevEnd, ctx.timeUnitMinutes()));
+        placeAt(ctx, j, core::funRoundUpToUnit(prevEnd, ctx.timeUnitMinutes()), machine, true);
         prevEnd = ctx.plan[j].end();
-        if (!ctx.plan[j].isChanged) ctx.plan.editTimes(j).isChanged = true;
 
         // A bar that would now run into a fixed bar further down the row leaves the
         // machine rather than overlap it; the bar right before the fixed one stays.

@@ -15,7 +15,10 @@ struct RuleOutcome {
     void touch(int recordNo) { touched.push_back(recordNo); }
     void tidy()
     {
-        std::sort(touched.begin(), touched.end());
+        // Rules touch records mostly in table order: sort the unsorted tail only, then merge.
+        const auto sortedEnd = std::is_sorted_until(touched.begin(), touched.end());
+        std::sort(sortedEnd, touched.end());
+        std::inplace_merge(touched.begin(), sortedEnd, touched.end());
         touched.erase(std::unique(touched.begin(), touched.end()), touched.end());
     }
     static RuleOutcome refusal()

@@ -95,6 +95,46 @@ TEST_F(Dragging, DropMovesTheBarToAnotherMachineAndUndoTakesItBack)
     EXPECT_TRUE(form->ComHozon->isEnabled());
 }
 
+TEST_F(Dragging, APushRedrawsTheChainInOrderAndUndoPutsItBack)
+{
+    // Three bars back to back on M01 and one on M02 dropped onto the first of them.
+    const int a = addOrder(plan(), 1, QStringLiteral("M01"), at(3, 8), 60);
+    const int b = addOrder(plan(), 2, QStringLiteral("M01"), at(3, 9), 60);
+    const int c = addOrder(plan(), 3, QStringLiteral("M01"), at(3, 10), 60);
+    const int moved = addOrder(plan(), 4, QStringLiteral("M02"), at(3, 14), 120);
+    show();
+    const int m01 = rowOf("M01");
+    const auto barsOnM01 = [&] { return state().barsInView(m01, 0, 1e9); };
+    const auto drawnAtItsStart = [&](int rec) {
+        return state().barRectPx(rec).left() == state().xToPx(state().xOf(plan()[rec].start()));
+    };
+    prompt.answers = {true, true};  // start behind the bar in front; push the bars behind
+    drag(moved, dropPoint(moved, at(3, 8, 30), m01));
+
+    EXPECT_EQ(plan()[moved].start(), at(3, 9));
+    EXPECT_EQ(plan()[b].start(), at(3, 11));
+    EXPECT_EQ(plan()[c].start(), at(3, 12));
+    EXPECT_EQ(barsOnM01(), (std::vector<int>{a, moved, b, c}));
+    for (int rec : {a, moved, b, c}) {
+        EXPECT_EQ(state().bar(rec).row, m01);
+        EXPECT_TRUE(drawnAtItsStart(rec)) << "record " << rec;
+    }
+    EXPECT_TRUE(state().bar(b).look.changedMark);
+
+    form->actUndo->trigger();
+    EXPECT_EQ(snapshot(), loaded);
+    EXPECT_EQ(barsOnM01(), (std::vector<int>{a, b, c}));
+    EXPECT_EQ(state().bar(moved).row, rowOf("M02"));
+    for (int rec : {a, b, c, moved}) EXPECT_TRUE(drawnAtItsStart(rec)) << "record " << rec;
+    EXPECT_FALSE(state().bar(b).look.changedMark);
+
+    // Along its own row to behind the others: the row's paint order follows.
+    drag(a, dropPoint(a, at(3, 11), m01));
+    EXPECT_EQ(plan()[a].start(), at(3, 11));
+    EXPECT_EQ(barsOnM01(), (std::vector<int>{b, c, a}));
+    EXPECT_TRUE(drawnAtItsStart(a));
+}
+
 TEST_F(Dragging, DropsOnTheHeadersOrStripsCancel)
 {
     const int rec = addOrder(plan(), 1, QStringLiteral("M01"), at(3, 8), 60);

@@ -22,7 +22,6 @@ int RowTable::append(const QString& code, const QString& name, const QString& la
     return r;
 }
 
-
 int RowTable::FunGetMachineIndex(QStringView code) const
 {
     const int r = findRow(code);

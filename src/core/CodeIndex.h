@@ -26,13 +26,17 @@ private:
         QString code;  // trimmed
         int row = 0;
     };
+    // A slot carries what a look-up compares, so a hit reads one cache line.
     struct Slot {
         std::uint32_t hash = 0;
         int entry = 0;  // index into entries_ + 1; 0 = empty
+        const QChar* code = nullptr;  // the entry's trimmed code (entries_ keeps it alive)
+        qsizetype size = 0;
+        int row = 0;
     };
     static std::uint32_t hashOf(QStringView code);
     static QStringView trimmedView(QStringView code);
-    void place(std::uint32_t hash, int entry);
+    void place(Slot slot);
     void grow();
 
     std::vector<Slot> slots_;  // size a power of two, at most half full
@@ -70,9 +74,8 @@ inline int CodeIndex::find(QStringView code) const
     const std::uint32_t hash = hashOf(code);
     const std::size_t mask = slots_.size() - 1;
     for (std::size_t s = hash & mask; slots_[s].entry != 0; s = (s + 1) & mask) {
-        if (slots_[s].hash != hash) continue;
-        const Entry& e = entries_[std::size_t(slots_[s].entry - 1)];
-        if (e.code.size() == code.size() && std::equal(code.begin(), code.end(), e.code.constData())) return e.row;
+        const Slot& slot = slots_[s];
+        if (slot.hash == hash && slot.size == code.size() && std::equal(code.begin(), code.end(), slot.code)) return slot.row;
     }
     return 0;
 }

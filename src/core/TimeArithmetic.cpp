@@ -17,8 +17,15 @@ Moment roundUpWithinDate(Moment m, std::int64_t unitSeconds)
 {
     if (unitSeconds <= 1) return m;
     const std::int64_t day = floorDiv(m.seconds(), kDay);
-    std::int64_t secs = m.seconds() - day * kDay;
-    if (secs % unitSeconds != 0) secs = std::min<std::int64_t>(secs - secs % unitSeconds + unitSeconds, kDay);
+    std::int32_t secs = std::int32_t(m.seconds() - day * kDay);
+    if (unitSeconds >= kDay) {
+        if (secs != 0) secs = kDay;  // only midnight is on the grid
+    } else {
+        // Within a day 32 bits suffice, and their division is the cheaper one
+        // (this runs for every bar a push moves).
+        const std::int32_t unit = std::int32_t(unitSeconds);
+        if (const std::int32_t rest = secs % unit; rest != 0) secs = std::min(secs - rest + unit, kDay);
+    }
     return Moment::fromSeconds(day * kDay + secs);
 }
 

@@ -144,6 +144,10 @@ TEST(TimeArithmetic, GridRoundingAcrossMidnight)
     EXPECT_EQ(core::SubRoundUpToGrid(p, at(d, 23, 58)), at(d.addDays(1), 0));  // not 00:02
     p.GridMinutes = 600;  // beyond a 16-bit product
     EXPECT_EQ(core::SubRoundUpToGrid(p, at(d, 10, 1)), at(d, 20));
+    p.GridMinutes = 3000;  // longer than a day: only midnight is on the grid
+    EXPECT_EQ(core::SubRoundUpToGrid(p, at(d, 0, 0, 1)), at(d.addDays(1), 0));
+    EXPECT_EQ(core::SubRoundUpToGrid(p, at(d, 0)), at(d, 0));
+    EXPECT_EQ(core::SubRoundUpToGrid(p, at(ymd(1969, 12, 31), 12)), at(ymd(1970, 1, 1), 0));  // before the epoch
     p.GridMinutes = 30;
     Date date = d;
     TimeOfDay time = hm(23, 45);

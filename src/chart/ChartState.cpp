@@ -1,5 +1,7 @@
 #include "chart/ChartState.h"
 
+#include "core/MostlySorted.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -224,11 +226,8 @@ void ChartState::sortIfNeeded(int li) const
         const auto sa = bars_[std::size_t(a)].startSec, sb = bars_[std::size_t(b)].startSec;
         return sa != sb ? sa < sb : a < b;  // equal starts paint in table order
     };
-    // Bars come in at the end of their row's list and a push keeps the order of
-    // the bars it moves: sort what follows the ordered part, then merge.
-    const auto sortedEnd = std::is_sorted_until(list.begin(), list.end(), before);
-    std::sort(sortedEnd, list.end(), before);
-    std::inplace_merge(list.begin(), sortedEnd, list.end(), before);
+    // Bars come in at the end of their row's list and a push keeps the order of the bars it moves.
+    core::sortMostlySorted(list.begin(), list.end(), before);
     rowSorted_[std::size_t(li)] = 1;
 }
 

@@ -20,17 +20,6 @@ const QColor kHourLine(228, 228, 228);
 const QColor kTarget(255, 240, 150, 120);
 const QColor kGuide(230, 90, 0);
 
-// Hour lines: every hour across one day, fewer as the days get narrower.
-int hourLineStep(int displayMode)
-{
-    switch (displayMode) {
-    case 1: return 1;
-    case 2: return 3;
-    case 3: return 6;
-    default: return 0;
-    }
-}
-
 int dayAtX(const ChartState& s, double x) { return s.scale().DayTwips > 0 ? int(std::floor(x / s.scale().DayTwips)) : 0; }
 }  // namespace
 
@@ -39,7 +28,7 @@ void paintTimeLines(QPainter& p, const ChartState& s, const QRect& area)
     if (s.scale().DayTwips <= 0) return;
     const double fromX = s.pxToX(area.left()), toX = s.pxToX(area.right() + 1);
     const int firstDay = dayAtX(s, fromX) - 1, lastDay = dayAtX(s, toX) + 1;
-    const int step = hourLineStep(s.scale().DisplayMode);
+    const int step = core::hourStepOf(s.scale().DisplayMode);
     for (int d = firstDay; d <= lastDay; ++d) {
         const core::Moment dayStart = s.origin().addDays(d);
         if (step > 0) {

@@ -22,17 +22,6 @@ QColor dayColor(core::Date d)
     if (d.dayOfWeek() == 6) return kSaturday;
     return Qt::black;
 }
-
-// Hour captions under the day captions where there is room for them.
-int hourLabelStep(int displayMode)
-{
-    switch (displayMode) {
-    case 1: return 1;
-    case 2: return 3;
-    case 3: return 6;
-    default: return 0;
-    }
-}
 }  // namespace
 
 QString weekdayName(core::Date d)
@@ -104,7 +93,7 @@ void DayDispArea::paintEvent(QPaintEvent* e)
     const int firstDay = int(std::floor(state_.pxToX(area.left()) / dayTwips)) - 1;
     const int lastDay = int(std::floor(state_.pxToX(area.right() + 1) / dayTwips)) + 1;
     const QFont dayFont = chartFont(12), hourFont = chartFont(10);
-    const int step = hourLabelStep(state_.scale().DisplayMode);
+    const int step = core::hourStepOf(state_.scale().DisplayMode);
     const int mid = 19;
     for (int d = firstDay; d <= lastDay; ++d) {
         const core::Moment start = state_.origin().addDays(d);

@@ -25,6 +25,16 @@ ChartScale scaleForMode(int displayMode, double chartWidth, const ChartScale& pr
     return s;
 }
 
+int hourStepOf(int displayMode)
+{
+    switch (displayMode) {
+    case 1: return 1;
+    case 2: return 3;
+    case 3: return 6;
+    default: return 0;
+    }
+}
+
 int nextDisplayMode(int displayMode) { return displayMode >= 1 && displayMode < 4 ? displayMode + 1 : 1; }
 
 QString displayModeCaption(int displayMode)

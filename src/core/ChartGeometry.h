@@ -24,6 +24,9 @@ struct ChartScale {
 // An unknown mode is taken as 3 (one week, the start-up mode).
 ChartScale scaleForMode(int displayMode, double chartWidth, const ChartScale& previous);
 int nextDisplayMode(int displayMode);  // 1 → 2 → 3 → 4 → 1
+// Hours between the hour lines on the chart and the hour captions above it:
+// every hour across one day, fewer as the days get narrower; 0 = none.
+int hourStepOf(int displayMode);
 QString displayModeCaption(int displayMode);  // "１日表示" ...
 
 // Origin of the chart: PeriodStart at the day change's hours and minutes.

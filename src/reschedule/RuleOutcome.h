@@ -2,6 +2,8 @@
 // What a rescheduling action did: whether it changed the plan, whether it was
 // refused (then it changed nothing), and which records the chart must redraw.
 
+#include "core/MostlySorted.h"
+
 #include <algorithm>
 #include <vector>
 
@@ -15,10 +17,7 @@ struct RuleOutcome {
     void touch(int recordNo) { touched.push_back(recordNo); }
     void tidy()
     {
-        // Rules touch records mostly in table order: sort the unsorted tail only, then merge.
-        const auto sortedEnd = std::is_sorted_until(touched.begin(), touched.end());
-        std::sort(sortedEnd, touched.end());
-        std::inplace_merge(touched.begin(), sortedEnd, touched.end());
+        core::sortMostlySorted(touched.begin(), touched.end());  // rules touch records mostly in table order
         touched.erase(std::unique(touched.begin(), touched.end()), touched.end());
     }
     static RuleOutcome refusal()

@@ -5,6 +5,7 @@
 
 #include "core/Calendar.h"
 #include "core/ChartGeometry.h"
+#include "core/CoreTestSupport.h"
 #include "plan/PlanHistory.h"
 #include "plan/PlanTime.h"
 #include "reschedule/BarMove.h"
@@ -55,29 +56,11 @@ public:
 
 inline core::Planner makePlant()
 {
-    core::Planner p;
-    p.PeriodStart = day(1);
-    p.PeriodEnd = day(14);
-    p.DayChangeTime = TimeOfDay::fromHms(8, 0);
+    using core_test::hm;
+    core::Planner p = core_test::makePlanner(day(1), day(14), hm(8));
     p.GridMinutes = 15;
-    p.calendar.reset(p.PeriodStart.daysTo(p.PeriodEnd) + 3, 1);
-    for (const QString& code : {QStringLiteral("M1"), QStringLiteral("M2")}) {
-        const int r = p.rows.append(code, code, code);
-        p.rows.CalendarMachineCount = p.rows.KikaiRowCount = r;
-        p.calendar.addMachine();
-        std::vector<core::CalendarDayRow> rows;
-        for (int i = 0; i <= p.CalendarDays(); ++i) {
-            core::CalendarDayRow d;
-            d.date = p.PeriodStart.addDays(i - 2);
-            d.workingHours = 8;
-            d.start1 = TimeOfDay::fromHms(8, 0);
-            d.end1 = TimeOfDay::fromHms(12, 0);
-            d.start2 = TimeOfDay::fromHms(13, 0);
-            d.end2 = TimeOfDay::fromHms(17, 0);
-            rows.push_back(d);
-        }
-        core::loadMachineCalendar(p.calendar, r, p.PeriodStart, rows, p.DayChangeTime);
-    }
+    for (const QString& code : {QStringLiteral("M1"), QStringLiteral("M2")})
+        core_test::addMachine(p, code, core_test::everyDay(p, hm(8), hm(12), hm(13), hm(17)));
     p.rows.append(QStringLiteral("S1"), QStringLiteral("Supplier"), QStringLiteral("Supplier"));
     return p;
 }

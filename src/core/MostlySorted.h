@@ -12,7 +12,15 @@ namespace core {
 template <typename It, typename Less = std::less<>>
 void sortMostlySorted(It first, It last, Less less = {})
 {
-    const It sortedEnd = std::is_sorted_until(first, last, less);
+    It sortedEnd = std::is_sorted_until(first, last, less);
+    // A few late comers (a dropped bar joining its row) are moved into place one
+    // by one; the merge below would take a buffer from the heap for them.
+    constexpr std::ptrdiff_t kFewLateComers = 8;
+    if (last - sortedEnd <= kFewLateComers) {
+        for (; sortedEnd != last; ++sortedEnd)
+            std::rotate(std::upper_bound(first, sortedEnd, *sortedEnd, less), sortedEnd, std::next(sortedEnd));
+        return;
+    }
     std::sort(sortedEnd, last, less);
     std::inplace_merge(first, sortedEnd, last, less);
 }

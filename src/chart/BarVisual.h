@@ -29,7 +29,6 @@ struct BarVisual {
     double progressWidth = 0;  // PlanJBar; 0 when hidden
     double progressRatio = 0;  // received ÷ ordered, at most 1
     bool progressVisible = false;
-    double lengthHours = 0;    // step 8: the bar's length in hours
     // Moments of start and end (seconds), for ordering bars in time.
     std::int64_t startSec = 0;
     std::int64_t endSec = 0;

@@ -27,14 +27,6 @@ core::BarFacts factsOf(const plan::PlanRecord& r)
     return f;
 }
 
-// Step 8: the length in hours from whole hours plus the minutes' difference.
-double lengthInHours(const plan::PlanRecord& r)
-{
-    if (r.startDate.isNull() || r.endDate.isNull()) return 0;
-    return double(r.startDate.daysTo(r.endDate)) * 24 + r.endTime.hour() - r.startTime.hour()
-        + (r.endTime.minute() - r.startTime.minute()) / 60.0;
-}
-
 int floorDiv(double twips) { return int(std::floor(twips / core::TwipsPerPixel)); }
 constexpr int MinBarWidthPx = 3;  // a zero-length bar must stay visible and clickable
 }  // namespace
@@ -67,10 +59,13 @@ double ChartState::periodWidthTwips() const
 
 double ChartState::FunDateTimeToX(core::Date d, core::TimeOfDay t, bool topStrip) const
 {
-    return double(core::FunDateTimeToX(origin_, d, t, topStrip ? scale_.HourTwipsTop : scale_.HourTwips));
+    return xOf(core::Moment::of(d, t), topStrip);
 }
 
-double ChartState::xOf(core::Moment m, bool topStrip) const { return FunDateTimeToX(m.date(), m.time(), topStrip); }
+double ChartState::xOf(core::Moment m, bool topStrip) const
+{
+    return double(core::FunDateTimeToX(origin_, m, topStrip ? scale_.HourTwipsTop : scale_.HourTwips));
+}
 
 core::Moment ChartState::momentAtX(double xTwips) const
 {
@@ -90,10 +85,14 @@ double ChartState::FunGetMachineRowY(const QString& destCode, const QString& mac
 void ChartState::placeGeometry(int recordNo)
 {
     const plan::PlanRecord& r = plan_[recordNo];
-    BarVisual& b = bars_[std::size_t(recordNo)];
-    const bool top = b.surface == Surface::PlatForm2;
-    b.left = FunDateTimeToX(r.startDate, r.startTime, top);
-    b.right = FunDateTimeToX(r.endDate, r.endTime, top);
+    placeGeometry(bars_[std::size_t(recordNo)], r.start(), r.end());
+}
+
+void ChartState::placeGeometry(BarVisual& b, core::Moment start, core::Moment end) const
+{
+    const double hourTwips = b.surface == Surface::PlatForm2 ? scale_.HourTwipsTop : scale_.HourTwips;
+    b.left = double(core::FunDateTimeToX(origin_, start, hourTwips));
+    b.right = double(core::FunDateTimeToX(origin_, end, hourTwips));
     b.progressWidth = b.progressVisible ? std::max(0.0, b.right - b.left) * b.progressRatio : 0;
 }
 
@@ -116,7 +115,8 @@ void ChartState::SubRefreshChart(int recordNo, int placementFlag)
 
     bool inList = false;
     if (placementFlag == 0) {
-        // A push moves hundreds of bars along their row: keep the row when the codes are the same.
+        // A push moves hundreds of bars along their row: the row (and the surface
+        // found with it) stays while the codes are the same.
         const auto same = [](const QString& a, const QString& b) {
             return (a.constData() == b.constData() && a.size() == b.size()) || a == b;
         };
@@ -124,23 +124,19 @@ void ChartState::SubRefreshChart(int recordNo, int placementFlag)
             b.rowY = FunGetMachineRowY(r.destCode, r.machineCode);
             b.rowMachineCode = r.machineCode;
             b.rowDestCode = r.destCode;
+            b.surface = b.rowY >= 300 ? Surface::PlatForm : Surface::PlatForm3;
+            b.row = b.surface == Surface::PlatForm ? planner_.rows.rowAtY(b.rowY) : 0;
         }
-        if (b.rowY >= 300) {
-            b.surface = Surface::PlatForm;
-            b.row = planner_.rows.rowAtY(b.rowY);
-            inList = true;
-        } else {
-            b.surface = Surface::PlatForm3;
-            b.row = 0;
-        }
+        inList = b.surface == Surface::PlatForm;
     }
     if (r.inScheduleList != inList) plan_.edit(recordNo).inScheduleList = inList;
 
+    const core::Moment start = r.start(), end = r.end();
     b.visible = true;
     b.height = BarHeightTwips;
     b.top = b.surface == Surface::PlatForm ? b.rowY - BarHeightTwips / 2 : (core::RowTable::RowHeightTwips - BarHeightTwips) / 2;
-    b.startSec = r.start().seconds();
-    b.endSec = r.end().seconds();
+    b.startSec = start.seconds();
+    b.endSec = end.seconds();
     // Colours now; the caption when the bar is next painted (a push moves many bars out of view).
     b.look.dueClass = core::dueClassOf(r.endDate, r.initialDueDate);
     b.look.background = core::backgroundOf(b.look.dueClass);
@@ -150,8 +146,7 @@ void ChartState::SubRefreshChart(int recordNo, int placementFlag)
     b.progressVisible = r.orderQty != 0;
     // More received than ordered would paint the overlay over the next bar.
     b.progressRatio = b.progressVisible ? std::clamp(double(r.receivedQty) / double(r.orderQty), 0.0, 1.0) : 0;
-    b.lengthHours = lengthInHours(r);
-    placeGeometry(recordNo);
+    placeGeometry(b, start, end);
 
     const bool on3 = b.surface == Surface::PlatForm3;
     if (!wasVisible || oldRow != b.row || wasOn3 != on3) {
@@ -244,6 +239,7 @@ std::vector<int> ChartState::barsInView(int row, double fromX, double toX) const
     const std::int64_t toSec = momentAtX(toX + margin).seconds() + 60;
     auto first = std::lower_bound(list.begin(), list.end(), fromSec,
                                   [this](int rec, std::int64_t s) { return bars_[std::size_t(rec)].startSec < s; });
+    out.reserve(std::min<std::size_t>(std::size_t(list.end() - first), 256));  // a screenful of bars in one allocation
     for (auto it = first; it != list.end(); ++it) {
         const BarVisual& b = bars_[std::size_t(*it)];
         if (b.startSec > toSec) break;

@@ -97,6 +97,7 @@ signals:
 
 private:
     void placeGeometry(int recordNo);
+    void placeGeometry(BarVisual& b, core::Moment start, core::Moment end) const;
     void moveInIndex(int recordNo, int oldRow, bool oldVisible, bool oldOn3);
     std::vector<int>& rowList(int row, bool platForm3);
     void sortIfNeeded(int listIndex) const;

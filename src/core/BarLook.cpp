@@ -2,25 +2,6 @@
 
 namespace core {
 
-DueClass dueClassOf(Date endDate, Date initialDueDate)
-{
-    if (initialDueDate.isNull()) return DueClass::NoDueDate;
-    if (endDate > initialDueDate) return DueClass::Late;
-    if (endDate < initialDueDate.addDays(-3)) return DueClass::Early;
-    return DueClass::NearDue;
-}
-
-std::uint32_t backgroundOf(DueClass c)
-{
-    switch (c) {
-    case DueClass::Late: return 0xFF6060;
-    case DueClass::Early: return 0x80FFFF;
-    case DueClass::NearDue: return 0xFFFF80;
-    case DueClass::NoDueDate: break;
-    }
-    return 0xC0C0C0;
-}
-
 QString dueClassName(DueClass c)
 {
     switch (c) {
@@ -30,12 +11,6 @@ QString dueClassName(DueClass c)
     case DueClass::NoDueDate: break;
     }
     return QStringLiteral("no-due-date");
-}
-
-std::uint32_t textColourOf(const QString& confirmKind, int iniOption5)
-{
-    const bool confirmed = confirmKind.size() == 1 && confirmKind.front() == u'2';
-    return !confirmed && iniOption5 != 0 ? 0x0000FF : 0x000000;
 }
 
 void fillBarCaption(BarLook& look, const BarFacts& f, int iniOption6)

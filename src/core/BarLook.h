@@ -37,8 +37,24 @@ struct BarLook {
     QString line2;
 };
 
-DueClass dueClassOf(Date endDate, Date initialDueDate);
-std::uint32_t backgroundOf(DueClass c);  // 0xRRGGBB
+// Colours are inline: a push recolours every bar it moves.
+inline DueClass dueClassOf(Date endDate, Date initialDueDate)
+{
+    if (initialDueDate.isNull()) return DueClass::NoDueDate;
+    if (endDate > initialDueDate) return DueClass::Late;
+    if (endDate < initialDueDate.addDays(-3)) return DueClass::Early;
+    return DueClass::NearDue;
+}
+inline std::uint32_t backgroundOf(DueClass c)  // 0xRRGGBB
+{
+    switch (c) {
+    case DueClass::Late: return 0xFF6060;
+    case DueClass::Early: return 0x80FFFF;
+    case DueClass::NearDue: return 0xFFFF80;
+    case DueClass::NoDueDate: break;
+    }
+    return 0xC0C0C0;
+}
 QString dueClassName(DueClass c);        // "late", "early", "near-due", "no-due-date" (export)
 // Line 1: "●" when a work instruction was issued (instructionDate neither
 // "00000000" nor blank), the trimmed itemCode2, a blank, modelName.
@@ -49,7 +65,11 @@ QString dueClassName(DueClass c);        // "late", "early", "near-due", "no-due
 BarLook barLookOf(const BarFacts& f, int iniOption5, int iniOption6);
 // The parts of the look, for callers that redraw many bars at once: colours are
 // cheap, the two caption lines are not and are only needed for bars in view.
-std::uint32_t textColourOf(const QString& confirmKind, int iniOption5);
+inline std::uint32_t textColourOf(const QString& confirmKind, int iniOption5)
+{
+    const bool confirmed = confirmKind.size() == 1 && confirmKind.front() == u'2';
+    return !confirmed && iniOption5 != 0 ? 0x0000FF : 0x000000;
+}
 void fillBarCaption(BarLook& look, const BarFacts& f, int iniOption6);
 
 }  // namespace core

@@ -52,16 +52,6 @@ Moment chartOrigin(Date periodStart, TimeOfDay dayChangeTime)
     return Moment::of(periodStart, TimeOfDay::fromHms(dayChangeTime.hour(), dayChangeTime.minute()));
 }
 
-std::int64_t FunDateTimeToX(Moment origin, Date date, TimeOfDay time, double scale)
-{
-    // Whole minutes on the time line: floor, so that every minute has the same width
-    // on both sides of the origin.
-    const std::int64_t diff = Moment::of(date, time).seconds() - origin.seconds();
-    const std::int64_t minutes = diff / 60 - ((diff % 60 != 0 && diff < 0) ? 1 : 0);
-    const double x = scale * double(minutes) / 60.0;
-    return std::int64_t(std::nearbyint(x));  // default rounding mode: halves to even
-}
-
 Moment xToMoment(Moment origin, double x, double scale)
 {
     if (!(scale > 0) || !std::isfinite(x)) return origin;

@@ -5,6 +5,7 @@
 
 #include "core/TimeTypes.h"
 
+#include <cmath>
 #include <cstdint>
 
 namespace core {
@@ -35,8 +36,17 @@ Moment chartOrigin(Date periodStart, TimeOfDay dayChangeTime);
 // X in twips of date + time: whole minutes from the origin × scale ÷ 60, halves to even.
 // Minutes are counted down to the minute started (floor), so a moment 30 seconds
 // before the origin lies one minute left of it, like every other minute.
-std::int64_t FunDateTimeToX(Moment origin, Date date, TimeOfDay time, double scale);
-inline std::int64_t FunDateTimeToX(Moment origin, Moment m, double scale) { return FunDateTimeToX(origin, m.date(), m.time(), scale); }
+// Inline: a redraw converts both ends of every bar it touches.
+inline std::int64_t FunDateTimeToX(Moment origin, Moment m, double scale)
+{
+    const std::int64_t diff = m.seconds() - origin.seconds();
+    const std::int64_t minutes = diff / 60 - ((diff % 60 != 0 && diff < 0) ? 1 : 0);
+    return std::int64_t(std::nearbyint(scale * double(minutes) / 60.0));  // default rounding mode: halves to even
+}
+inline std::int64_t FunDateTimeToX(Moment origin, Date date, TimeOfDay time, double scale)
+{
+    return FunDateTimeToX(origin, Moment::of(date, time), scale);
+}
 
 // The inverse used when a bar is dropped: origin + trunc(x ÷ scale × 60) minutes
 // (the origin itself for a scale that is not positive).

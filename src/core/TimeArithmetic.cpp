@@ -9,24 +9,19 @@ namespace {
 
 constexpr std::int32_t kDay = TimeOfDay::kSecondsPerDay;
 
-std::int64_t floorDiv(std::int64_t a, std::int64_t b) { return a / b - ((a % b != 0) && ((a < 0) != (b < 0))); }
-
 // Rounds the time of day of m up to a multiple of unitSeconds counted from its
 // midnight; the next midnight is on every date's grid, so nothing goes past it.
 Moment roundUpWithinDate(Moment m, std::int64_t unitSeconds)
 {
     if (unitSeconds <= 1) return m;
-    const std::int64_t day = floorDiv(m.seconds(), kDay);
-    std::int32_t secs = std::int32_t(m.seconds() - day * kDay);
-    if (unitSeconds >= kDay) {
-        if (secs != 0) secs = kDay;  // only midnight is on the grid
-    } else {
-        // Within a day 32 bits suffice, and their division is the cheaper one
-        // (this runs for every bar a push moves).
-        const std::int32_t unit = std::int32_t(unitSeconds);
-        if (const std::int32_t rest = secs % unit; rest != 0) secs = std::min(secs - rest + unit, kDay);
-    }
-    return Moment::fromSeconds(day * kDay + secs);
+    const std::int32_t secs = m.time().seconds();
+    if (secs == 0) return m;
+    if (unitSeconds >= kDay) return m.addSeconds(kDay - secs);  // only midnight is on the grid
+    // Within a day 32 bits suffice, and their division is the cheaper one
+    // (this runs for every bar a push moves).
+    const std::int32_t unit = std::int32_t(unitSeconds);
+    const std::int32_t rest = secs % unit;
+    return rest == 0 ? m : m.addSeconds(std::min(unit - rest, kDay - secs));
 }
 
 }  // namespace

@@ -76,6 +76,7 @@ public:
     friend constexpr auto operator<=>(TimeOfDay a, TimeOfDay b) = default;
 
 private:
+    friend class Moment;
     constexpr explicit TimeOfDay(std::int32_t s) : secs_(s) {}
     std::int32_t secs_ = 0;
 };
@@ -92,7 +93,7 @@ public:
     constexpr Date date() const { return Date::fromSerial(std::int32_t(daysSinceEpoch())); }
     constexpr TimeOfDay time() const
     {
-        return TimeOfDay::fromSeconds(std::int32_t(secs_ - daysSinceEpoch() * TimeOfDay::kSecondsPerDay));
+        return TimeOfDay(std::int32_t(secs_ - daysSinceEpoch() * TimeOfDay::kSecondsPerDay));  // already 0 .. 86399
     }
 
     constexpr Moment addSeconds(std::int64_t s) const { return Moment(secs_ + s); }

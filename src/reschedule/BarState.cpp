@@ -40,15 +40,16 @@ void placeAt(RuleContext& ctx, int recordNo, core::Moment start, bool markChange
     placeAt(ctx, recordNo, start, core::machineOfCode(ctx.planner, ctx.plan[recordNo].machineCode), markChanged);
 }
 
-void placeAt(RuleContext& ctx, int recordNo, core::Moment start, core::MachineOfCode machine, bool markChanged)
+core::Moment placeAt(RuleContext& ctx, int recordNo, core::Moment start, core::MachineOfCode machine, bool markChanged)
 {
     const plan::PlanRecord& r = ctx.plan[recordNo];
     const core::Moment end = plan::FunGetEndTime(ctx.planner, machine, start, jobMinutes(r));
-    if (start == r.start() && end == r.end() && (r.isChanged || !markChanged)) return;
+    if (start == r.start() && end == r.end() && (r.isChanged || !markChanged)) return end;
     plan::PlanRecord& m = ctx.plan.editTimes(recordNo);  // one edit for all three
     m.setStart(start);
     m.setEnd(end);
     m.isChanged = m.isChanged || markChanged;
+    return end;
 }
 
 }  // namespace reschedule

@@ -33,7 +33,8 @@ void recomputeEnd(RuleContext& ctx, int recordNo);
 // Puts the record's start at `start` and recomputes its end; with `markChanged`
 // the record is also marked changed, in the same edit.
 void placeAt(RuleContext& ctx, int recordNo, core::Moment start, bool markChanged = false);
-// The same for a record on `machine`, looked up once for a whole row.
-void placeAt(RuleContext& ctx, int recordNo, core::Moment start, core::MachineOfCode machine, bool markChanged);
+// The same for a record on `machine`, looked up once for a whole row; returns
+// the new end, which the next bar of a push starts from.
+core::Moment placeAt(RuleContext& ctx, int recordNo, core::Moment start, core::MachineOfCode machine, bool markChanged);
 
 }  // namespace reschedule

@@ -61,6 +61,7 @@ void pushBarsBehind(RuleContext& ctx, int m, const std::vector<int>& neighbours,
     const core::Moment mStart = ctx.plan[m].start();
     const core::Moment mEnd = ctx.plan[m].end();
     std::vector<int> behind;
+    behind.reserve(neighbours.size());
     bool overlap = false;
     for (int j : neighbours) {
         const plan::PlanRecord& jr = ctx.plan[j];
@@ -88,8 +89,9 @@ void pushBarsBehind(RuleContext& ctx, int m, const std::vector<int>& neighbours,
             if (idx == 0 && jr.isFixed()) ctx.prompt.tell(msg::firstBehindIsFixed());
             break;
         }
-        placeAt(ctx, j, core::funRoundUpToUnit(prevEnd, ctx.timeUnitMinutes()), machine, true);
-        prevEnd = ctx.plan[j].end();
+        // The end as placed, not read back through the record's date and time:
+        // each bar waits for the one before it, so this path sets the pace.
+        prevEnd = placeAt(ctx, j, core::funRoundUpToUnit(prevEnd, ctx.timeUnitMinutes()), machine, true);
 
         // A bar that would now run into a fixed bar further down the row leaves the
         // machine rather than overlap it; the bar right before the fixed one stays.
@@ -99,8 +101,8 @@ void pushBarsBehind(RuleContext& ctx, int m, const std::vector<int>& neighbours,
             if (ctx.plan[behind[f]].start() < prevEnd && f != idx + 1) ctx.plan.editPlacement(j).machineCode = QStringLiteral(" ");
         }
         // Members follow after the machine is settled, so they never stay behind on it.
+        out.touch(j);  // before its members: the outcome's list stays in table order
         if (ctx.plan[j].setRepOrderNo != 0) SubSetDPlanUpdate(ctx, j, out);
-        out.touch(j);
     }
 }
 

@@ -20,25 +20,18 @@ void PlanHistory::begin(const QString& name)
     if (depth_++ > 0) return;
     open_ = Step{};
     if (++stamp_ == 0) {  // wrapped: forget every old stamp
-        std::fill(stampOf_.begin(), stampOf_.end(), 0);
+        for (OpenEntry& e : openEntry_) e.stamp = 0;
         stamp_ = 1;
     }
     open_.name = name;
     open_.sizeBefore = plan_.size();
+    // Records appended during the step are kept whole with the step, never entered.
+    if (openEntry_.size() <= std::size_t(open_.sizeBefore)) openEntry_.resize(std::size_t(open_.sizeBefore) + 1);
 }
 
 void PlanHistory::enterOpenStep(int recordNo, Tier tier, std::size_t at)
 {
-    const std::size_t no = std::size_t(recordNo);
-    if (no >= stampOf_.size()) {
-        const std::size_t n = std::max(no, std::size_t(open_.sizeBefore)) + 1;
-        stampOf_.resize(n, 0);
-        entryOf_.resize(n, 0);
-        tierOf_.resize(n, Tier::Times);
-    }
-    stampOf_[no] = stamp_;
-    tierOf_[no] = tier;
-    entryOf_[no] = std::uint32_t(at);
+    openEntry_[std::size_t(recordNo)] = OpenEntry{stamp_, std::uint32_t(at), tier};
 }
 
 // A record kept in a smaller tier moves up: the bigger image is the current
@@ -47,8 +40,8 @@ template <typename Image>
 void PlanHistory::supersede(int recordNo, Image& image)
 {
     if (!inOpenStep(recordNo)) return;
-    const std::size_t at = entryOf_[std::size_t(recordNo)];
-    switch (tierOf_[std::size_t(recordNo)]) {
+    const std::size_t at = openEntry_[std::size_t(recordNo)].at;
+    switch (openEntry_[std::size_t(recordNo)].tier) {
     case Tier::Times:
         if constexpr (std::is_same_v<Image, PlacementFields>) image.times = open_.times[at].second;
         else open_.times[at].second.swapWith(image);
@@ -67,7 +60,7 @@ void PlanHistory::supersede(int recordNo, Image& image)
 void PlanHistory::willChange(int recordNo, const PlanRecord& before)
 {
     if (recordNo > open_.sizeBefore) return;  // appended in this step: kept whole in the step
-    if (inOpenStep(recordNo) && tierOf_[std::size_t(recordNo)] == Tier::Whole) return;
+    if (inOpenStep(recordNo) && openEntry_[std::size_t(recordNo)].tier == Tier::Whole) return;
     PlanRecord image = before;
     supersede(recordNo, image);
     open_.images.emplace(recordNo, std::move(image));
@@ -77,9 +70,10 @@ void PlanHistory::willChange(int recordNo, const PlanRecord& before)
 void PlanHistory::willChangePlacement(int recordNo, const PlanRecord& before)
 {
     if (recordNo > open_.sizeBefore) return;
-    if (inOpenStep(recordNo) && tierOf_[std::size_t(recordNo)] != Tier::Times) return;
+    if (inOpenStep(recordNo) && openEntry_[std::size_t(recordNo)].tier != Tier::Times) return;
     PlacementFields image = PlacementFields::of(before);
     supersede(recordNo, image);
+    if (open_.placements.empty()) open_.placements.reserve(16);  // a moved set brings its members
     enterOpenStep(recordNo, Tier::Placement, open_.placements.size());
     open_.placements.emplace_back(recordNo, std::move(image));
 }
@@ -87,7 +81,8 @@ void PlanHistory::willChangePlacement(int recordNo, const PlanRecord& before)
 void PlanHistory::keepTimes(int recordNo, const PlanRecord& before)
 {
     enterOpenStep(recordNo, Tier::Times, open_.times.size());
-    if (open_.times.empty()) open_.times.reserve(64);  // a push moves many bars
+    // A push moves many bars, and the next action is likely to move about as many.
+    if (open_.times.empty()) open_.times.reserve(std::max<std::size_t>(64, timesOfLastStep_));
     open_.times.emplace_back(recordNo, TimeFields::of(before));
 }
 
@@ -98,6 +93,7 @@ bool PlanHistory::end()
     if (depth_ == 0 || --depth_ > 0) return false;
     Step s = std::move(open_);
     open_ = Step{};
+    timesOfLastStep_ = s.times.size();
     const auto supersededOrUnchanged = [&](const auto& e) { return e.first == 0 || e.second.sameAs(plan_[e.first]); };
     std::erase_if(s.placements, supersededOrUnchanged);
     std::erase_if(s.times, supersededOrUnchanged);

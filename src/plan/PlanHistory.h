@@ -76,7 +76,7 @@ private:
     enum class Tier : std::uint8_t { Times, Placement, Whole };
     bool inOpenStep(int recordNo) const
     {
-        return std::size_t(recordNo) < stampOf_.size() && stampOf_[std::size_t(recordNo)] == stamp_;
+        return std::size_t(recordNo) < openEntry_.size() && openEntry_[std::size_t(recordNo)].stamp == stamp_;
     }
     void keepTimes(int recordNo, const PlanRecord& before);
     void enterOpenStep(int recordNo, Tier tier, std::size_t at);
@@ -89,10 +89,16 @@ private:
     std::vector<Step> steps_;
     Step open_;
     // Record → its tier and entry in the open step, valid when stamped with the
-    // open step's stamp (no clearing, no allocation per step).
-    std::vector<std::uint32_t> stampOf_, entryOf_;
-    std::vector<Tier> tierOf_;
+    // open step's stamp (no clearing, no allocation per step). Sized at begin()
+    // for every record the step can keep an image of.
+    struct OpenEntry {
+        std::uint32_t stamp = 0;
+        std::uint32_t at = 0;
+        Tier tier = Tier::Times;
+    };
+    std::vector<OpenEntry> openEntry_;
     std::uint32_t stamp_ = 0;
+    std::size_t timesOfLastStep_ = 0;  // time images the last step took, to size the next
     int depth_ = 0;
     int current_ = 0;
     int clean_ = 0;

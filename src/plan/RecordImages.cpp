@@ -4,8 +4,6 @@
 
 namespace plan {
 
-TimeFields TimeFields::of(const PlanRecord& r) { return {r.startDate, r.startTime, r.endDate, r.endTime, r.isChanged}; }
-
 void TimeFields::swapWith(PlanRecord& r)
 {
     using std::swap;

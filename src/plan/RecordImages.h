@@ -16,7 +16,7 @@ struct TimeFields {
     core::TimeOfDay endTime;
     bool isChanged = false;
 
-    static TimeFields of(const PlanRecord& r);
+    static TimeFields of(const PlanRecord& r) { return {r.startDate, r.startTime, r.endDate, r.endTime, r.isChanged}; }
     void swapWith(PlanRecord& r);  // exchanges these fields with the record's
     bool sameAs(const PlanRecord& r) const;
 };

@@ -33,6 +33,10 @@ struct BarVisual {
     std::int64_t startSec = 0;
     std::int64_t endSec = 0;
     core::BarLook look;
+    // A push moves hundreds of bars, most of them out of view: their order in
+    // time (startSec, endSec) is kept at once, their position on the surface
+    // (left, right, progressWidth) and colours when the bar is next used.
+    bool placeStale = false;
     bool captionStale = true;  // look.line1/line2 are rebuilt when the bar is next painted
 };
 

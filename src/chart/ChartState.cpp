@@ -42,11 +42,13 @@ void ChartState::setScale(int displayMode, double chartWidthTwips)
     scale_ = core::scaleForMode(displayMode, chartWidthTwips, scale_);
     origin_ = core::chartOrigin(planner_.PeriodStart, planner_.DayChangeTime);
     // Rescaling keeps the order of the bars in time, so the row index stays valid.
+    // Bars still waiting for their position get it on the new scale when used.
     const int n = std::min(plan_.size(), barCount());
     for (int i = 2; i <= n; ++i) {
         BarVisual& b = bars_[std::size_t(i)];
-        if (!b.visible) continue;
-        placeGeometry(i);
+        if (!b.visible || b.placeStale) continue;
+        const plan::PlanRecord& r = plan_[i];
+        placeGeometry(b, r.start(), r.end());
     }
     emit scaleChanged();
 }
@@ -80,12 +82,6 @@ double ChartState::FunGetMachineRowY(const QString& destCode, const QString& mac
     // Work sent out stands on its supplier's row; anything else waits on row 1.
     const int r = rows.findRow(destCode);
     return rows.row(r > rows.CalendarMachineCount ? r : 1).RowCenterY;
-}
-
-void ChartState::placeGeometry(int recordNo)
-{
-    const plan::PlanRecord& r = plan_[recordNo];
-    placeGeometry(bars_[std::size_t(recordNo)], r.start(), r.end());
 }
 
 void ChartState::placeGeometry(BarVisual& b, core::Moment start, core::Moment end) const
@@ -131,22 +127,15 @@ void ChartState::SubRefreshChart(int recordNo, int placementFlag)
     }
     if (r.inScheduleList != inList) plan_.edit(recordNo).inScheduleList = inList;
 
-    const core::Moment start = r.start(), end = r.end();
     b.visible = true;
     b.height = BarHeightTwips;
     b.top = b.surface == Surface::PlatForm ? b.rowY - BarHeightTwips / 2 : (core::RowTable::RowHeightTwips - BarHeightTwips) / 2;
-    b.startSec = start.seconds();
-    b.endSec = end.seconds();
-    // Colours now; the caption when the bar is next painted (a push moves many bars out of view).
-    b.look.dueClass = core::dueClassOf(r.endDate, r.initialDueDate);
-    b.look.background = core::backgroundOf(b.look.dueClass);
-    b.look.text = core::textColourOf(r.confirmKind, settings_.IniOption5);
-    b.look.changedMark = r.isChanged;
+    b.startSec = r.start().seconds();
+    b.endSec = r.end().seconds();
+    // Position and colours when the bar is next used, the caption when it is next
+    // painted (a push moves many bars out of view).
+    b.placeStale = true;
     b.captionStale = true;
-    b.progressVisible = r.orderQty != 0;
-    // More received than ordered would paint the overlay over the next bar.
-    b.progressRatio = b.progressVisible ? std::clamp(double(r.receivedQty) / double(r.orderQty), 0.0, 1.0) : 0;
-    placeGeometry(b, start, end);
 
     const bool on3 = b.surface == Surface::PlatForm3;
     if (!wasVisible || oldRow != b.row || wasOn3 != on3) {
@@ -159,9 +148,25 @@ void ChartState::SubRefreshChart(int recordNo, int placementFlag)
     }
 }
 
+void ChartState::completeBar(int recordNo, BarVisual& b) const
+{
+    b.placeStale = false;
+    if (recordNo < 2 || recordNo > plan_.size()) return;  // taken out by an undo: nothing to show
+    const plan::PlanRecord& r = plan_[recordNo];
+    b.look.dueClass = core::dueClassOf(r.endDate, r.initialDueDate);
+    b.look.background = core::backgroundOf(b.look.dueClass);
+    b.look.text = core::textColourOf(r.confirmKind, settings_.IniOption5);
+    b.look.changedMark = r.isChanged;
+    b.progressVisible = r.orderQty != 0;
+    // More received than ordered would paint the overlay over the next bar.
+    b.progressRatio = b.progressVisible ? std::clamp(double(r.receivedQty) / double(r.orderQty), 0.0, 1.0) : 0;
+    placeGeometry(b, r.start(), r.end());
+}
+
 const BarVisual& ChartState::paintedBar(int recordNo)
 {
     BarVisual& b = bars_[std::size_t(recordNo)];
+    if (b.placeStale) completeBar(recordNo, b);
     if (b.captionStale) {
         core::fillBarCaption(b.look, factsOf(plan_[recordNo]), settings_.IniOption6);
         b.captionStale = false;
@@ -241,8 +246,8 @@ std::vector<int> ChartState::barsInView(int row, double fromX, double toX) const
                                   [this](int rec, std::int64_t s) { return bars_[std::size_t(rec)].startSec < s; });
     out.reserve(std::min<std::size_t>(std::size_t(list.end() - first), 256));  // a screenful of bars in one allocation
     for (auto it = first; it != list.end(); ++it) {
-        const BarVisual& b = bars_[std::size_t(*it)];
-        if (b.startSec > toSec) break;
+        if (bars_[std::size_t(*it)].startSec > toSec) break;
+        const BarVisual& b = bar(*it);  // only bars in the range get their position
         const double right = std::max(b.right, b.left + margin);
         if (right >= fromX && b.left <= toX) out.push_back(*it);
     }
@@ -268,7 +273,7 @@ int ChartState::rowAtPx(int py) const
 
 QRect ChartState::barRectPx(int recordNo) const
 {
-    const BarVisual& b = bars_[std::size_t(recordNo)];
+    const BarVisual& b = bar(recordNo);
     const int x = xToPx(b.left);
     const int w = std::max(MinBarWidthPx, xToPx(b.right) - x);
     const int h = int(b.height) / core::TwipsPerPixel;

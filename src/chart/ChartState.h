@@ -60,7 +60,13 @@ public:
     void SubRefreshChart(int recordNo, int placementFlag = 0);
     // Every record again (after a load, undo or redo).
     void refreshAll();
-    const BarVisual& bar(int recordNo) const { return bars_[std::size_t(recordNo)]; }
+    // The bar with its position and colours up to date.
+    const BarVisual& bar(int recordNo) const
+    {
+        BarVisual& b = bars_[std::size_t(recordNo)];
+        if (b.placeStale) completeBar(recordNo, b);
+        return b;
+    }
     // The bar with its caption lines built (for painting).
     const BarVisual& paintedBar(int recordNo);
     int barCount() const { return int(bars_.size()) - 1; }
@@ -96,8 +102,8 @@ signals:
     void selectionChanged(int recordNo);
 
 private:
-    void placeGeometry(int recordNo);
     void placeGeometry(BarVisual& b, core::Moment start, core::Moment end) const;
+    void completeBar(int recordNo, BarVisual& b) const;
     void moveInIndex(int recordNo, int oldRow, bool oldVisible, bool oldOn3);
     std::vector<int>& rowList(int row, bool platForm3);
     void sortIfNeeded(int listIndex) const;
@@ -108,7 +114,7 @@ private:
     plan::PlanData& plan_;
     core::ChartScale scale_;
     core::Moment origin_;
-    std::vector<BarVisual> bars_;  // by record number; 0 unused
+    mutable std::vector<BarVisual> bars_;  // by record number; 0 unused; completed on use
 
     // Bars per row (index 0 holds PlatForm3), kept sorted by start on demand.
     mutable std::vector<std::vector<int>> rowBars_;

@@ -134,3 +134,43 @@ TEST_F(BarSurfaces, ChangedRecordMovesInTheRowIndex)
 }
 
 }  // namespace
+
+namespace {
+
+// Bars moved by a push get their position and colours only when next used;
+// whatever happens in between (a mode change, more moves), what they show then
+// must be what a chart built afresh from the plan shows.
+TEST_F(BarSurfaces, MovedBarsShowWhatAFreshChartShowsAfterAModeChange)
+{
+    std::vector<int> recs;
+    for (int i = 0; i < 6; ++i) recs.push_back(addOrder(plan(), 1 + i, QStringLiteral("M01"), at(3, 8 + 2 * i), 90));
+    plan().edit(recs[0]).initialDueDate = core::Date::fromYmd(2024, 12, 3);
+    show();
+    view().setDisplayMode(1);
+    // Move every bar a day later and mark it; the first one becomes late.
+    for (int rec : recs) {
+        plan::PlanRecord& r = plan().editTimes(rec);
+        r.setStart(r.start().addDays(1));
+        r.setEnd(r.end().addDays(1));
+        r.isChanged = true;
+        state().SubRefreshChart(rec);
+    }
+    view().setDisplayMode(4);  // before anything asked for the moved bars
+    chart::ChartState fresh(settings, form->planner(), plan());
+    fresh.setScale(state().scale().DisplayMode, state().scale().ChartWidth);
+    fresh.refreshAll();
+    for (int rec : recs) {
+        const chart::BarVisual& b = state().bar(rec);
+        const chart::BarVisual& f = fresh.bar(rec);
+        EXPECT_EQ(b.left, f.left) << rec;
+        EXPECT_EQ(b.right, f.right) << rec;
+        EXPECT_EQ(b.look.background, f.look.background) << rec;
+        EXPECT_TRUE(b.look.changedMark) << rec;
+        EXPECT_EQ(state().barRectPx(rec), fresh.barRectPx(rec)) << rec;
+    }
+    EXPECT_EQ(state().bar(recs[0]).look.dueClass, core::DueClass::Late);
+    const int row = form->planner().rows.findRow(QStringLiteral("M01"));
+    EXPECT_EQ(state().barsInView(row, -1e9, 1e9), fresh.barsInView(row, -1e9, 1e9));
+}
+
+}  // namespace

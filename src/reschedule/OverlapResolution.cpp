@@ -6,6 +6,8 @@
 #include "reschedule/RowPlacement.h"
 #include "reschedule/SetMembers.h"
 
+#include <algorithm>
+
 namespace reschedule {
 
 bool canBeRowNeighbour(const plan::PlanRecord& j)
@@ -73,33 +75,31 @@ void pushBarsBehind(RuleContext& ctx, int m, const std::vector<int>& neighbours,
     if (!ctx.ArrangeMode && !ctx.prompt.askYesNo(msg::askPushBehind())) return;
 
     sortIntoPushOrder(ctx.plan, behind);
-    // Fixed bars behind, in push order (so also in start order).
-    std::vector<std::size_t> fixedAt;
-    for (std::size_t k = 0; k < behind.size(); ++k)
-        if (ctx.plan[behind[k]].isFixed()) fixedAt.push_back(k);
+    // The push stops at the first fixed bar behind (in push order, so also in start
+    // order); none further down is ever reached.
+    const std::size_t firstFixed = std::size_t(
+        std::find_if(behind.begin(), behind.end(), [&](int j) { return ctx.plan[j].isFixed(); }) - behind.begin());
+    const bool anyFixed = firstFixed < behind.size();
+    const core::Moment fixedStart = anyFixed ? ctx.plan[behind[firstFixed]].start() : core::Moment();
 
     core::Moment prevEnd = mEnd;
-    std::size_t nextFixed = 0;
+    const int unitMinutes = ctx.timeUnitMinutes();
+    out.touched.reserve(out.touched.size() + behind.size() + 1);
     // Every bar behind stands on m's row, so on the same machine code (or none).
     const core::MachineOfCode machine = core::machineOfCode(ctx.planner, ctx.plan[behind.front()].machineCode);
     for (std::size_t idx = 0; idx < behind.size(); ++idx) {
         const int j = behind[idx];
-        const plan::PlanRecord& jr = ctx.plan[j];
-        if (jr.isFixed() || !(jr.start() < prevEnd)) {
-            if (idx == 0 && jr.isFixed()) ctx.prompt.tell(msg::firstBehindIsFixed());
+        if (idx == firstFixed || !(ctx.plan[j].start() < prevEnd)) {
+            if (idx == 0 && idx == firstFixed) ctx.prompt.tell(msg::firstBehindIsFixed());
             break;
         }
         // The end as placed, not read back through the record's date and time:
         // each bar waits for the one before it, so this path sets the pace.
-        prevEnd = placeAt(ctx, j, core::funRoundUpToUnit(prevEnd, ctx.timeUnitMinutes()), machine, true);
+        prevEnd = placeAt(ctx, j, core::funRoundUpToUnit(prevEnd, unitMinutes), machine, true);
 
-        // A bar that would now run into a fixed bar further down the row leaves the
+        // A bar that would now run into the fixed bar further down the row leaves the
         // machine rather than overlap it; the bar right before the fixed one stays.
-        while (nextFixed < fixedAt.size() && fixedAt[nextFixed] <= idx) ++nextFixed;
-        if (nextFixed < fixedAt.size()) {
-            const std::size_t f = fixedAt[nextFixed];
-            if (ctx.plan[behind[f]].start() < prevEnd && f != idx + 1) ctx.plan.editPlacement(j).machineCode = QStringLiteral(" ");
-        }
+        if (anyFixed && fixedStart < prevEnd && firstFixed != idx + 1) ctx.plan.editPlacement(j).machineCode = QStringLiteral(" ");
         // Members follow after the machine is settled, so they never stay behind on it.
         out.touch(j);  // before its members: the outcome's list stays in table order
         if (ctx.plan[j].setRepOrderNo != 0) SubSetDPlanUpdate(ctx, j, out);

@@ -29,11 +29,6 @@ void PlanHistory::begin(const QString& name)
     if (openEntry_.size() <= std::size_t(open_.sizeBefore)) openEntry_.resize(std::size_t(open_.sizeBefore) + 1);
 }
 
-void PlanHistory::enterOpenStep(int recordNo, Tier tier, std::size_t at)
-{
-    openEntry_[std::size_t(recordNo)] = OpenEntry{stamp_, std::uint32_t(at), tier};
-}
-
 // A record kept in a smaller tier moves up: the bigger image is the current
 // record with the smaller image's fields put back (they hold the state before the step).
 template <typename Image>

@@ -79,7 +79,10 @@ private:
         return std::size_t(recordNo) < openEntry_.size() && openEntry_[std::size_t(recordNo)].stamp == stamp_;
     }
     void keepTimes(int recordNo, const PlanRecord& before);
-    void enterOpenStep(int recordNo, Tier tier, std::size_t at);
+    void enterOpenStep(int recordNo, Tier tier, std::size_t at)
+    {
+        openEntry_[std::size_t(recordNo)] = OpenEntry{stamp_, std::uint32_t(at), tier};
+    }
     template <typename Image>
     void supersede(int recordNo, Image& image);
     void swapImages(Step& s);

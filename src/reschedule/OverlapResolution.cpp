@@ -10,12 +10,6 @@
 
 namespace reschedule {
 
-bool canBeRowNeighbour(const plan::PlanRecord& j)
-{
-    return j.loadMark >= 1 && (j.isConfirmed() || j.isChanged) && !j.isSetMember && !j.isDeleted
-        && !j.isMergedAway;
-}
-
 std::vector<int> rowNeighbours(RuleContext& ctx, int m)
 {
     const plan::PlanRecord& mr = ctx.plan[m];

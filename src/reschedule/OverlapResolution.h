@@ -12,8 +12,12 @@
 namespace reschedule {
 
 // Whether record j can stand in a moved bar's way at all: loaded, confirmed or
-// changed, not a set member, not deleted or merged away.
-bool canBeRowNeighbour(const plan::PlanRecord& j);
+// changed, not a set member, not deleted or merged away. Inline: asked of every
+// bar on the row.
+inline bool canBeRowNeighbour(const plan::PlanRecord& j)
+{
+    return j.loadMark >= 1 && (j.isConfirmed() || j.isChanged) && !j.isSetMember && !j.isDeleted && !j.isMergedAway;
+}
 
 // The row neighbours of record m, in table order: the bars on m's machine, or,
 // for a bar without a machine, the bars at m's destination without a machine.

@@ -56,12 +56,26 @@ void SubSetDPlanUpdate(RuleContext& ctx, int repRecordNo, RuleOutcome& out)
         if (!cur.isSetMember || cur.setRepOrderNo != rep.setRepOrderNo || cur.isDeleted || cur.isMergedAway) continue;
         const std::int64_t qty = memberQuantity(rep.orderQty, rep.cavities, cur.cavities);
         const double pieceSeconds = rep.cycle / double(plan::cavitiesDivisor(cur.cavities));
-        const bool same = cur.start() == rep.start() && cur.end() == rep.end() && cur.inOutKind == rep.inOutKind
-            && cur.destCode == rep.destCode && cur.machineCode == rep.machineCode && cur.mouldNo == rep.mouldNo
-            && cur.orderQty == qty && cur.cycle == rep.cycle && cur.pieceSeconds == pieceSeconds
-            && cur.setupMinutes == rep.setupMinutes && cur.workMinutes == rep.workMinutes
-            && (cur.isChanged || !rep.isChanged);
-        if (same) continue;
+        const bool sameTimes = cur.start() == rep.start() && cur.end() == rep.end();
+        const bool samePlacement = cur.inOutKind == rep.inOutKind && cur.destCode == rep.destCode
+            && cur.machineCode == rep.machineCode && cur.mouldNo == rep.mouldNo && cur.orderQty == qty
+            && cur.cycle == rep.cycle && cur.pieceSeconds == pieceSeconds && cur.setupMinutes == rep.setupMinutes
+            && cur.workMinutes == rep.workMinutes;
+        // Something differs, or the representative is marked and the member not yet.
+        // A member already marked keeps its mark: its own pending changes must still be saved.
+        if (sameTimes && samePlacement && (cur.isChanged || !rep.isChanged)) continue;
+        out.touch(j);
+        if (samePlacement) {
+            // A push moved the set along its row: the member takes over the times alone
+            // (its quantities are left exactly as they are).
+            plan::PlanRecord& m = ctx.plan.editTimes(j);
+            m.startDate = rep.startDate;
+            m.startTime = rep.startTime;
+            m.endDate = rep.endDate;
+            m.endTime = rep.endTime;
+            m.isChanged = true;
+            continue;
+        }
         plan::PlanRecord& m = ctx.plan.editPlacement(j);  // placement, mould and quantities only
         m.startDate = rep.startDate;
         m.startTime = rep.startTime;
@@ -76,10 +90,7 @@ void SubSetDPlanUpdate(RuleContext& ctx, int repRecordNo, RuleOutcome& out)
         m.pieceSeconds = pieceSeconds;
         m.setupMinutes = rep.setupMinutes;
         m.workMinutes = rep.workMinutes;
-        // Something differs, or the representative is marked and the member not yet.
-        // A member already marked keeps its mark: its own pending changes must still be saved.
         m.isChanged = true;
-        out.touch(j);
     }
 }
 

@@ -132,6 +132,18 @@ TEST_F(Drop, SetMembersFollowWithQuantitiesScaledByCavities)
     EXPECT_FALSE(reschedule::canStartBarDrag(ctx, a));
     expectSound();
 
+    // Moved again along its row: the members take over the new times, their quantities stay.
+    const auto quantitiesOfA = plan[a].memberOrderQty;
+    PlatForm_DragDrop(ctx, dropAt(rep, "M2", at(4, 9)));
+    ASSERT_EQ(plan[rep].start(), at(4, 9));
+    for (int m : {a, b}) {
+        EXPECT_EQ(plan[m].start(), plan[rep].start());
+        EXPECT_EQ(plan[m].end(), plan[rep].end());
+    }
+    EXPECT_EQ(plan[a].memberOrderQty, quantitiesOfA);
+    EXPECT_EQ(plan[b].orderQty, 250);
+    expectSound();
+
     // Halves go to the even neighbour, computed exactly.
     EXPECT_EQ(reschedule::memberQuantity(10, 4, 1), 2);  // 2.5
     EXPECT_EQ(reschedule::memberQuantity(14, 4, 1), 4);  // 3.5

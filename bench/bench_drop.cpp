@@ -1,9 +1,9 @@
 // A drop at the head of a chain of 200+ adjacent bars on one machine of a
 // 10,000-order plan (60 machines, two-shift calendars): the whole action as the
 // chart runs it (undo step, rules, the chart's update of every touched bar and
-// the row query of the repaint that follows) against
-// recomputing the end times of the chained bars alone. Also prints how
-// arranging grows with the plan size.
+// the row query of the repaint that follows, for the view around the drop and,
+// apart, for the whole row) against recomputing the end times of the chained
+// bars alone. Also prints how arranging grows with the plan size.
 #include "chart/ChartState.h"
 #include "core/Calendar.h"
 #include "core/ChartGeometry.h"

@@ -1,56 +1,60 @@
 #include "plan/RecordImages.h"
 
+#include <tuple>
 #include <utility>
 
 namespace plan {
 
-void TimeFields::swapWith(PlanRecord& r)
+namespace {
+
+// The placement beyond the times, cheap comparisons first.
+constexpr auto kPlacementFieldPairs = std::make_tuple(
+    std::pair{&PlacementFields::setupMinutes, &PlanRecord::setupMinutes},
+    std::pair{&PlacementFields::workMinutes, &PlanRecord::workMinutes}, std::pair{&PlacementFields::cycle, &PlanRecord::cycle},
+    std::pair{&PlacementFields::pieceSeconds, &PlanRecord::pieceSeconds},
+    std::pair{&PlacementFields::isEdited, &PlanRecord::isEdited}, std::pair{&PlacementFields::orderQty, &PlanRecord::orderQty},
+    std::pair{&PlacementFields::memberOrderQty, &PlanRecord::memberOrderQty},
+    std::pair{&PlacementFields::memberOrderQtyB, &PlanRecord::memberOrderQtyB},
+    std::pair{&PlacementFields::machineCode, &PlanRecord::machineCode},
+    std::pair{&PlacementFields::destCode, &PlanRecord::destCode}, std::pair{&PlacementFields::inOutKind, &PlanRecord::inOutKind},
+    std::pair{&PlacementFields::mouldNo, &PlanRecord::mouldNo});
+
+template <typename Image, typename Pairs>
+void swapFields(Image& image, PlanRecord& r, const Pairs& pairs)
 {
     using std::swap;
-    swap(startDate, r.startDate);
-    swap(startTime, r.startTime);
-    swap(endDate, r.endDate);
-    swap(endTime, r.endTime);
-    swap(isChanged, r.isChanged);
+    std::apply([&](auto... f) { (swap(image.*f.first, r.*f.second), ...); }, pairs);
 }
 
-bool TimeFields::sameAs(const PlanRecord& r) const
+template <typename Image, typename Pairs>
+bool sameFields(const Image& image, const PlanRecord& r, const Pairs& pairs)
 {
-    return startDate == r.startDate && startTime == r.startTime && endDate == r.endDate && endTime == r.endTime
-        && isChanged == r.isChanged;
+    return std::apply([&](auto... f) { return ((image.*f.first == r.*f.second) && ...); }, pairs);
 }
+
+}  // namespace
+
+void TimeFields::swapWith(PlanRecord& r) { swapFields(*this, r, kTimeFieldPairs); }
+
+bool TimeFields::sameAs(const PlanRecord& r) const { return sameFields(*this, r, kTimeFieldPairs); }
 
 PlacementFields PlacementFields::of(const PlanRecord& r)
 {
-    return PlacementFields{TimeFields::of(r), r.machineCode, r.destCode,      r.inOutKind,      r.setupMinutes,
-                           r.workMinutes,     r.cycle,       r.pieceSeconds,  r.isEdited,       r.mouldNo,
-                           r.orderQty,        r.memberOrderQty, r.memberOrderQtyB};
+    PlacementFields p;
+    p.times = TimeFields::of(r);
+    std::apply([&](auto... f) { ((p.*f.first = r.*f.second), ...); }, kPlacementFieldPairs);
+    return p;
 }
 
 void PlacementFields::swapWith(PlanRecord& r)
 {
-    using std::swap;
     times.swapWith(r);
-    swap(machineCode, r.machineCode);
-    swap(destCode, r.destCode);
-    swap(inOutKind, r.inOutKind);
-    swap(setupMinutes, r.setupMinutes);
-    swap(workMinutes, r.workMinutes);
-    swap(cycle, r.cycle);
-    swap(pieceSeconds, r.pieceSeconds);
-    swap(isEdited, r.isEdited);
-    swap(mouldNo, r.mouldNo);
-    swap(orderQty, r.orderQty);
-    swap(memberOrderQty, r.memberOrderQty);
-    swap(memberOrderQtyB, r.memberOrderQtyB);
+    swapFields(*this, r, kPlacementFieldPairs);
 }
 
 bool PlacementFields::sameAs(const PlanRecord& r) const
 {
-    return times.sameAs(r) && setupMinutes == r.setupMinutes && workMinutes == r.workMinutes && cycle == r.cycle
-        && pieceSeconds == r.pieceSeconds && isEdited == r.isEdited && orderQty == r.orderQty
-        && memberOrderQty == r.memberOrderQty && memberOrderQtyB == r.memberOrderQtyB && machineCode == r.machineCode
-        && destCode == r.destCode && inOutKind == r.inOutKind && mouldNo == r.mouldNo;
+    return times.sameAs(r) && sameFields(*this, r, kPlacementFieldPairs);
 }
 
 }  // namespace plan

@@ -6,6 +6,9 @@
 
 #include "plan/PlanRecord.h"
 
+#include <tuple>
+#include <utility>
+
 namespace plan {
 
 // Start, end and the changed mark (PlanData::editTimes).
@@ -16,10 +19,25 @@ struct TimeFields {
     core::TimeOfDay endTime;
     bool isChanged = false;
 
-    static TimeFields of(const PlanRecord& r) { return {r.startDate, r.startTime, r.endDate, r.endTime, r.isChanged}; }
+    inline static TimeFields of(const PlanRecord& r);  // inline: a push takes one per bar it moves
     void swapWith(PlanRecord& r);  // exchanges these fields with the record's
     bool sameAs(const PlanRecord& r) const;
 };
+
+// Each image field beside the record field it keeps. Taking, swapping and
+// comparing an image all walk one such list, so an image never keeps a field
+// it does not put back or compare.
+inline constexpr auto kTimeFieldPairs = std::make_tuple(
+    std::pair{&TimeFields::startDate, &PlanRecord::startDate}, std::pair{&TimeFields::startTime, &PlanRecord::startTime},
+    std::pair{&TimeFields::endDate, &PlanRecord::endDate}, std::pair{&TimeFields::endTime, &PlanRecord::endTime},
+    std::pair{&TimeFields::isChanged, &PlanRecord::isChanged});
+
+TimeFields TimeFields::of(const PlanRecord& r)
+{
+    TimeFields t;
+    std::apply([&](auto... f) { ((t.*f.first = r.*f.second), ...); }, kTimeFieldPairs);
+    return t;
+}
 
 // A record's placement (PlanData::editPlacement): its times, row, minutes and
 // cycle, and what set members take over from their representative.

@@ -1,4 +1,4 @@
-// Cost of FunCalcEndTime on a two-shift calendar against a bare walk over the
+// Cost of calcEndTime on a two-shift calendar against a bare walk over the
 // same number of calendar days, and a check that the calculation never allocates.
 #include "core/Calendar.h"
 #include "core/WorkingTime.h"
@@ -46,14 +46,14 @@ Planner twoShiftPlanner()
     breaks[3] = {TimeOfDay::fromHms(22, 0), TimeOfDay::fromHms(22, 10)};
     breaks[4] = {TimeOfDay::fromHms(0, 0), TimeOfDay::fromHms(0, 45)};
     breaks[5] = {TimeOfDay::fromHms(3, 0), TimeOfDay::fromHms(3, 10)};
-    FunLoadBreakMaster(p.calendar, breaks);
+    loadBreakMaster(p.calendar, breaks);
     for (int m = 0; m < kMachines; ++m) {
         const QString code = QStringLiteral("M%1").arg(m + 1, 3, 10, QChar(u'0'));
         const int r = p.rows.append(code, code, code);
         p.rows.CalendarMachineCount = p.rows.KikaiRowCount = r;
         p.calendar.addMachine();
         std::vector<CalendarDayRow> rows;
-        for (int i = 0; i <= p.CalendarDays(); ++i) {
+        for (int i = 0; i <= p.calendarDays(); ++i) {
             const Date d = p.PeriodStart.addDays(i - 2);
             if (d.dayOfWeek() == 7) continue;  // Sundays off
             CalendarDayRow row;
@@ -88,7 +88,7 @@ double bestNanosPerCall(int calls, F&& f)
 std::int64_t walkDays(const Planner& p, int machine, int firstDay, int days)
 {
     std::int64_t sum = 0;
-    for (int d = firstDay; d < firstDay + days && d <= p.CalendarDays(); ++d) {
+    for (int d = firstDay; d < firstDay + days && d <= p.calendarDays(); ++d) {
         const auto& cal = p.calendar.day(d, machine).CalTime;
         for (std::size_t s = 1; s <= 23; s += 2) {
             if (cal[s].isZero() && cal[s + 1].isZero()) break;
@@ -110,7 +110,7 @@ int main()
         starts.push_back(Moment::of(p.PeriodStart.addDays(i % 30), TimeOfDay::fromHms(6 + (i * 7) % 18, (i * 13) % 60)));
 
     Moment next;
-    const std::int64_t perDay = FunDayWorkMinutes(p, Moment::of(p.PeriodStart, p.DayChangeTime), 2, next);
+    const std::int64_t perDay = dayWorkMinutes(p, Moment::of(p.PeriodStart, p.DayChangeTime), 2, next);
     const std::int64_t monthJob = 30 * perDay;  // about 35 calendar days with the Sundays
     volatile std::int64_t sink = 0;
 
@@ -120,19 +120,19 @@ int main()
     for (const Case& c : cases) {
         int days = c.days;
         if (days == 0) {  // the days the long job really walks, for a fair baseline
-            const Moment e = FunCalcEndTime(p, starts[0], c.minutes, codes[0]);
+            const Moment e = calcEndTime(p, starts[0], c.minutes, codes[0]);
             days = dayIndexOf(p, e) - dayIndexOf(p, starts[0]) + 1;
         }
         const int calls = c.minutes > 1000 ? 40000 : 400000;
         const long before = allocations.load();
         const double endNs = bestNanosPerCall(calls, [&](int i) {
-            sink = sink + FunCalcEndTime(p, starts[std::size_t(i % kStarts)], c.minutes, codes[std::size_t(i % kMachines)]).seconds();
+            sink = sink + calcEndTime(p, starts[std::size_t(i % kStarts)], c.minutes, codes[std::size_t(i % kMachines)]).seconds();
         });
         const long allocated = allocations.load() - before;
         const double walkNs = bestNanosPerCall(calls, [&](int i) {
             sink = sink + walkDays(p, 2 + i % kMachines, dayIndexOf(p, starts[std::size_t(i % kStarts)]), days);
         });
-        std::printf("%-13s %8.1f ns per FunCalcEndTime, %8.1f ns walking %2d days: ratio %.2f (target < 2), %ld allocations\n",
+        std::printf("%-13s %8.1f ns per calcEndTime, %8.1f ns walking %2d days: ratio %.2f (target < 2), %ld allocations\n",
                     c.name, endNs, walkNs, days, endNs / walkNs, allocated);
         allocationFree = allocationFree && allocated == 0;
         // The same with the row already known: what the code look-up costs.

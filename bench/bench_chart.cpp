@@ -1,7 +1,7 @@
 // What the chart costs as the plan grows: one repaint of the visible chart
 // with 10,000 orders loaded against the same view with 100 orders loaded, and a
 // display-mode change (every bar repositioned) against 10,000 bare
-// FunDateTimeToX calls. Prints both ratios.
+// dateTimeToX calls. Prints both ratios.
 
 #include "chart/ChartState.h"
 #include "chart/GanttView.h"
@@ -32,7 +32,7 @@ void buildPlanner(core::Planner& p)
         p.rows.append(QStringLiteral("M%1").arg(m, 3, 10, QLatin1Char('0')), QStringLiteral("成形機%1号").arg(m), {});
         p.calendar.addMachine();
     }
-    p.rows.CalendarMachineCount = p.rows.KikaiRowCount = p.rows.MachineRowCount();
+    p.rows.CalendarMachineCount = p.rows.KikaiRowCount = p.rows.machineRowCount();
     for (int row = 2; row <= p.rows.CalendarMachineCount; ++row)
         for (int d = 0; d <= days; ++d) {
             auto& cal = p.calendar.day(d, row);
@@ -114,7 +114,7 @@ struct Chart {
         view->show();
         QCoreApplication::processEvents();
         view->refreshLayout();
-        view->DispWeek();
+        view->showWeek();
     }
     double repaintNs()
     {
@@ -143,7 +143,7 @@ int main(int argc, char** argv)
     // Bars complete their position when first used: use every one once, so that
     // the change has all of them to reposition.
     for (int i = 2; i <= large.state.barCount(); ++i) (void)large.state.bar(i);
-    const double width = large.view->ChartWidth();
+    const double width = large.view->chartWidth();
     int mode = 3;
     const double modeNs = medianNs(41, [&] {
         mode = mode == 3 ? 1 : 3;
@@ -155,11 +155,11 @@ int main(int argc, char** argv)
     const double bareNs = medianNs(41, [&] {
         std::int64_t sum = 0;
         for (int i = 2; i <= 10001 && i <= large.plan.size(); ++i)
-            sum += core::FunDateTimeToX(origin, large.plan[i].startDate, large.plan[i].startTime, hourTwips);
+            sum += core::dateTimeToX(origin, large.plan[i].startDate, large.plan[i].startTime, hourTwips);
         sink = sink + sum;
     });
     std::printf("display-mode change repositioning %d bars:   %10.3f ms\n", large.plan.size() - 1, modeNs / 1e6);
-    std::printf("10,000 calls of FunDateTimeToX:              %10.3f ms\n", bareNs / 1e6);
+    std::printf("10,000 calls of dateTimeToX:              %10.3f ms\n", bareNs / 1e6);
     std::printf("ratio (target < 3): %.2f\n", modeNs / bareNs);
     return 0;
 }

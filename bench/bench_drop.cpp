@@ -50,13 +50,13 @@ Planner twoShiftPlant()
     std::array<std::pair<TimeOfDay, TimeOfDay>, 10> breaks{};
     breaks[0] = {TimeOfDay::fromHms(12, 0), TimeOfDay::fromHms(12, 45)};
     breaks[1] = {TimeOfDay::fromHms(22, 0), TimeOfDay::fromHms(22, 30)};
-    FunLoadBreakMaster(p.calendar, breaks);
+    loadBreakMaster(p.calendar, breaks);
     for (int m = 1; m <= kMachines; ++m) {
         const int r = p.rows.append(machineCode(m), machineCode(m), machineCode(m));
         p.rows.CalendarMachineCount = p.rows.KikaiRowCount = r;
         p.calendar.addMachine();
         std::vector<CalendarDayRow> rows;
-        for (int i = 0; i <= p.CalendarDays(); ++i) {
+        for (int i = 0; i <= p.calendarDays(); ++i) {
             CalendarDayRow d;
             d.date = p.PeriodStart.addDays(i - 2);
             if (d.date.dayOfWeek() == 7) continue;  // Sundays off
@@ -103,7 +103,7 @@ void buildPlan(const Planner& planner, plan::PlanData& plan, int orders)
         r.workMinutes = 45 + rng() % 75;
         r.initialDueDate = planner.PeriodStart.addDays(5 + int(rng() % 30));
         r.setStart(next[std::size_t(m)]);
-        r.setEnd(FunCalcEndTime(planner, r.start(), r.setupMinutes + r.workMinutes, r.machineCode));
+        r.setEnd(calcEndTime(planner, r.start(), r.setupMinutes + r.workMinutes, r.machineCode));
         next[std::size_t(m)] = r.end();
         r.startDateOrig = r.startDate;
         r.endDateOrig = r.endDate;
@@ -139,7 +139,7 @@ double medianMicros(int rounds, F&& f)
 // [fromX, toX) is the view, in twips.
 std::int64_t redraw(chart::ChartState& state, const std::vector<int>& touched, int row, double fromX, double toX)
 {
-    for (int i : touched) state.SubRefreshChart(i);
+    for (int i : touched) state.refreshChart(i);
     return std::int64_t(state.barsInView(row, fromX, toX).size());
 }
 
@@ -167,7 +167,7 @@ int main(int argc, char** argv)
             buildPlan(planner, plan, sizes[s]);
             ctx.index.reset();
             const auto a = std::chrono::steady_clock::now();
-            reschedule::FunPlanDataYoteiBarSet(ctx);
+            reschedule::planDataYoteiBarSet(ctx);
             t.push_back(std::chrono::duration<double, std::micro>(std::chrono::steady_clock::now() - a).count());
         }
         std::sort(t.begin(), t.end());
@@ -188,7 +188,7 @@ int main(int argc, char** argv)
     // An undo (not timed) is followed by the chart's update of what it put back.
     auto undo = [&] {
         history.undo();
-        for (int i : history.lastRestored()) state.SubRefreshChart(i);
+        for (int i : history.lastChanged()) state.refreshChart(i);
     };
 
     // The dragged bar: an order of another machine, dropped at the chain's head.
@@ -218,7 +218,7 @@ int main(int argc, char** argv)
         const bool allOfRow = round % 2 == 1;
         const auto a = std::chrono::steady_clock::now();
         const reschedule::RuleOutcome out = reschedule::runStep(history, QStringLiteral("move"), [&] {
-            return reschedule::PlatForm_DragDrop(ctx, drop);
+            return reschedule::dropBar(ctx, drop);
         });
         const auto b = std::chrono::steady_clock::now();
         const std::int64_t n = allOfRow ? redraw(state, out.touched, dropRow, 0, 1e9) : redraw(state, out.touched, dropRow, viewFrom, viewTo);
@@ -248,14 +248,14 @@ int main(int argc, char** argv)
     // Check once that the drop really pushes the whole chain.
     std::vector<Moment> before;
     for (int i : chained) before.push_back(plan[i].start());
-    reschedule::runStep(history, QStringLiteral("move"), [&] { return reschedule::PlatForm_DragDrop(ctx, drop); });
+    reschedule::runStep(history, QStringLiteral("move"), [&] { return reschedule::dropBar(ctx, drop); });
     int pushed = 0;
     for (std::size_t k = 0; k < chained.size(); ++k) pushed += plan[chained[k]].start() != before[k] ? 1 : 0;
     undo();
     const double endsUs = medianMicros(41, [&] {
         for (int i : chained) {
             const plan::PlanRecord& r = plan[i];
-            sink += FunCalcEndTime(planner, r.start(), r.setupMinutes + r.workMinutes, r.machineCode).seconds();
+            sink += calcEndTime(planner, r.start(), r.setupMinutes + r.workMinutes, r.machineCode).seconds();
         }
     });
 

@@ -1,1 +1,1 @@
-planner_bench(bench_load plan_loading demo_plant)
+planner_bench(bench_load store demo_plant)

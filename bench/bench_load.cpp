@@ -15,9 +15,9 @@
 
 #include "demoplant/DemoPlant.h"
 #include "core/Prompt.h"
-#include "plan/loading/PlanSession.h"
-#include "plan/loading/PlanStatements.h"
-#include "plan/loading/SqlMasterLookup.h"
+#include "store/loading/PlanLoading.h"
+#include "store/loading/PlanStatements.h"
+#include "store/loading/SqlMasterLookup.h"
 #include "reschedule/Arranging.h"
 
 #include <QCoreApplication>
@@ -107,7 +107,7 @@ Result measure(int orders)
 
     Result r;
     r.orders = orders;
-    readAll(*database, plan::loading::statements::planOrders(s.KojoCode), {s.processClassCode});  // warm the page cache
+    readAll(*database, store::statements::planOrders(s.KojoCode), {s.processClassCode});  // warm the page cache
     // The machine is shared: rounds alternate the bare read and the load so that
     // both meet the same conditions, and the best round of each counts. The
     // tables of each load outlive its timing (the program keeps them; their
@@ -118,8 +118,8 @@ Result measure(int orders)
     for (int round = 0; round < 7; ++round) {
         QElapsedTimer t;
         t.start();
-        readAll(*database, plan::loading::statements::planComponents(s.KojoCode), {});
-        readAll(*database, plan::loading::statements::planOrders(s.KojoCode), {s.processClassCode});
+        readAll(*database, store::statements::planComponents(s.KojoCode), {});
+        readAll(*database, store::statements::planOrders(s.KojoCode), {s.processClassCode});
         r.bareMs = std::min(r.bareMs, msSince(t));
 
         planners.push_back(std::make_unique<core::Planner>());
@@ -127,13 +127,13 @@ Result measure(int orders)
         core::Planner& planner = *planners.back();
         plan::PlanData& plan = *plans.back();
         t.restart();
-        plan::loading::subResourcesSet(*database, s, planner, prompt);
+        store::resourcesSet(*database, s, planner, prompt);
         const double rows = msSince(t);
-        plan::loading::ReturnPlanData(*database, s, planner, plan);
+        store::returnPlanData(*database, s, planner, plan);
         const double read = msSince(t);
-        plan::loading::SqlMasterLookup lookup(*database, s.KojoCode);
+        store::SqlMasterLookup lookup(*database, s.KojoCode);
         reschedule::RuleContext ctx{planner, plan, prompt, lookup, s};
-        reschedule::FunPlanDataYoteiBarSet(ctx);
+        reschedule::planDataYoteiBarSet(ctx);
         const double total = msSince(t);
         r.rowsMs = std::min(r.rowsMs, rows);
         r.planMs = std::min(r.planMs, read - rows);

@@ -1,1 +1,1 @@
-planner_bench(bench_save reschedule_saving plan_loading demo_plant)
+planner_bench(bench_save store demo_plant)

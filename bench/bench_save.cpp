@@ -10,8 +10,8 @@
 
 #include "core/Prompt.h"
 #include "demoplant/DemoPlant.h"
-#include "plan/loading/PlanSession.h"
-#include "reschedule/saving/SaveSchedule.h"
+#include "store/loading/PlanLoading.h"
+#include "store/saving/SaveSchedule.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -162,8 +162,8 @@ void run(const char* label, db::Database& a, db::Database& b)
     YesPrompt prompt;
     core::Planner planner;
     plan::PlanData plan;
-    plan::loading::subResourcesSet(a, s, planner, prompt);
-    plan::loading::ReturnPlanData(a, s, planner, plan);
+    store::resourcesSet(a, s, planner, prompt);
+    store::returnPlanData(a, s, planner, plan);
     const int changed = std::min(kOrders, plan.size() - 1);
     for (int i = 2; i <= changed + 1; ++i) {
         plan::PlanRecord& r = plan.edit(i);
@@ -186,10 +186,10 @@ void run(const char* label, db::Database& a, db::Database& b)
         previous = sql.left(34);
         since.restart();
     };
-    reschedule::saving::ChangedCalendarDays days;
+    store::ChangedCalendarDays days;
     QElapsedTimer t;
     t.start();
-    const reschedule::saving::SaveResult result = reschedule::saving::saveScheduleAt(a, s, planner, plan, prompt, days, kSavedAt);
+    const store::SaveResult result = store::saveScheduleAt(a, s, planner, plan, prompt, days, kSavedAt);
     const double saveMs = double(t.nsecsElapsed()) / 1e6;
     a.beforeStatement = nullptr;
     if (profile) {
@@ -199,7 +199,7 @@ void run(const char* label, db::Database& a, db::Database& b)
         std::sort(top.begin(), top.end(), [](const auto& x, const auto& y) { return x.first > y.first; });
         for (int i = 0; i < top.size() && i < 12; ++i) std::printf("  %9.1f ms  %s\n", top[i].first, qPrintable(top[i].second));
     }
-    if (result.outcome != reschedule::saving::SaveOutcome::Saved) {
+    if (result.outcome != store::SaveOutcome::Saved) {
         std::printf("%s: save did not complete: %s\n", label, qPrintable(result.error));
         return;
     }

@@ -17,7 +17,7 @@ struct BarVisual {
     bool visible = false;
     Surface surface = Surface::PlatForm;
     int row = 0;             // row of the bar on PlatForm; 0 on the other surfaces
-    double rowY = 0;         // FunGetMachineRowY of the record at the last placement
+    double rowY = 0;         // getMachineRowY of the record at the last placement
     // The codes rowY was found from. Copies share the record's text, so an
     // unchanged code is recognised by its data without a look-up.
     QString rowMachineCode, rowDestCode;

@@ -31,7 +31,7 @@ int floorDiv(double twips) { return int(std::floor(twips / core::TwipsPerPixel))
 constexpr int MinBarWidthPx = 3;  // a zero-length bar must stay visible and clickable
 }  // namespace
 
-ChartState::ChartState(const core::ProgramSettings& settings, const core::Planner& planner, plan::PlanData& plan)
+ChartState::ChartState(const core::ProgramSettings& settings, const core::Planner& planner, const plan::PlanData& plan)
     : settings_(settings), planner_(planner), plan_(plan)
 {
     origin_ = core::chartOrigin(planner_.PeriodStart, planner_.DayChangeTime);
@@ -59,14 +59,14 @@ double ChartState::periodWidthTwips() const
     return days * scale_.DayTwips;
 }
 
-double ChartState::FunDateTimeToX(core::Date d, core::TimeOfDay t, bool topStrip) const
+double ChartState::dateTimeToX(core::Date d, core::TimeOfDay t, bool topStrip) const
 {
     return xOf(core::Moment::of(d, t), topStrip);
 }
 
 double ChartState::xOf(core::Moment m, bool topStrip) const
 {
-    return double(core::FunDateTimeToX(origin_, m, topStrip ? scale_.HourTwipsTop : scale_.HourTwips));
+    return double(core::dateTimeToX(origin_, m, topStrip ? scale_.HourTwipsTop : scale_.HourTwips));
 }
 
 core::Moment ChartState::momentAtX(double xTwips) const
@@ -74,7 +74,7 @@ core::Moment ChartState::momentAtX(double xTwips) const
     return scale_.HourTwips > 0 ? core::xToMoment(origin_, xTwips, scale_.HourTwips) : origin_;
 }
 
-double ChartState::FunGetMachineRowY(const QString& destCode, const QString& machineCode) const
+double ChartState::getMachineRowY(const QString& destCode, const QString& machineCode) const
 {
     const core::RowTable& rows = planner_.rows;
     const int machineRow = rows.findRow(machineCode);  // row 1 exactly when the code is blank
@@ -87,29 +87,29 @@ double ChartState::FunGetMachineRowY(const QString& destCode, const QString& mac
 void ChartState::placeGeometry(BarVisual& b, core::Moment start, core::Moment end) const
 {
     const double hourTwips = b.surface == Surface::PlatForm2 ? scale_.HourTwipsTop : scale_.HourTwips;
-    b.left = double(core::FunDateTimeToX(origin_, start, hourTwips));
-    b.right = double(core::FunDateTimeToX(origin_, end, hourTwips));
+    b.left = double(core::dateTimeToX(origin_, start, hourTwips));
+    b.right = double(core::dateTimeToX(origin_, end, hourTwips));
     b.progressWidth = b.progressVisible ? std::max(0.0, b.right - b.left) * b.progressRatio : 0;
 }
 
-void ChartState::SubRefreshChart(int recordNo, int placementFlag)
+void ChartState::refreshChart(int recordNo, int placementFlag)
 {
-    if (recordNo < 2 || recordNo > plan_.size()) return;  // record 1 stands for no bar
-    if (int(bars_.size()) <= plan_.size()) bars_.resize(std::size_t(plan_.size()) + 1);
-    const plan::PlanRecord& r = plan_[recordNo];
+    if (recordNo < 2) return;  // record 1 stands for no bar
+    if (int(bars_.size()) <= std::max(recordNo, plan_.size())) bars_.resize(std::size_t(std::max(recordNo, plan_.size())) + 1);
     BarVisual& b = bars_[std::size_t(recordNo)];
     const bool wasVisible = b.visible;
     const int oldRow = b.row;
     const bool wasOn3 = b.surface == Surface::PlatForm3;
     const std::int64_t oldStart = b.startSec;
 
-    if (r.isDeleted || r.isSetMember || r.isMergedAway) {
+    // A record taken out by an undo has no bar any more.
+    if (recordNo > plan_.size() || plan_[recordNo].isHidden()) {
         b.visible = false;
         if (wasVisible) moveInIndex(recordNo, oldRow, wasVisible, wasOn3);
         return;
     }
+    const plan::PlanRecord& r = plan_[recordNo];
 
-    bool inList = false;
     if (placementFlag == 0) {
         // A push moves hundreds of bars along their row: the row (and the surface
         // found with it) stays while the codes are the same.
@@ -117,15 +117,13 @@ void ChartState::SubRefreshChart(int recordNo, int placementFlag)
             return (a.constData() == b.constData() && a.size() == b.size()) || a == b;
         };
         if (!wasVisible || !same(r.machineCode, b.rowMachineCode) || !same(r.destCode, b.rowDestCode)) {
-            b.rowY = FunGetMachineRowY(r.destCode, r.machineCode);
+            b.rowY = getMachineRowY(r.destCode, r.machineCode);
             b.rowMachineCode = r.machineCode;
             b.rowDestCode = r.destCode;
             b.surface = b.rowY >= 300 ? Surface::PlatForm : Surface::PlatForm3;
             b.row = b.surface == Surface::PlatForm ? planner_.rows.rowAtY(b.rowY) : 0;
         }
-        inList = b.surface == Surface::PlatForm;
     }
-    if (r.inScheduleList != inList) plan_.edit(recordNo).inScheduleList = inList;
 
     b.visible = true;
     b.height = BarHeightTwips;
@@ -176,7 +174,7 @@ const BarVisual& ChartState::paintedBar(int recordNo)
 
 void ChartState::ensureIndex()
 {
-    const std::size_t n = std::size_t(planner_.rows.MachineRowCount()) + 1;
+    const std::size_t n = std::size_t(planner_.rows.machineRowCount()) + 1;
     if (rowBars_.size() == n) return;
     rowBars_.resize(n);
     rowSorted_.resize(n, 1);
@@ -191,7 +189,7 @@ void ChartState::refreshAll()
     ensureIndex();
     bars_.assign(std::size_t(plan_.size()) + 1, BarVisual{});
     // Every bar starts invisible and out of the index, so each one is added once.
-    for (int i = 2; i <= plan_.size(); ++i) SubRefreshChart(i);
+    for (int i = 2; i <= plan_.size(); ++i) refreshChart(i);
     emit barsChanged();
 }
 

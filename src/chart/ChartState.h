@@ -1,6 +1,6 @@
 #pragma once
 // The chart's state shared by its surfaces: the scale of the display mode, the
-// scroll position, a cached look of every bar (SubRefreshChart) and an index of
+// scroll position, a cached look of every bar (refreshChart) and an index of
 // the bars of each row ordered by start, so that painting and hit tests touch
 // only what is in view.
 
@@ -33,31 +33,30 @@ public:
     static constexpr int VisibleRows = 10;  // MachineName(1..10)
     static constexpr int RowHeightPx = core::RowTable::RowHeightTwips / core::TwipsPerPixel;
 
-    ChartState(const core::ProgramSettings& settings, const core::Planner& planner, plan::PlanData& plan);
+    ChartState(const core::ProgramSettings& settings, const core::Planner& planner, const plan::PlanData& plan);
 
     const core::ProgramSettings& settings() const { return settings_; }
     const core::Planner& planner() const { return planner_; }
     const plan::PlanData& plan() const { return plan_; }
-    plan::PlanData& plan() { return plan_; }
 
-    // Scale and origin (Disp_Gantt). Repositions every bar without rebuilding looks.
+    // Scale and origin (dispGantt). Repositions every bar without rebuilding looks.
     const core::ChartScale& scale() const { return scale_; }
     core::Moment origin() const { return origin_; }
     void setScale(int displayMode, double chartWidthTwips);
     // Twips of the whole display period at the current scale.
     double periodWidthTwips() const;
 
-    // FunDateTimeToX on the chart's origin; kind "2" uses the top strip's scale.
-    double FunDateTimeToX(core::Date d, core::TimeOfDay t, bool topStrip = false) const;
+    // dateTimeToX on the chart's origin; kind "2" uses the top strip's scale.
+    double dateTimeToX(core::Date d, core::TimeOfDay t, bool topStrip = false) const;
     double xOf(core::Moment m, bool topStrip = false) const;
     core::Moment momentAtX(double xTwips) const;
 
     // Centre Y of the record's row: a supplier destination stands on its own
     // row, a machine on its machine's row, no machine on row 1; 0 = no row.
-    double FunGetMachineRowY(const QString& destCode, const QString& machineCode) const;
+    double getMachineRowY(const QString& destCode, const QString& machineCode) const;
 
     // Brings the bar of a record up to date; placementFlag 0 places it on its row's surface.
-    void SubRefreshChart(int recordNo, int placementFlag = 0);
+    void refreshChart(int recordNo, int placementFlag = 0);
     // Every record again (after a load, undo or redo).
     void refreshAll();
     // The bar with its position and colours up to date.
@@ -70,6 +69,13 @@ public:
     // The bar with its caption lines built (for painting).
     const BarVisual& paintedBar(int recordNo);
     int barCount() const { return int(bars_.size()) - 1; }
+    // The schedule list's mark: the bar stands on a row of the chart (a machine,
+    // a supplier or the unplaced row), not apart on PlatForm3.
+    bool inScheduleList(int recordNo) const
+    {
+        return recordNo >= 2 && recordNo < int(bars_.size()) && bars_[std::size_t(recordNo)].visible &&
+               bars_[std::size_t(recordNo)].surface == Surface::PlatForm;
+    }
 
     // Scroll position mirrored from HScroll1 (pixels) and KScroll (first row - 1).
     int scrollXPx() const { return scrollXPx_; }
@@ -111,7 +117,7 @@ private:
 
     const core::ProgramSettings& settings_;
     const core::Planner& planner_;
-    plan::PlanData& plan_;
+    const plan::PlanData& plan_;
     core::ChartScale scale_;
     core::Moment origin_;
     mutable std::vector<BarVisual> bars_;  // by record number; 0 unused; completed on use

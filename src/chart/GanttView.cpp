@@ -121,19 +121,19 @@ GanttView::GanttView(ChartState& state, QWidget* parent) : QWidget(parent), stat
 
 GanttView::~GanttView() = default;
 
-double GanttView::ChartWidth() const { return double(Picture1->width()) * core::TwipsPerPixel; }
+double GanttView::chartWidth() const { return double(Picture1->width()) * core::TwipsPerPixel; }
 
 void GanttView::setDisplayMode(int mode)
 {
     displayMode_ = mode >= 1 && mode <= 4 ? mode : 3;
-    Disp_Gantt();
+    dispGantt();
 }
 
-void GanttView::Disp_Gantt()
+void GanttView::dispGantt()
 {
     const bool hadScale = state_.scale().HourTwips > 0;
     const core::Moment left = hadScale ? state_.momentAtX(state_.pxToX(0)) : state_.origin();
-    state_.setScale(displayMode_, ChartWidth());
+    state_.setScale(displayMode_, chartWidth());
     lastPictureWidth_ = Picture1->width();
     updateScrollRanges();
     scrollToMoment(left);
@@ -168,7 +168,7 @@ void GanttView::updateScrollRanges()
     HScroll1->setPageStep(visible);
     HScroll1->setSingleStep(std::max(1, visible / 28));
     // One band more than the rows: the space below the last row takes bars off their machine.
-    KScroll->setRange(0, std::max(0, state_.planner().rows.MachineRowCount() + 1 - ChartState::VisibleRows));
+    KScroll->setRange(0, std::max(0, state_.planner().rows.machineRowCount() + 1 - ChartState::VisibleRows));
     KScroll->setPageStep(ChartState::VisibleRows);
     KScroll->setSingleStep(1);
 }
@@ -204,7 +204,7 @@ bool GanttView::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == Picture1 && event->type() == QEvent::Resize) {
         // A new frame width is a new ChartWidth: the scale follows, the time in view stays.
-        if (Picture1->width() != lastPictureWidth_ && state_.scale().HourTwips > 0) Disp_Gantt();
+        if (Picture1->width() != lastPictureWidth_ && state_.scale().HourTwips > 0) dispGantt();
         return false;
     }
     if (event->type() == QEvent::Wheel && (watched == platForm || watched == platForm3 || watched == dayDispArea
@@ -268,7 +268,7 @@ void GanttView::pressOnSurface(QWidget* surface, QMouseEvent* e)
         repaintChart();
         return;
     }
-    DragMode = 3;  // grab-scroll
+    DragMode = DragKind::GrabScroll;  // grab-scroll
     pressHScroll_ = HScroll1->value();
     pressKScroll_ = KScroll->value();
     surface->setCursor(Qt::ClosedHandCursor);
@@ -278,13 +278,13 @@ void GanttView::moveOnSurface(QWidget* surface, QMouseEvent* e)
 {
     const QPoint pos = e->position().toPoint();
     const QPoint viewPos = surface->mapTo(this, pos);
-    if (DragMode == 3) {
+    if (DragMode == DragKind::GrabScroll) {
         const QPoint d = viewPos - pressViewPos_;
         HScroll1->setValue(pressHScroll_ - d.x());
         KScroll->setValue(pressKScroll_ - int(std::lround(double(d.y()) / ChartState::RowHeightPx)));
         return;
     }
-    if (DragMode == 1) {
+    if (DragMode == DragKind::Bar) {
         if (!dragMoved_ && (viewPos - pressViewPos_).manhattanLength() < QApplication::startDragDistance()) return;
         dragMoved_ = true;
         updateDragPreview(viewPos);
@@ -296,10 +296,10 @@ void GanttView::moveOnSurface(QWidget* surface, QMouseEvent* e)
 void GanttView::releaseOnSurface(QWidget* surface, QMouseEvent* e)
 {
     const QPoint viewPos = surface->mapTo(this, e->position().toPoint());
-    if (DragMode == 3 && e->button() == Qt::LeftButton) {
-        DragMode = 0;
+    if (DragMode == DragKind::GrabScroll && e->button() == Qt::LeftButton) {
+        DragMode = DragKind::Idle;
         surface->unsetCursor();
-    } else if (DragMode == 1 && e->button() == Qt::LeftButton) {
+    } else if (DragMode == DragKind::Bar && e->button() == Qt::LeftButton) {
         TimerHScrollAc->stop();
         if (dragMoved_) finishBarDrag(viewPos);
         else cancelBarDrag();  // a click selects; it moves nothing
@@ -356,7 +356,7 @@ void GanttView::beginBarDrag(QWidget* surface, int recordNo, QPoint pos)
     const double y = b.surface == Surface::PlatForm ? b.top + double(pos.y() - r.top()) * core::TwipsPerPixel : b.top;
     DragStartKikai = state_.planner().rows.codeAtY(y);
     DragBarIndex = state_.plan()[recordNo].barIndex;
-    DragMode = 1;
+    DragMode = DragKind::Bar;
     dragMoved_ = false;
     Q_UNUSED(surface);
 }
@@ -383,7 +383,7 @@ void GanttView::updateDragPreview(QPoint viewPos)
     d.guideVisible = false;
     d.guideText.clear();
     if (overRows && row && previewStart) {
-        if (const auto start = previewStart(rec, state_.planner().rows.row(row).RowCode, newLeft)) {
+        if (const auto start = previewStart(dropOf(rec, state_.planner().rows.row(row).RowCode, newLeft))) {
             d.guideVisible = true;
             d.guideX = state_.xOf(*start);
             d.guideText = QStringLiteral("開始 %1 %2").arg(start->date().toMonthDayText(), start->time().toHhmm());
@@ -404,7 +404,7 @@ void GanttView::updateDragPreview(QPoint viewPos)
 
 void GanttView::autoScrollTick()
 {
-    if (DragMode != 1 || autoScrollStep_ == 0) {
+    if (DragMode != DragKind::Bar || autoScrollStep_ == 0) {
         TimerHScrollAc->stop();
         return;
     }
@@ -422,29 +422,39 @@ void GanttView::finishBarDrag(QPoint viewPos)
     const double newLeft = state_.pxToX(pf.x()) - DragOffsetX;
     const bool overRows = platForm->rect().contains(pf);
     state_.dragPreview = DragPreview{};
-    DragMode = 0;
+    DragMode = DragKind::Idle;
     TimerHScrollAc->stop();
     if (!overRows || rec == 0) {
         // The header column, the strips and anything outside the rows cancel the move.
-        if (rec) state_.SubRefreshChart(rec);
+        if (rec) state_.refreshChart(rec);
         repaintChart();
         return;
     }
-    BarDrop drop;
-    drop.recordNo = rec;
     const int row = state_.rowAtPx(pf.y());
-    drop.newKikai = row ? state_.planner().rows.row(row).RowCode : QString();
-    drop.newLeftTwips = newLeft;
+    const reschedule::BarDrop drop = dropOf(rec, row ? state_.planner().rows.row(row).RowCode : QString(), newLeft);
     const int under = state_.barAtPx(Surface::PlatForm, pf.x(), pf.y());
-    drop.targetRecord = under == rec ? 0 : under;
     repaintChart();
-    emit barDropped(drop);
+    emit barDropped(drop, under == rec ? 0 : under);
+}
+
+reschedule::BarDrop GanttView::dropOf(int recordNo, const QString& newKikai, double newLeftTwips) const
+{
+    reschedule::BarDrop d;
+    d.recordNo = recordNo;
+    d.DragStartKikai = DragStartKikai;
+    d.newKikai = newKikai;
+    d.newLeftTwips = newLeftTwips;
+    d.currentLeftTwips = state_.bar(recordNo).left;
+    d.origin = state_.origin();
+    // Bars dragged on the chart use the main scale; only PlatForm2 has the top strip's.
+    d.scale = state_.bar(recordNo).surface == Surface::PlatForm2 ? state_.scale().HourTwipsTop : state_.scale().HourTwips;
+    return d;
 }
 
 void GanttView::cancelBarDrag()
 {
     state_.dragPreview = DragPreview{};
-    DragMode = 0;
+    DragMode = DragKind::Idle;
     TimerHScrollAc->stop();
     repaintChart();
 }

@@ -5,6 +5,7 @@
 // HScroll1, the hover tip GradeName and the mouse handling on the chart.
 
 #include "chart/ChartState.h"
+#include "reschedule/BarMove.h"
 
 #include <QWidget>
 #include <functional>
@@ -25,14 +26,8 @@ class PlatForm3;
 class DayDispArea;
 class RowHeaderColumn;
 
-// A bar released over the chart: where it should go. The view changes nothing
-// in the plan; the window applies the rules.
-struct BarDrop {
-    int recordNo = 0;
-    QString newKikai;          // code of the row under the pointer; empty below the last row
-    double newLeftTwips = 0;   // the bar's new left edge on the chart
-    int targetRecord = 0;      // a bar under the pointer (a merge), 0 for the background
-};
+// What the mouse is doing on the chart.
+enum class DragKind { Idle, Bar, GridRow, GrabScroll };
 
 class GanttView : public QWidget {
     Q_OBJECT
@@ -42,15 +37,15 @@ public:
 
     ChartState& state() { return state_; }
 
-    // Display modes (DispDay .. DispMonth set the mode, Disp_Gantt applies it).
-    void DispDay() { setDisplayMode(1); }
-    void Disp3Day() { setDisplayMode(2); }
-    void DispWeek() { setDisplayMode(3); }
-    void DispMonth() { setDisplayMode(4); }
+    // Display modes (showOneDay .. showFourWeeks set the mode, dispGantt applies it).
+    void showOneDay() { setDisplayMode(1); }
+    void showThreeDays() { setDisplayMode(2); }
+    void showWeek() { setDisplayMode(3); }
+    void showFourWeeks() { setDisplayMode(4); }
     void setDisplayMode(int mode);
-    void Disp_Gantt();
-    int DisplayMode() const { return displayMode_; }
-    double ChartWidth() const;  // twips: the width of Picture1
+    void dispGantt();
+    int displayMode() const { return displayMode_; }
+    double chartWidth() const;  // twips: the width of Picture1
 
     // After the rows or bars changed: scroll ranges, headers, repaint.
     void refreshLayout();
@@ -60,14 +55,17 @@ public:
     // The time at the chart's left edge stays put while the scale changes.
     void scrollToMoment(core::Moment m);
 
+    // A bar of recordNo released with its left edge at newLeftTwips on the row of
+    // newKikai (empty below the last row), as the rules take it.
+    reschedule::BarDrop dropOf(int recordNo, const QString& newKikai, double newLeftTwips) const;
     // Where a dragged bar would start, for the guide; nullopt when it cannot be placed.
-    std::function<std::optional<core::Moment>(int recordNo, const QString& newKikai, double newLeftTwips)> previewStart;
+    std::function<std::optional<core::Moment>(const reschedule::BarDrop& drop)> previewStart;
 
     // Whether a bar may be dragged (PlanBar_MouseDown); by default all but fully fixed bars.
     std::function<bool(int recordNo)> canStartBarDrag;
 
     // Interaction state of the chart (mouse handling).
-    int DragMode = 0;          // 0 idle, 1 bar drag, 2 grid-row drag, 3 grab-scroll
+    DragKind DragMode = DragKind::Idle;
     int DragBarIndex = 0;
     double DragOffsetX = 0;    // twips
     QString DragStartKikai;
@@ -89,7 +87,9 @@ signals:
     void barContextMenu(int recordNo, QPoint globalPos, QPoint chartPos);
     void backgroundContextMenu(int row, core::Moment at, QPoint globalPos);
     void rowHeaderActivated(int row);
-    void barDropped(const BarDrop& drop);
+    // A bar released over the rows; targetRecord is the bar under the pointer
+    // (a merge), 0 for the background. The view changes nothing in the plan.
+    void barDropped(const reschedule::BarDrop& drop, int targetRecord);
     void displayModeChanged(int mode);
 
 protected:

@@ -6,11 +6,10 @@
 #include "chart/MessageBoxPrompt.h"
 #include "chart/PlanDataGrid.h"
 #include "chart/PlanGridModel.h"
-#include "plan/PlanHistory.h"
-#include "plan/loading/PlanSession.h"
-#include "reschedule/MasterLookup.h"
+#include "store/loading/PlanLoading.h"
 
 #include <QAction>
+#include <QCloseEvent>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMenu>
@@ -22,16 +21,17 @@
 namespace chart {
 
 MainForm::MainForm(core::ProgramSettings& settings, db::Database& db, QWidget* parent)
-    : QMainWindow(parent), settings_(settings), db_(db)
+    : QMainWindow(parent), settings_(settings)
 {
     setObjectName(QStringLiteral("MainForm"));
-    history_ = std::make_unique<plan::PlanHistory>(plan_);
-    state_ = std::make_unique<ChartState>(settings_, planner_, plan_);
-    gridModel_ = std::make_unique<PlanGridModel>(plan_, planner_.rows);
+    session_ = std::make_unique<session::PlanSession>(settings_, &db);
+    state_ = std::make_unique<ChartState>(settings_, session_->planner(), session_->plan());
+    gridModel_ = std::make_unique<PlanGridModel>(session_->plan(), session_->planner().rows);
     messagePrompt_ = std::make_unique<MessageBoxPrompt>(this);
+    session_->setPrompt(messagePrompt_.get());
     buildLayout();
     buildMenus();
-    connectRules();
+    connectSession();
     setWindowTitle(caption());
     // The window keeps the size the plant configured (twips).
     if (settings_.MainWidth > 0 && settings_.MainHeight > 0)
@@ -43,8 +43,8 @@ MainForm::MainForm(core::ProgramSettings& settings, db::Database& db, QWidget* p
 
 MainForm::~MainForm()
 {
-    // The history detaches itself from the plan table it watches.
-    history_.reset();
+    // The views hold references into the session's plan: they go first.
+    session_->disconnect(this);
 }
 
 QString MainForm::caption() const
@@ -56,6 +56,12 @@ QString MainForm::caption() const
 }
 
 core::Prompt& MainForm::prompt() { return promptOverride_ ? *promptOverride_ : *messagePrompt_; }
+
+void MainForm::setPrompt(core::Prompt* prompt)
+{
+    promptOverride_ = prompt;
+    session_->setPrompt(&this->prompt());
+}
 
 void MainForm::buildLayout()
 {
@@ -94,13 +100,13 @@ void MainForm::buildLayout()
     column->addWidget(grid_, 1);
     setCentralWidget(central);
 
-    connect(KTbun, &QPushButton::clicked, this, &MainForm::KTbun_Click);
-    connect(ComDay, &QPushButton::clicked, this, &MainForm::DispDay);
-    connect(Com3Day, &QPushButton::clicked, this, &MainForm::Disp3Day);
-    connect(ComWeek, &QPushButton::clicked, this, &MainForm::DispWeek);
-    connect(ComMonth, &QPushButton::clicked, this, &MainForm::DispMonth);
-    connect(ComHyoujiMode, &QPushButton::clicked, this, &MainForm::ComHyoujiMode_Click);
-    connect(ComHozon, &QPushButton::clicked, this, &MainForm::ComHozon_Click);
+    connect(KTbun, &QPushButton::clicked, this, &MainForm::chooseAnotherClass);
+    connect(ComDay, &QPushButton::clicked, this, &MainForm::showOneDay);
+    connect(Com3Day, &QPushButton::clicked, this, &MainForm::showThreeDays);
+    connect(ComWeek, &QPushButton::clicked, this, &MainForm::showWeek);
+    connect(ComMonth, &QPushButton::clicked, this, &MainForm::showFourWeeks);
+    connect(ComHyoujiMode, &QPushButton::clicked, this, &MainForm::cycleDisplayMode);
+    connect(ComHozon, &QPushButton::clicked, this, &MainForm::save);
     connect(gantt_, &GanttView::displayModeChanged, this, [this](int mode) { ComHyoujiMode->setText(core::displayModeCaption(mode)); });
     connect(gantt_, &GanttView::barClicked, this, &MainForm::onBarClicked);
     connect(gantt_, &GanttView::barContextMenu, this, &MainForm::onBarContextMenu);
@@ -122,64 +128,69 @@ void MainForm::buildMenus()
     popDetail->setEnabled(false);  // the order detail window comes with its own change
     popOrder = mnuPopup->addAction(QStringLiteral("生産計画別ガントチャート"));
     popOrder->setObjectName(QStringLiteral("popOrder"));
+    popOrder->setEnabled(false);  // the order Gantt window comes with its own change
 }
 
 bool MainForm::load(const std::function<void(const QString&)>& progress)
 {
     try {
-        plan::loading::loadAndArrange(db_, settings_, planner_, plan_, prompt(), progress);
-    } catch (const plan::loading::BreakMasterEmpty&) {
+        session_->load(progress);
+    } catch (const store::BreakMasterEmpty&) {
         return false;  // the planner has been told; the program ends
     } catch (const db::Error& e) {
         QMessageBox::critical(this, windowTitle(), e.message.isEmpty() ? QString::fromUtf8(e.what()) : e.message);
         return false;
     }
-    showPlan();
     return true;
 }
 
-void MainForm::showPlan()
+void MainForm::showPlan() { session_->adoptLoadedPlan(); }
+
+// A new plan: every bar, the grid and the scroll ranges from scratch.
+void MainForm::redrawEverything()
 {
-    // Arranging at load is not something the planner can take back.
-    history_->clear();
-    history_->setClean();
     state_->setSelectedRecord(0);
     state_->refreshAll();
-    FunPlanGridRefresh();
+    planGridRefresh();
     gantt_->refreshLayout();
-    gantt_->DispWeek();  // display mode 3
+    gantt_->showWeek();  // display mode 3
     updateSaveButton();
 }
 
-void MainForm::DispDay() { gantt_->DispDay(); }
-void MainForm::Disp3Day() { gantt_->Disp3Day(); }
-void MainForm::DispWeek() { gantt_->DispWeek(); }
-void MainForm::DispMonth() { gantt_->DispMonth(); }
-int MainForm::DisplayMode() const { return gantt_->DisplayMode(); }
+void MainForm::showOneDay() { gantt_->showOneDay(); }
+void MainForm::showThreeDays() { gantt_->showThreeDays(); }
+void MainForm::showWeek() { gantt_->showWeek(); }
+void MainForm::showFourWeeks() { gantt_->showFourWeeks(); }
+int MainForm::displayMode() const { return gantt_->displayMode(); }
 
-void MainForm::ComHyoujiMode_Click() { gantt_->setDisplayMode(core::nextDisplayMode(gantt_->DisplayMode())); }
+void MainForm::cycleDisplayMode() { gantt_->setDisplayMode(core::nextDisplayMode(gantt_->displayMode())); }
 
-void MainForm::FunPlanGridRefresh() { grid_->FunPlanGridRefresh(); }
-
-void MainForm::refreshAfterChange()
-{
-    state_->refreshAll();
-    FunPlanGridRefresh();
-    gantt_->refreshLayout();
-    updateSaveButton();
-}
+void MainForm::planGridRefresh() { grid_->planGridRefresh(); }
 
 void MainForm::updateSaveButton()
 {
-    ComHozon->setEnabled(!settings_.inquiryMode() && !history_->isClean());
-    actUndo->setEnabled(history_->canUndo());
-    actRedo->setEnabled(history_->canRedo());
+    ComHozon->setEnabled(session_->canSave());
+    actUndo->setEnabled(session_->canUndo());
+    actRedo->setEnabled(session_->canRedo());
 }
 
-void MainForm::KTbun_Click()
+bool MainForm::mayDiscardChanges()
 {
-    if (ComHozon->isEnabled() && !prompt().askYesNo(QStringLiteral("変更を保存せずに破棄しますか？"), {}, false)) return;
-    emit reselectRequested();
+    return !session_->canSave() || prompt().askYesNo(QStringLiteral("変更を保存せずに破棄しますか？"), {}, false);
+}
+
+void MainForm::chooseAnotherClass()
+{
+    if (mayDiscardChanges()) emit reselectRequested();
+}
+
+void MainForm::closeEvent(QCloseEvent* event)
+{
+    if (mayDiscardChanges()) {
+        event->accept();
+    } else {
+        event->ignore();
+    }
 }
 
 void MainForm::onBarClicked(int recordNo) { grid_->selectRecord(recordNo); }
@@ -191,25 +202,17 @@ void MainForm::onGridRecordSelected(int recordNo)
     gantt_->repaintChart();
 }
 
-void MainForm::onBarContextMenu(int recordNo, QPoint globalPos, QPoint chartPos)
+void MainForm::onBarContextMenu(int recordNo, QPoint globalPos, QPoint) { showPopup(recordNo, globalPos); }
+
+void MainForm::showPopup(int recordNo, QPoint globalPos)
 {
-    PopupBarIndex = plan_[recordNo].barIndex;
-    PopupX = chartPos.x() * core::TwipsPerPixel;
-    PopupY = chartPos.y() * core::TwipsPerPixel;
-    popOrder->setVisible(plan_[recordNo].memberCount != 0);
+    PopupBarIndex = session_->plan()[recordNo].barIndex;
+    popOrder->setVisible(session_->plan()[recordNo].memberCount != 0);
     mnuPopup->popup(globalPos);
 }
 
-void MainForm::undo()
-{
-    if (!history_->undo()) return;
-    refreshAfterChange();
-}
+void MainForm::undo() { session_->undo(); }
 
-void MainForm::redo()
-{
-    if (!history_->redo()) return;
-    refreshAfterChange();
-}
+void MainForm::redo() { session_->redo(); }
 
 }  // namespace chart

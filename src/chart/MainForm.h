@@ -3,22 +3,19 @@
 // the plan grid and the commands.
 
 #include "core/ProgramSettings.h"
-#include "core/WorkingTime.h"
 #include "db/Database.h"
-#include "plan/PlanData.h"
+#include "session/PlanSession.h"
 
 #include <QMainWindow>
-#include <QSet>
 #include <functional>
 #include <memory>
+#include <vector>
 
 class QAction;
 class QMenu;
+class QCloseEvent;
 class QPushButton;
 
-namespace core { class Prompt; }
-namespace plan { class PlanHistory; }
-namespace reschedule { class MasterLookup; struct RuleContext; struct RuleOutcome; }
 
 namespace chart {
 
@@ -27,56 +24,52 @@ class GanttView;
 class PlanDataGrid;
 class PlanGridModel;
 class MessageBoxPrompt;
-struct BarDrop;
 
 class MainForm : public QMainWindow {
     Q_OBJECT
 public:
-    // progress shows loading texts (in the splash window); it is not called after load() returns.
+    // The window opens its own plan session over db (loaded by load()).
     MainForm(core::ProgramSettings& settings, db::Database& db, QWidget* parent = nullptr);
     ~MainForm() override;
 
-    // Loads rows, plan and arrangement and builds the chart. Returns false when the
-    // load failed or the program must end (the planner has been told why).
+    // Loads rows, plan and arrangement through the session. progress shows
+    // loading texts (in the splash window); it is not called after load()
+    // returns. Returns false when the load failed or the program must end (the
+    // planner has been told why).
     bool load(const std::function<void(const QString&)>& progress);
 
-    // Builds the chart for rows and plan already in place (the end of load();
-    // tests fill planner() and planData() themselves and call this).
+    // The end of a load for rows and plan already in place (tests fill
+    // planner() and planData() themselves and call this).
     void showPlan();
 
-    core::Planner& planner() { return planner_; }
-    plan::PlanData& planData() { return plan_; }
-    plan::PlanHistory& history() { return *history_; }
+    session::PlanSession& session() { return *session_; }
+    core::Planner& planner() { return session_->planner(); }
+    plan::PlanData& planData() { return session_->plan(); }
+    const plan::PlanHistory& history() const { return session_->history(); }
     ChartState& chartState() { return *state_; }
     GanttView& gantt() { return *gantt_; }
     PlanDataGrid& grid() { return *grid_; }
     // The questions of the rules go here (message boxes unless a test answers).
     core::Prompt& prompt();
-    void setPrompt(core::Prompt* prompt) { promptOverride_ = prompt; }
+    void setPrompt(core::Prompt* prompt);
     // The rules' master look-ups (the database unless a test supplies its own).
-    reschedule::MasterLookup& masterLookup();
-    void setMasterLookup(reschedule::MasterLookup* lookup) { lookupOverride_ = lookup; }
-    reschedule::RuleContext ruleContext();
+    void setMasterLookup(reschedule::MasterLookup* lookup) { session_->setMasterLookup(lookup); }
 
     // Display modes (the buttons call these).
-    void DispDay();
-    void Disp3Day();
-    void DispWeek();
-    void DispMonth();
-    int DisplayMode() const;
+    void showOneDay();
+    void showThreeDays();
+    void showWeek();
+    void showFourWeeks();
+    int displayMode() const;
 
-    // Brings every bar and the grid up to date after records changed.
-    void refreshAfterChange();
-    // FunPlanGridRefresh.
-    void FunPlanGridRefresh();
-    // ComHozon follows the history: enabled exactly when the plan differs from
+    // planGridRefresh: the grid's rows again from the plan table.
+    void planGridRefresh();
+    // ComHozon follows the session: enabled exactly when the plan differs from
     // the loaded or saved one, never in inquiry mode.
     void updateSaveButton();
 
-    // Right click on a bar (mnuPopup) remembers these.
+    // The bar the pop-up menu (mnuPopup) was opened on.
     int PopupBarIndex = 0;
-    int PopupX = 0;
-    int PopupY = 0;
 
     QPushButton* KTbun = nullptr;
     QPushButton* ComDay = nullptr;
@@ -96,39 +89,41 @@ signals:
     // discarded or saved). Start-up shows KBunSelect again and builds a new window.
     void reselectRequested();
 
+protected:
+    // Closing with unsaved changes asks first, as choosing another class does.
+    void closeEvent(QCloseEvent* event) override;
+
 private:
     void buildLayout();
     void buildMenus();
-    void KTbun_Click();
-    void ComHyoujiMode_Click();
-    void ComHozon_Click();
+    void chooseAnotherClass();
+    void cycleDisplayMode();
+    void save();
+    bool mayDiscardChanges();
     void onBarClicked(int recordNo);
     void onGridRecordSelected(int recordNo);
     void onBarContextMenu(int recordNo, QPoint globalPos, QPoint chartPos);
     void undo();
     void redo();
     QString caption() const;
-    // Rescheduling on the chart and the grid; each action is one undo step.
-    void connectRules();
-    void onBarDropped(const BarDrop& drop);
+    // Rescheduling on the chart and the grid goes to the session, one step per
+    // action; every redraw follows the session's signals.
+    void connectSession();
+    void onBarDropped(const reschedule::BarDrop& drop, int targetRecord);
     void onRowHeaderActivated(int row);
     bool onGridDragStart(int recordNo);
     void onGridRowDropped(int draggedRecord, int targetRecord);
     void onGridContextMenu(QPoint pos);
-    void applyOutcome(const reschedule::RuleOutcome& out, int alsoRedraw = 0);
+    void showPopup(int recordNo, QPoint globalPos);
+    void redrawRecords(const std::vector<int>& records);
+    void redrawEverything();
 
     core::ProgramSettings& settings_;
-    db::Database& db_;
-    core::Planner planner_;
-    plan::PlanData plan_;
-    std::unique_ptr<plan::PlanHistory> history_;
+    std::unique_ptr<session::PlanSession> session_;
     std::unique_ptr<ChartState> state_;
     std::unique_ptr<PlanGridModel> gridModel_;
     std::unique_ptr<MessageBoxPrompt> messagePrompt_;
     core::Prompt* promptOverride_ = nullptr;
-    std::unique_ptr<reschedule::MasterLookup> sqlLookup_;
-    reschedule::MasterLookup* lookupOverride_ = nullptr;
-    QSet<std::pair<int, int>> changedDays_;  // machine days changed in the line plan window
     GanttView* gantt_ = nullptr;
     PlanDataGrid* grid_ = nullptr;
 };

@@ -27,7 +27,7 @@ MachineDayShading shadingOf(const core::Planner& p, int row, int dayIndex)
 {
     MachineDayShading out;
     if (!p.rows.isMachineRow(row) || row > p.calendar.machineCount()) return out;
-    if (dayIndex < 0 || dayIndex > p.calendar.CalendarDays()) return out;
+    if (dayIndex < 0 || dayIndex > p.calendar.calendarDays()) return out;
     const core::MachineDay& day = p.calendar.day(dayIndex, row);
     const core::Moment start = productionDayStart(p, dayIndex);
     const core::TimeOfDay dc = core::TimeOfDay::fromHms(p.DayChangeTime.hour(), p.DayChangeTime.minute());

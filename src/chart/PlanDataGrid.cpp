@@ -34,7 +34,7 @@ PlanDataGrid::PlanDataGrid(PlanGridModel& model, QWidget* parent) : QTableView(p
     GridDragLine->hide();
 }
 
-void PlanDataGrid::FunPlanGridRefresh()
+void PlanDataGrid::planGridRefresh()
 {
     const int selected = selectedRecord();
     announce_ = false;

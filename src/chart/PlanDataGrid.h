@@ -17,8 +17,8 @@ public:
     PlanDataGrid(PlanGridModel& model, QWidget* parent = nullptr);
 
     PlanGridModel& gridModel() { return model_; }
-    // FunPlanGridRefresh: redisplays the plan table and keeps the selected record.
-    void FunPlanGridRefresh();
+    // planGridRefresh: redisplays the plan table and keeps the selected record.
+    void planGridRefresh();
     // Selects the record's row without announcing it (the bar was clicked).
     void selectRecord(int recordNo);
     int selectedRecord() const;

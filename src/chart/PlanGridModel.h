@@ -23,7 +23,7 @@ public:
     PlanGridModel(const plan::PlanData& plan, const core::RowTable& rows, QObject* parent = nullptr);
 
     static QStringList headers();
-    // FunPlanGridRefresh: the rows again from the plan table.
+    // planGridRefresh: the rows again from the plan table.
     void refresh();
     // One record's row again (after a redraw of its bar).
     void refreshRecord(int recordNo);

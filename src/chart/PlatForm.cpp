@@ -68,7 +68,7 @@ void PlatForm::paintRowBackground(QPainter& p, int row, const QRect& band, doubl
     if (!pl.rows.isMachineRow(row)) return;
 
     const int firstDay = dayAtX(state_, fromX) + 1, lastDay = dayAtX(state_, toX) + 3;  // day index 2 = origin
-    for (int d = std::max(0, firstDay); d <= std::min(lastDay, pl.CalendarDays()); ++d) {
+    for (int d = std::max(0, firstDay); d <= std::min(lastDay, pl.calendarDays()); ++d) {
         const MachineDayShading sh = shadingOf(pl, row, d);
         for (const TimeSpan& span : sh.idle) {
             const int x1 = state_.xToPx(state_.xOf(span.from)), x2 = state_.xToPx(state_.xOf(span.to));
@@ -94,7 +94,7 @@ void PlatForm::paintEvent(QPaintEvent* e)
     const double fromX = state_.pxToX(area.left()), toX = state_.pxToX(area.right() + 1);
     const core::RowTable& rows = state_.planner().rows;
     const int first = std::max(1, state_.rowAtPx(area.top()));
-    const int rowCount = rows.MachineRowCount();
+    const int rowCount = rows.machineRowCount();
     const DragPreview& drag = state_.dragPreview;
 
     for (int r = first; r <= rowCount; ++r) {

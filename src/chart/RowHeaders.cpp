@@ -40,7 +40,7 @@ void RowHeaderColumn::showRows(int firstRowOffset)
         QLabel* label = labels_[std::size_t(k - 1)];
         const int r = firstRowOffset + k;
         QString style = QStringLiteral("QLabel{border-bottom:1px solid #aaa;border-right:1px solid #888;background:%1;}");
-        if (r < 1 || r > rows_.MachineRowCount()) {
+        if (r < 1 || r > rows_.machineRowCount()) {
             label->setText(QString());
             label->setToolTip(QString());
             label->setStyleSheet(style.arg(QStringLiteral("#e8e8e8")));
@@ -73,7 +73,7 @@ bool RowHeaderColumn::eventFilter(QObject* watched, QEvent* event)
         for (int k = 1; k <= Labels; ++k) {
             if (watched != labels_[std::size_t(k - 1)]) continue;
             const int r = rowOfLabel(k);
-            if (r >= 1 && r <= rows_.MachineRowCount() && ((dbl && me->button() == Qt::LeftButton) || (press && me->button() == Qt::RightButton)))
+            if (r >= 1 && r <= rows_.machineRowCount() && ((dbl && me->button() == Qt::LeftButton) || (press && me->button() == Qt::RightButton)))
                 emit rowActivated(r);
             return dbl || me->button() == Qt::RightButton;
         }

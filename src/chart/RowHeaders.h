@@ -26,7 +26,7 @@ public:
     int labelAt(QPoint pos) const;
 
 signals:
-    // Double click or right click on a row's label (MachineName_DblClick).
+    // Double click or right click on a row's label (expandRow).
     void rowActivated(int row);
 
 protected:

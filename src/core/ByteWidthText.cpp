@@ -75,7 +75,7 @@ int shiftJisByteWidth(const QString& text)
     return total;
 }
 
-QString FunFitByteWidth(const QString& text, int width, const QString& alignment)
+QString fitByteWidth(const QString& text, int width, const QString& alignment)
 {
     const QString align = alignment.trimmed().toUpper();
     if (align != u"L" && align != u"R") return text;
@@ -98,7 +98,7 @@ QString FunFitByteWidth(const QString& text, int width, const QString& alignment
     return QString(width - used, u' ') + kept;
 }
 
-QString FunPadRight(const QString& text, int width, const QString& pad)
+QString padRight(const QString& text, int width, const QString& pad)
 {
     if (width <= 0) return QString();
     QString out = text;

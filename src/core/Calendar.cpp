@@ -33,7 +33,7 @@ void CalendarTables::clearMachineDays(int machineIndex)
     for (MachineDay& d : days_[std::size_t(machineIndex)]) d = MachineDay{};
 }
 
-void FunLoadBreakMaster(CalendarTables& tables, const std::array<std::pair<TimeOfDay, TimeOfDay>, 10>& pairs)
+void loadBreakMaster(CalendarTables& tables, const std::array<std::pair<TimeOfDay, TimeOfDay>, 10>& pairs)
 {
     tables.BreakTime.fill(TimeOfDay());
     int stored = 0;
@@ -84,7 +84,7 @@ void loadMachineCalendar(CalendarTables& tables, int machineIndex, Date periodSt
 {
     tables.clearMachineDays(machineIndex);
     for (const CalendarDayRow& row : rows) storeCalendarRow(tables, machineIndex, periodStart, row);
-    for (int d = 0; d <= tables.CalendarDays(); ++d) SubBuildMachineCalendar(tables, d, machineIndex, dayChangeTime);
+    for (int d = 0; d <= tables.calendarDays(); ++d) buildMachineCalendar(tables, d, machineIndex, dayChangeTime);
 }
 
 }  // namespace core

@@ -25,7 +25,7 @@ struct MachineDay {
     std::array<TimeOfDay, 9> ShiftTime{}; // slots 1..8: start/end alternating; slot 0 unused
     StopInfo stop;                        // StopInfo of the day
     std::array<TimeOfDay, 25> CalTime{};  // slots 1..24: 12 start/end pairs; slot 0 unused
-    // Working minutes of the whole day, kept by SubBuildMachineCalendar so that long
+    // Working minutes of the whole day, kept by buildMachineCalendar so that long
     // jobs skip whole days at once; -1 (unknown) makes the arithmetic read CalTime.
     // Whoever writes CalTime other than through the builder sets it back to -1.
     std::int32_t WorkMinutes = -1;
@@ -53,7 +53,7 @@ public:
         return dayIndex >= 0 && dayIndex <= calendarDays_ && machineIndex >= 1 && machineIndex <= machineCount();
     }
 
-    int CalendarDays() const { return calendarDays_; }
+    int calendarDays() const { return calendarDays_; }
     int machineCount() const { return int(days_.size()) - 1; }
 
     MachineDay& day(int dayIndex, int machineIndex) { return days_[std::size_t(machineIndex)][std::size_t(dayIndex)]; }
@@ -69,7 +69,7 @@ private:
 
 // Fills BreakTime from the ten (start, end) pairs of the break master row,
 // applying the acceptance and collision rules. The caller reports an empty master.
-void FunLoadBreakMaster(CalendarTables& tables, const std::array<std::pair<TimeOfDay, TimeOfDay>, 10>& pairs);
+void loadBreakMaster(CalendarTables& tables, const std::array<std::pair<TimeOfDay, TimeOfDay>, 10>& pairs);
 
 // Rebuilds CalTime of one machine day from its ShiftTime, StopInfo and BreakTime:
 // the shifts minus the breaks minus the stop period, in production-day order,
@@ -86,7 +86,7 @@ void FunLoadBreakMaster(CalendarTables& tables, const std::array<std::pair<TimeO
 // ends at the end of its production day at the latest. When more than 12
 // periods remain, the shortest gaps are worked through rather than dropping
 // whole periods (a few break minutes too many instead of hours too few).
-void SubBuildMachineCalendar(CalendarTables& tables, int dayIndex, int machineIndex, TimeOfDay dayChangeTime);
+void buildMachineCalendar(CalendarTables& tables, int dayIndex, int machineIndex, TimeOfDay dayChangeTime);
 
 // Stores one DB0491 row of a machine into the tables (KinmuJikan, ShiftTime, StopInfo)
 // for the day index given by the row's date; rows outside the table are ignored.

@@ -1,4 +1,4 @@
-// Building the working periods of one machine day (SubBuildMachineCalendar).
+// Building the working periods of one machine day (buildMachineCalendar).
 // All work happens on production-day-relative seconds, 0 at the day change and
 // 86400 at the next one, where intervals are half-open and never wrap.
 #include "core/Calendar.h"
@@ -22,8 +22,8 @@ struct Span {
 // gives its two parts (the end of this production day and its beginning).
 void addRelative(std::vector<Span>& out, TimeOfDay dayChange, TimeOfDay start, TimeOfDay end)
 {
-    const std::int32_t s = SubToShiftedTime(dayChange, start, false);
-    const std::int32_t e = SubToShiftedTime(dayChange, end, true);
+    const std::int32_t s = toShiftedTime(dayChange, start, false);
+    const std::int32_t e = toShiftedTime(dayChange, end, true);
     if (s < e) {
         out.push_back({s, e});
     } else {
@@ -101,7 +101,7 @@ void fitToSlots(std::vector<Span>& pieces, SplitPoint sp)
 
 }  // namespace
 
-void SubBuildMachineCalendar(CalendarTables& tables, int dayIndex, int machineIndex, TimeOfDay dayChangeTime)
+void buildMachineCalendar(CalendarTables& tables, int dayIndex, int machineIndex, TimeOfDay dayChangeTime)
 {
     if (!tables.contains(dayIndex, machineIndex)) return;
     MachineDay& day = tables.day(dayIndex, machineIndex);
@@ -124,7 +124,7 @@ void SubBuildMachineCalendar(CalendarTables& tables, int dayIndex, int machineIn
     }
 
     if (day.stop.hours > 0) {
-        const std::int32_t from = SubToShiftedTime(dayChangeTime, day.stop.start, false);
+        const std::int32_t from = toShiftedTime(dayChangeTime, day.stop.start, false);
         const std::int64_t to = std::min<std::int64_t>(std::int64_t(from) + std::int64_t(day.stop.hours) * 3600, kDay);
         pieces = subtract(pieces, Span{from, std::int32_t(to)});
     }
@@ -136,8 +136,8 @@ void SubBuildMachineCalendar(CalendarTables& tables, int dayIndex, int machineIn
     day.WorkMinutes = 0;
     const auto write = [&](std::int32_t from, std::int32_t to) {
         day.WorkMinutes += (to - from) / 60;
-        day.CalTime[slot++] = SubFromShiftedTime(dayChangeTime, from);
-        day.CalTime[slot++] = SubFromShiftedTime(dayChangeTime, to);  // midnight reads 00:00:00 = 24:00
+        day.CalTime[slot++] = fromShiftedTime(dayChangeTime, from);
+        day.CalTime[slot++] = fromShiftedTime(dayChangeTime, to);  // midnight reads 00:00:00 = 24:00
     };
     for (Span p : pieces) {
         if (needsSplit(p, sp)) {

@@ -21,7 +21,7 @@ struct ChartScale {
     double HourTwipsPrev = 0;
 };
 
-// The scale step of Disp_Gantt for a display mode; `previous` gives HourTwipsPrev.
+// The scale step of dispGantt for a display mode; `previous` gives HourTwipsPrev.
 // An unknown mode is taken as 3 (one week, the start-up mode).
 ChartScale scaleForMode(int displayMode, double chartWidth, const ChartScale& previous);
 int nextDisplayMode(int displayMode);  // 1 → 2 → 3 → 4 → 1
@@ -37,15 +37,15 @@ Moment chartOrigin(Date periodStart, TimeOfDay dayChangeTime);
 // Minutes are counted down to the minute started (floor), so a moment 30 seconds
 // before the origin lies one minute left of it, like every other minute.
 // Inline: a redraw converts both ends of every bar it touches.
-inline std::int64_t FunDateTimeToX(Moment origin, Moment m, double scale)
+inline std::int64_t dateTimeToX(Moment origin, Moment m, double scale)
 {
     const std::int64_t diff = m.seconds() - origin.seconds();
     const std::int64_t minutes = diff / 60 - ((diff % 60 != 0 && diff < 0) ? 1 : 0);
     return std::int64_t(std::nearbyint(scale * double(minutes) / 60.0));  // default rounding mode: halves to even
 }
-inline std::int64_t FunDateTimeToX(Moment origin, Date date, TimeOfDay time, double scale)
+inline std::int64_t dateTimeToX(Moment origin, Date date, TimeOfDay time, double scale)
 {
-    return FunDateTimeToX(origin, Moment::of(date, time), scale);
+    return dateTimeToX(origin, Moment::of(date, time), scale);
 }
 
 // The inverse used when a bar is dropped: origin + trunc(x ÷ scale × 60) minutes

@@ -22,7 +22,7 @@ int RowTable::append(const QString& code, const QString& name, const QString& la
     return r;
 }
 
-int RowTable::FunGetMachineIndex(QStringView code) const
+int RowTable::getMachineIndex(QStringView code) const
 {
     const int r = findRow(code);
     return r == 0 ? 1 : r;

@@ -24,7 +24,7 @@ public:
 
     RowTable();  // holds row 1 only
 
-    int MachineRowCount() const { return int(rows_.size()); }
+    int machineRowCount() const { return int(rows_.size()); }
     int CalendarMachineCount = 1;  // last row that is a machine with a calendar
     int KikaiRowCount = 1;         // same value; kept under both names
 
@@ -33,12 +33,12 @@ public:
     int append(const QString& code, const QString& name, const QString& label);
     void clear();  // back to row 1 only
 
-    // Row whose trimmed code equals the trimmed argument; 1 when none (FunGetMachineIndex).
-    int FunGetMachineIndex(QStringView code) const;
+    // Row whose trimmed code equals the trimmed argument; 1 when none (getMachineIndex).
+    int getMachineIndex(QStringView code) const;
     // Row whose trimmed code equals the trimmed argument; 0 when none.
     int findRow(QStringView code) const { return rowOfTrimmedCode_.find(code); }
     bool isMachineRow(int r) const { return r >= 2 && r <= CalendarMachineCount; }
-    bool isSupplierRow(int r) const { return r > CalendarMachineCount && r <= MachineRowCount(); }
+    bool isSupplierRow(int r) const { return r > CalendarMachineCount && r <= machineRowCount(); }
     // Row at a Y position (first row whose lower boundary lies below y); 0 below the last row.
     int rowAtY(double y) const;
     // Code of the row at y; empty when y lies below the last row.

@@ -26,7 +26,7 @@ Moment roundUpWithinDate(Moment m, std::int64_t unitSeconds)
 
 }  // namespace
 
-std::int32_t FunCalcProcessMinutes(double cycleSeconds, std::int64_t quantity, std::int64_t divisor)
+std::int32_t calcProcessMinutes(double cycleSeconds, std::int64_t quantity, std::int64_t divisor)
 {
     double x;
     if (cycleSeconds != 0)
@@ -47,38 +47,38 @@ std::int32_t FunCalcProcessMinutes(double cycleSeconds, std::int64_t quantity, s
     return std::int32_t(std::min<std::int64_t>(q, std::numeric_limits<std::int32_t>::max()));
 }
 
-std::int32_t FunMinutesBetween(TimeOfDay a, TimeOfDay b)
+std::int32_t minutesBetween(TimeOfDay a, TimeOfDay b)
 {
     const std::int32_t sb = b.isZero() ? kDay : b.seconds();
     const std::int32_t d = sb - a.seconds();
     return d < 0 ? 0 : d / 60;
 }
 
-Moment SubRoundUpToGrid(const Planner& p, Moment m)
+Moment roundUpToGrid(const Planner& p, Moment m)
 {
     return roundUpWithinDate(m, std::int64_t(std::max(p.GridMinutes, 1)) * 60);
 }
 
-void SubRoundUpDateTime(const Planner& p, Date& date, TimeOfDay& time)
+void roundUpDateTime(const Planner& p, Date& date, TimeOfDay& time)
 {
     if (date.isNull()) return;
-    const Moment x = SubRoundUpToGrid(p, Moment::of(date, time));
+    const Moment x = roundUpToGrid(p, Moment::of(date, time));
     date = x.date();
     time = x.time();
 }
 
-Moment funRoundUpToUnit(Moment m, int unitMinutes)
+Moment roundUpToUnit(Moment m, int unitMinutes)
 {
     return roundUpWithinDate(m, std::int64_t(std::max(unitMinutes, 1)) * 60);
 }
 
-std::int32_t SubToShiftedTime(TimeOfDay dayChangeTime, TimeOfDay t, bool wrap)
+std::int32_t toShiftedTime(TimeOfDay dayChangeTime, TimeOfDay t, bool wrap)
 {
     const std::int32_t rel = ((t.seconds() - dayChangeTime.seconds()) % kDay + kDay) % kDay;
     return wrap && rel == 0 ? kDay : rel;
 }
 
-TimeOfDay SubFromShiftedTime(TimeOfDay dayChangeTime, std::int32_t relativeSeconds)
+TimeOfDay fromShiftedTime(TimeOfDay dayChangeTime, std::int32_t relativeSeconds)
 {
     return TimeOfDay::fromSeconds(dayChangeTime.seconds() + relativeSeconds % kDay);
 }

@@ -13,8 +13,8 @@ constexpr std::int64_t kMinutesWithoutCalendar = 960;
 
 std::int64_t floorDiv(std::int64_t a, std::int64_t b) { return a / b - ((a % b != 0) && ((a < 0) != (b < 0))); }
 
-// FunMinutesBetween, inlined for the walks.
-inline std::int64_t minutesBetween(TimeOfDay a, TimeOfDay b)
+// minutesBetween, inlined for the walks.
+inline std::int64_t clockMinutes(TimeOfDay a, TimeOfDay b)
 {
     const std::int32_t d = (b.isZero() ? kDay : b.seconds()) - a.seconds();
     return d < 0 ? 0 : d / 60;
@@ -100,7 +100,7 @@ std::int64_t calendarDayMinutes(const Planner& p, const DayFacts& f, int machine
         const TimeOfDay start = cal[s], end = cal[s + 1];
         if (start.isZero() && end.isZero()) break;  // the day's list ends at the first empty pair
         const PeriodPart part = partOf(start, end, f.time, f.early, p.DayChangeTime);
-        if (part.counts) sum += minutesBetween(part.from, part.end);
+        if (part.counts) sum += clockMinutes(part.from, part.end);
     }
     return sum;
 }
@@ -115,7 +115,7 @@ std::optional<Moment> walkDay(const Planner& p, const CalTimes& cal, const DayFa
         if (start.isZero() && end.isZero()) break;
         const PeriodPart part = partOf(start, end, f.time, f.early, p.DayChangeTime);
         if (!part.counts) continue;
-        const std::int64_t available = minutesBetween(part.from, part.end);
+        const std::int64_t available = clockMinutes(part.from, part.end);
         if (available == 0) continue;
         if (available >= remaining) {
             const std::int64_t date = f.dateSerial + (part.nextDate ? 1 : 0);
@@ -133,7 +133,7 @@ inline std::optional<Moment> walkWholeDay(const CalTimes& cal, std::int64_t prod
     for (std::size_t s = 1; s <= 23; s += 2) {
         const TimeOfDay start = cal[s], end = cal[s + 1];
         if (start.isZero() && end.isZero()) break;
-        const std::int64_t available = minutesBetween(start, end);
+        const std::int64_t available = clockMinutes(start, end);
         if (available == 0) continue;
         if (available >= remaining) {
             const bool afterMidnight = !end.isZero() && !(dayChange < end);
@@ -161,19 +161,19 @@ bool isEarly(const Planner& p, Moment m) { return m.time() < p.DayChangeTime; }
 
 Moment nextDayStartOf(const Planner& p, Moment m) { return factsOf(p, m).nextDayStart; }
 
-std::int64_t FunDayWorkMinutes(const Planner& p, Moment moment, int machineIndex, Moment& nextDayStart)
+std::int64_t dayWorkMinutes(const Planner& p, Moment moment, int machineIndex, Moment& nextDayStart)
 {
     const DayFacts f = factsOf(p, moment);
     nextDayStart = f.nextDayStart;
-    if (!hasCalendar(p, machineIndex) || f.dayIndex > p.CalendarDays()) return minutesWithoutCalendar(moment, f.nextDayStart);
+    if (!hasCalendar(p, machineIndex) || f.dayIndex > p.calendarDays()) return minutesWithoutCalendar(moment, f.nextDayStart);
     if (f.dayIndex < 0) return 0;
     return calendarDayMinutes(p, f, machineIndex);
 }
 
-Moment FunAddWorkMinutesInDay(const Planner& p, Moment moment, int machineIndex, std::int64_t minutes)
+Moment addWorkMinutesInDay(const Planner& p, Moment moment, int machineIndex, std::int64_t minutes)
 {
     const DayFacts f = factsOf(p, moment);
-    if (!hasCalendar(p, machineIndex) || f.dayIndex > p.CalendarDays()) return moment.addMinutes(minutes);
+    if (!hasCalendar(p, machineIndex) || f.dayIndex > p.calendarDays()) return moment.addMinutes(minutes);
     if (f.dayIndex < 0) return moment;
     return calendarAddInDay(p, f, machineIndex, minutes);
 }
@@ -186,14 +186,14 @@ Moment endTimeOnRow(const Planner& p, Moment start, std::int64_t minutes, int ma
     // Days before the calendar have no working time: start at its first production day.
     const Moment calendarStart = Moment::of(p.PeriodStart.addDays(-2), p.DayChangeTime);
     const DayFacts f = factsOf(p, std::max(start, calendarStart));
-    if (f.dayIndex > p.CalendarDays()) return endWithoutCalendar(p, std::max(start, calendarStart), remaining);
+    if (f.dayIndex > p.calendarDays()) return endWithoutCalendar(p, std::max(start, calendarStart), remaining);
 
     const MachineDay* days = &p.calendar.day(0, machineIndex);
     if (auto end = walkDay(p, days[f.dayIndex].CalTime, f, remaining)) return *end;
     // The following days are walked from their start; days without working time
     // are skipped even by a 0-minute job.
     std::int64_t productionDay = f.productionDay + 1;
-    for (std::int64_t d = f.dayIndex + 1; d <= p.CalendarDays(); ++d, ++productionDay) {
+    for (std::int64_t d = f.dayIndex + 1; d <= p.calendarDays(); ++d, ++productionDay) {
         const MachineDay& day = days[d];
         if (day.WorkMinutes >= 0 && (day.WorkMinutes == 0 || remaining > day.WorkMinutes)) {
             remaining -= day.WorkMinutes;  // the whole day is used (or has nothing)
@@ -204,7 +204,7 @@ Moment endTimeOnRow(const Planner& p, Moment start, std::int64_t minutes, int ma
     return endWithoutCalendar(p, Moment::fromSeconds(productionDay * kDay + p.DayChangeTime.seconds()), remaining);
 }
 
-Moment FunCalcEndTime(const Planner& p, Moment start, std::int64_t minutes, const QString& machineCode)
+Moment calcEndTime(const Planner& p, Moment start, std::int64_t minutes, const QString& machineCode)
 {
     return endTimeOn(p, start, minutes, machineOfCode(p, machineCode));
 }
@@ -224,7 +224,7 @@ Moment endTimeOn(const Planner& p, Moment start, std::int64_t minutes, MachineOf
 
 Moment snapToWorkingTime(const Planner& p, Moment start, const QString& machineCode)
 {
-    return FunCalcEndTime(p, start, 0, machineCode);
+    return calcEndTime(p, start, 0, machineCode);
 }
 
 }  // namespace core

@@ -99,7 +99,12 @@ bool PlanHistory::end()
             ++it;
     }
     s.sizeAfter = plan_.size();
+    lastChanged_.clear();
     if (s.images.empty() && s.placements.empty() && s.times.empty() && s.sizeAfter == s.sizeBefore) return false;
+    for (const auto& [no, image] : s.times) lastChanged_.push_back(no);
+    for (const auto& [no, image] : s.placements) lastChanged_.push_back(no);
+    for (const auto& [no, image] : s.images) lastChanged_.push_back(no);
+    for (int i = s.sizeBefore + 1; i <= s.sizeAfter; ++i) lastChanged_.push_back(i);
     steps_.resize(std::size_t(current_));  // a new step drops the redo branch
     if (clean_ > current_) clean_ = -1;    // the saved state can no longer be reached
     steps_.push_back(std::move(s));
@@ -114,7 +119,7 @@ void PlanHistory::swapImages(Step& s)
             if (no == 0) continue;
             image.swapWith(plan_.records_[std::size_t(no - 1)]);
             if (journaled) plan_.note(no);
-            lastRestored_.push_back(no);
+            lastChanged_.push_back(no);
         }
     };
     swapPartial(s.times, false);  // as editTimes(): no index key changes
@@ -122,7 +127,7 @@ void PlanHistory::swapImages(Step& s)
     for (auto& [no, image] : s.images) {
         std::swap(plan_.records_[std::size_t(no - 1)], image);
         plan_.note(no);
-        lastRestored_.push_back(no);
+        lastChanged_.push_back(no);
     }
 }
 
@@ -131,7 +136,7 @@ void PlanHistory::dropAppended(Step& s)
     for (int i = s.sizeBefore + 1; i <= plan_.size(); ++i) {
         s.appended.push_back(std::move(plan_.records_[std::size_t(i - 1)]));
         plan_.note(i);
-        lastRestored_.push_back(i);
+        lastChanged_.push_back(i);
     }
     plan_.records_.resize(std::size_t(s.sizeBefore));
 }
@@ -140,7 +145,7 @@ void PlanHistory::abandon()
 {
     if (depth_ == 0) return;
     depth_ = 0;
-    lastRestored_.clear();
+    lastChanged_.clear();
     Step s = std::move(open_);
     open_ = Step{};
     swapImages(s);
@@ -150,7 +155,7 @@ void PlanHistory::abandon()
 bool PlanHistory::undo()
 {
     if (!canUndo() || isOpen()) return false;
-    lastRestored_.clear();
+    lastChanged_.clear();
     Step& s = steps_[std::size_t(--current_)];
     swapImages(s);
     s.appended.clear();
@@ -161,13 +166,13 @@ bool PlanHistory::undo()
 bool PlanHistory::redo()
 {
     if (!canRedo() || isOpen()) return false;
-    lastRestored_.clear();
+    lastChanged_.clear();
     Step& s = steps_[std::size_t(current_++)];
     swapImages(s);
     for (PlanRecord& r : s.appended) {
         plan_.records_.push_back(std::move(r));
         plan_.note(plan_.size());
-        lastRestored_.push_back(plan_.size());
+        lastChanged_.push_back(plan_.size());
     }
     s.appended.clear();
     return true;
@@ -182,7 +187,7 @@ void PlanHistory::clear()
     open_ = Step{};
     depth_ = 0;
     current_ = clean_ = 0;
-    lastRestored_.clear();
+    lastChanged_.clear();
 }
 
 }  // namespace plan

@@ -50,8 +50,9 @@ public:
     void clear();
 
     int stepCount() const { return int(steps_.size()); }
-    // Records changed, appended or dropped by the last undo, redo or abandon (to redraw).
-    const std::vector<int>& lastRestored() const { return lastRestored_; }
+    // Records changed, appended or dropped by the last kept step (end), undo,
+    // redo or abandon: exactly those whose state differs from before it. Unsorted.
+    const std::vector<int>& lastChanged() const { return lastChanged_; }
 
     // Called by PlanData.
     void willChange(int recordNo, const PlanRecord& before);
@@ -105,7 +106,7 @@ private:
     int depth_ = 0;
     int current_ = 0;
     int clean_ = 0;
-    std::vector<int> lastRestored_;
+    std::vector<int> lastChanged_;
 };
 
 }  // namespace plan

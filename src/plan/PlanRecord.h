@@ -87,7 +87,6 @@ struct PlanRecord {
     std::int64_t actualMinutes = 0;
     double cycle = 0;
     QString mouldNo;
-    bool inScheduleList = false;
     std::int64_t parentOrderNo = 0;
     QString machineCodeDb;
     std::array<QString, ComponentSlots> compItemCode{};

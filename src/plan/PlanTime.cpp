@@ -2,12 +2,12 @@
 
 namespace plan {
 
-core::Moment FunGetEndTime(const core::Planner& planner, const PlanData& plan, int planIndex, core::Moment start,
+core::Moment getEndTime(const core::Planner& planner, const PlanData& plan, int planIndex, core::Moment start,
                            std::int64_t minutes)
 {
     static const QString none;
     const QString& machine = planIndex >= 1 && planIndex <= plan.size() ? plan[planIndex].machineCode : none;
-    return FunGetEndTime(planner, core::machineOfCode(planner, machine), start, minutes);
+    return getEndTime(planner, core::machineOfCode(planner, machine), start, minutes);
 }
 
 double pieceSecondsFromProductivity(double p, int unitClass)
@@ -31,7 +31,7 @@ double fallbackPieceSeconds(double cycle, std::int64_t cavities)
 
 std::int64_t workMinutesFor(double pieceSeconds, std::int64_t orderQty, std::int64_t requiredPersons)
 {
-    return core::FunCalcProcessMinutes(pieceSeconds, orderQty, requiredPersons);
+    return core::calcProcessMinutes(pieceSeconds, orderQty, requiredPersons);
 }
 
 }  // namespace plan

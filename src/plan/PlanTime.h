@@ -12,10 +12,10 @@ namespace plan {
 
 // End of a job of `minutes` working minutes (0 means 480) starting at `start`
 // on the machine of plan record planIndex; clock minutes when it has none.
-core::Moment FunGetEndTime(const core::Planner& planner, const PlanData& plan, int planIndex, core::Moment start,
+core::Moment getEndTime(const core::Planner& planner, const PlanData& plan, int planIndex, core::Moment start,
                            std::int64_t minutes);
 // The same on the record's machine looked up once (core::machineOfCode).
-inline core::Moment FunGetEndTime(const core::Planner& planner, core::MachineOfCode machine, core::Moment start,
+inline core::Moment getEndTime(const core::Planner& planner, core::MachineOfCode machine, core::Moment start,
                                   std::int64_t minutes)
 {
     return core::endTimeOn(planner, start, minutes == 0 ? 480 : minutes, machine);

@@ -55,7 +55,7 @@ struct ArrangeModeScope {
 
 }  // namespace
 
-RuleOutcome FunPlanDataYoteiBarSet(RuleContext& ctx, const ProgressText& progress)
+RuleOutcome planDataYoteiBarSet(RuleContext& ctx, const ProgressText& progress)
 {
     ArrangeModeScope arrangeMode(ctx);
     RuleOutcome out;
@@ -64,7 +64,7 @@ RuleOutcome FunPlanDataYoteiBarSet(RuleContext& ctx, const ProgressText& progres
     QHash<QString, QString> destinations;
 
     // 1. Confirmed bars keep their times; where they overlap, resolve as a drop would.
-    for (int row = 2; row <= rows.MachineRowCount(); ++row) {
+    for (int row = 2; row <= rows.machineRowCount(); ++row) {
         const std::vector<int> onRow = ctx.rowIndex().onMachine(rows.row(row).RowCode);
         if (onRow.empty() || !rowHasOverlap(plan, onRow)) continue;
         for (int i : onRow)
@@ -75,7 +75,7 @@ RuleOutcome FunPlanDataYoteiBarSet(RuleContext& ctx, const ProgressText& progres
     // confirmed or changed ones, but never the bars about to be packed, so that
     // arranging twice packs them in the same place.
     QHash<QString, core::Moment> lastEnd;
-    for (int row = 2; row <= rows.MachineRowCount(); ++row) {
+    for (int row = 2; row <= rows.machineRowCount(); ++row) {
         const QString code = rows.row(row).RowCode.trimmed();
         for (int i : ctx.rowIndex().onMachine(code)) {
             const plan::PlanRecord& r = plan[i];
@@ -97,7 +97,7 @@ RuleOutcome FunPlanDataYoteiBarSet(RuleContext& ctx, const ProgressText& progres
         const plan::PlanRecord& r = plan[i];
         if (!isArrangeable(ctx.planner, r)) continue;
         if (isConfirmed(r)) {
-            if (r.setRepOrderNo != 0) SubSetDPlanUpdate(ctx, i, out);
+            if (r.setRepOrderNo != 0) setDPlanUpdate(ctx, i, out);
             continue;
         }
         const BarState before = BarState::of(r);
@@ -106,7 +106,7 @@ RuleOutcome FunPlanDataYoteiBarSet(RuleContext& ctx, const ProgressText& progres
         if (lastEnd.contains(code)) latest = lastEnd.value(code);
         else if (r.startDate.isNull()) latest = firstDisplayed;
         if (latest) {
-            const core::Moment start = core::funRoundUpToUnit(*latest, ctx.timeUnitMinutes());
+            const core::Moment start = core::roundUpToUnit(*latest, ctx.timeUnitMinutes());
             if (start != r.start()) ctx.plan.editTimes(i).setStart(start);
         }
         const double pieceSeconds = plan::effectivePieceSeconds(plan[i]);
@@ -117,10 +117,10 @@ RuleOutcome FunPlanDataYoteiBarSet(RuleContext& ctx, const ProgressText& progres
             m.workMinutes = work;
         }
         // Nothing stands in front of or behind a bar started at the machine's last
-        // end, so the placement is all that Insert_PlanBarStep2 does here.
+        // end, so the placement is all that insertPlanBarStep2 does here.
         placeOnRow(ctx, i, QString(plan[i].machineCode), &destinations);
         markIfChanged(ctx, i, before, out);
-        if (plan[i].setRepOrderNo != 0) SubSetDPlanUpdate(ctx, i, out);
+        if (plan[i].setRepOrderNo != 0) setDPlanUpdate(ctx, i, out);
         const auto it = lastEnd.find(code);
         if (it == lastEnd.end()) lastEnd.insert(code, plan[i].end());
         else if (plan[i].end() > it.value()) it.value() = plan[i].end();
@@ -131,7 +131,7 @@ RuleOutcome FunPlanDataYoteiBarSet(RuleContext& ctx, const ProgressText& progres
     return out;
 }
 
-std::optional<core::Moment> FunGetMachineLastDate(const plan::PlanData& plan, const QString& machineCode)
+std::optional<core::Moment> getMachineLastDate(const plan::PlanData& plan, const QString& machineCode)
 {
     const QString code = machineCode.trimmed();
     if (code.isEmpty()) return std::nullopt;

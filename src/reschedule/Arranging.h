@@ -17,10 +17,10 @@ namespace reschedule {
 //  - set members follow their representatives;
 //  - only records that really change are marked changed.
 // Arranging an arranged plan again changes nothing.
-RuleOutcome FunPlanDataYoteiBarSet(RuleContext& ctx, const ProgressText& progress = {});
+RuleOutcome planDataYoteiBarSet(RuleContext& ctx, const ProgressText& progress = {});
 
 // Latest end among the bars of a machine that are confirmed or changed (deleted
 // and merged-away records do not count); nullopt for none or an empty code.
-std::optional<core::Moment> FunGetMachineLastDate(const plan::PlanData& plan, const QString& machineCode);
+std::optional<core::Moment> getMachineLastDate(const plan::PlanData& plan, const QString& machineCode);
 
 }  // namespace reschedule

@@ -53,11 +53,11 @@ bool canStartBarDrag(const RuleContext& ctx, int recordNo)
     return r.fixKind != QStringLiteral("2") && !r.isSetMember && !r.isDeleted && !r.isMergedAway;
 }
 
-core::Moment Twip2DateTime(const RuleContext& ctx, core::Moment origin, double leftTwips, double scale,
+core::Moment twipToDateTime(const RuleContext& ctx, core::Moment origin, double leftTwips, double scale,
                            const QString& machineCode)
 {
     const core::Moment dropped = core::xToMoment(origin, leftTwips, scale);
-    return core::snapToWorkingTime(ctx.planner, core::SubRoundUpToGrid(ctx.planner, dropped), machineCode);
+    return core::snapToWorkingTime(ctx.planner, core::roundUpToGrid(ctx.planner, dropped), machineCode);
 }
 
 core::Moment previewStart(RuleContext& ctx, const BarDrop& drop)
@@ -66,7 +66,7 @@ core::Moment previewStart(RuleContext& ctx, const BarDrop& drop)
     const plan::PlanRecord& r = ctx.plan[drop.recordNo];
     if (refusalOf(ctx, drop) != Refusal::None) return r.start();
     if (isUnplacedTarget(drop.newKikai)) return restoredStart(r);
-    return Twip2DateTime(ctx, drop.origin, drop.newLeftTwips, drop.scale, snapMachine(ctx, drop.newKikai));
+    return twipToDateTime(ctx, drop.origin, drop.newLeftTwips, drop.scale, snapMachine(ctx, drop.newKikai));
 }
 
 void returnToUnplaced(RuleContext& ctx, int recordNo, RuleOutcome& out)
@@ -83,7 +83,7 @@ void returnToUnplaced(RuleContext& ctx, int recordNo, RuleOutcome& out)
     if (ctx.plan[recordNo].end() < ctx.plan[recordNo].start()) recomputeEnd(ctx, recordNo);
     markIfChanged(ctx, recordNo, before, out);
     const plan::PlanRecord& m = ctx.plan[recordNo];
-    if (m.setRepOrderNo != 0 && !m.isSetMember) SubSetDPlanUpdate(ctx, recordNo, out);
+    if (m.setRepOrderNo != 0 && !m.isSetMember) setDPlanUpdate(ctx, recordNo, out);
     out.touch(recordNo);
 }
 
@@ -96,13 +96,13 @@ bool FollowMove_PlanBar(RuleContext& ctx, const BarDrop& drop)
         ctx.prompt.tell(msg::cannotMoveLaterBackFixed());
         return false;
     }
-    const core::Moment start = Twip2DateTime(ctx, drop.origin, drop.newLeftTwips, drop.scale, snapMachine(ctx, drop.newKikai));
+    const core::Moment start = twipToDateTime(ctx, drop.origin, drop.newLeftTwips, drop.scale, snapMachine(ctx, drop.newKikai));
     if (start != ctx.plan[drop.recordNo].start()) ctx.plan.editTimes(drop.recordNo).setStart(start);
     return true;
 }
 }  // namespace
 
-RuleOutcome PlatForm_DragDrop(RuleContext& ctx, const BarDrop& drop)
+RuleOutcome dropBar(RuleContext& ctx, const BarDrop& drop)
 {
     // Every refusal is decided before anything changes.
     const Refusal refusal = refusalOf(ctx, drop);
@@ -118,8 +118,8 @@ RuleOutcome PlatForm_DragDrop(RuleContext& ctx, const BarDrop& drop)
     } else {
         const BarState before = BarState::of(ctx.plan[i]);
         if (!FollowMove_PlanBar(ctx, drop)) return RuleOutcome::refusal();
-        if (!sameRow(drop.DragStartKikai, drop.newKikai)) StretchBar(ctx, i, drop.newKikai);
-        Insert_PlanBarStep2(ctx, i, drop.newKikai, out);
+        if (!sameRow(drop.DragStartKikai, drop.newKikai)) stretchBar(ctx, i, drop.newKikai);
+        insertPlanBarStep2(ctx, i, drop.newKikai, out);
         markIfChanged(ctx, i, before, out);
     }
     out.touch(i);  // redrawn at its place even when nothing changed

@@ -3,7 +3,7 @@
 // starts, and the drop itself with its refusals, the cycle of a new machine,
 // the overlap handling on the target row and the set members following.
 //
-// The chart previews a drag with previewStart() and calls PlatForm_DragDrop()
+// The chart previews a drag with previewStart() and calls dropBar()
 // once at the release, inside one undo step (runStep).
 
 #include "reschedule/RuleContext.h"
@@ -31,18 +31,18 @@ bool canStartBarDrag(const RuleContext& ctx, int recordNo);
 // be refused; the restored start for a return to the unplaced row.
 core::Moment previewStart(RuleContext& ctx, const BarDrop& drop);
 
-// PlatForm_DragDrop: the drop of a bar on the chart background.
+// dropBar: the drop of a bar on the chart background.
 // Refused (nothing changes): a fully fixed bar; a back-fixed bar dropped below
 // the last row or later than it stood (each with its message).
 // A drop below the last row (or on the blank first row) returns the order to
 // the unplaced row. Otherwise the bar starts where it was dropped, takes the
 // new machine's cycle when the row changed, is placed on the row and the
-// overlaps there are resolved (Insert_PlanBarStep2).
-RuleOutcome PlatForm_DragDrop(RuleContext& ctx, const BarDrop& drop);
+// overlaps there are resolved (insertPlanBarStep2).
+RuleOutcome dropBar(RuleContext& ctx, const BarDrop& drop);
 
-// Twip2DateTime: the start of a bar whose left edge is at leftTwips, rounded up
+// twipToDateTime: the start of a bar whose left edge is at leftTwips, rounded up
 // to the grid and brought onto the working time of machineCode (blank: none).
-core::Moment Twip2DateTime(const RuleContext& ctx, core::Moment origin, double leftTwips, double scale,
+core::Moment twipToDateTime(const RuleContext& ctx, core::Moment origin, double leftTwips, double scale,
                            const QString& machineCode);
 
 // Takes an order off its machine back to the unplaced row: no machine, the

@@ -31,7 +31,7 @@ void markIfChanged(RuleContext& ctx, int recordNo, const BarState& before, RuleO
 void recomputeEnd(RuleContext& ctx, int recordNo)
 {
     const plan::PlanRecord& r = ctx.plan[recordNo];
-    const core::Moment end = plan::FunGetEndTime(ctx.planner, ctx.plan, recordNo, r.start(), jobMinutes(r));
+    const core::Moment end = plan::getEndTime(ctx.planner, ctx.plan, recordNo, r.start(), jobMinutes(r));
     if (end != r.end()) ctx.plan.editTimes(recordNo).setEnd(end);
 }
 
@@ -43,7 +43,7 @@ void placeAt(RuleContext& ctx, int recordNo, core::Moment start, bool markChange
 core::Moment placeAt(RuleContext& ctx, int recordNo, core::Moment start, core::MachineOfCode machine, bool markChanged)
 {
     const plan::PlanRecord& r = ctx.plan[recordNo];
-    const core::Moment end = plan::FunGetEndTime(ctx.planner, machine, start, jobMinutes(r));
+    const core::Moment end = plan::getEndTime(ctx.planner, machine, start, jobMinutes(r));
     if (start == r.start() && end == r.end() && (r.isChanged || !markChanged)) return end;
     plan::PlanRecord& m = ctx.plan.editTimes(recordNo);  // one edit for all three
     m.setStart(start);

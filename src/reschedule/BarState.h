@@ -28,7 +28,7 @@ void markIfChanged(RuleContext& ctx, int recordNo, const BarState& before, RuleO
 // Set-up plus work minutes of a record.
 inline std::int64_t jobMinutes(const plan::PlanRecord& r) { return std::int64_t(r.setupMinutes) + r.workMinutes; }
 
-// The record's end from its start and its job minutes on its own machine (FunGetEndTime).
+// The record's end from its start and its job minutes on its own machine (getEndTime).
 void recomputeEnd(RuleContext& ctx, int recordNo);
 // Puts the record's start at `start` and recomputes its end; with `markChanged`
 // the record is also marked changed, in the same edit.

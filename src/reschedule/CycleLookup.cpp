@@ -12,7 +12,7 @@ double pieceSecondsForMove(const plan::PlanRecord& r)
     return r.cycle / double(plan::cavitiesDivisor(r.cavities));
 }
 
-bool StretchBar(RuleContext& ctx, int recordNo, const QString& newKikai)
+bool stretchBar(RuleContext& ctx, int recordNo, const QString& newKikai)
 {
     if (newKikai.trimmed().isEmpty()) return false;
     const core::RowTable& rows = ctx.planner.rows;

@@ -6,11 +6,11 @@
 
 namespace reschedule {
 
-// StretchBar: re-reads the cycle of the record's item and process for the
+// stretchBar: re-reads the cycle of the record's item and process for the
 // machine row newKikai and recomputes the work minutes. Does nothing for an
 // empty code, a code that is no machine row, or when neither source knows a
 // time; a failing look-up keeps the old cycle. Returns true when it changed the record.
-bool StretchBar(RuleContext& ctx, int recordNo, const QString& newKikai);
+bool stretchBar(RuleContext& ctx, int recordNo, const QString& newKikai);
 
 // The per-piece seconds a move recomputes work minutes with: the record's own,
 // else cycle ÷ cavities; 0 leaves the default of the work-minutes computation.

@@ -26,10 +26,10 @@ core::Moment expandStart(const RuleContext& ctx, int row)
 
 }  // namespace
 
-RuleOutcome MachineName_DblClick(RuleContext& ctx, int row)
+RuleOutcome expandRow(RuleContext& ctx, int row)
 {
     const core::RowTable& rows = ctx.planner.rows;
-    if (row < 1 || row > rows.MachineRowCount()) return RuleOutcome::refusal();
+    if (row < 1 || row > rows.machineRowCount()) return RuleOutcome::refusal();
     if (row > rows.CalendarMachineCount) {
         ctx.prompt.tell(msg::expandSupplierRefused());
         return RuleOutcome::refusal();
@@ -59,9 +59,9 @@ RuleOutcome MachineName_DblClick(RuleContext& ctx, int row)
             continue;
         }
         const BarState before = BarState::of(r);
-        placeAt(ctx, i, core::funRoundUpToUnit(position, ctx.timeUnitMinutes()));
+        placeAt(ctx, i, core::roundUpToUnit(position, ctx.timeUnitMinutes()));
         markIfChanged(ctx, i, before, out);
-        if (ctx.plan[i].setRepOrderNo != 0) SubSetDPlanUpdate(ctx, i, out);
+        if (ctx.plan[i].setRepOrderNo != 0) setDPlanUpdate(ctx, i, out);
         position = ctx.plan[i].end();
     }
     out.tidy();

@@ -7,11 +7,11 @@
 
 namespace reschedule {
 
-// MachineName_DblClick for chart row `row` (1-based, the row index plus the first visible row).
+// expandRow for chart row `row` (1-based, the row index plus the first visible row).
 // Refuses supplier rows and the unplaced row with their messages, and a No to
 // the question. Tells the number of bars found ("n件"). Bars starting on or
 // before the first displayed day and fully fixed bars keep their times; the
 // others are packed behind them in start order (table order on equal starts).
-RuleOutcome MachineName_DblClick(RuleContext& ctx, int row);
+RuleOutcome expandRow(RuleContext& ctx, int row);
 
 }  // namespace reschedule

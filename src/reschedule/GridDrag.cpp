@@ -43,7 +43,7 @@ RuleOutcome canStartGridDrag(RuleContext& ctx, int recordNo)
     return {};
 }
 
-RuleOutcome PlanDataGrid_DragDrop(RuleContext& ctx, int d, int t)
+RuleOutcome dropGridRow(RuleContext& ctx, int d, int t)
 {
     if (!isRecord(ctx, d) || !isRecord(ctx, t) || d == t) return RuleOutcome::refusal();
     const plan::PlanRecord& dr = ctx.plan[d];
@@ -67,7 +67,7 @@ RuleOutcome PlanDataGrid_DragDrop(RuleContext& ctx, int d, int t)
             m.isEdited = true;
         }
         recomputeEnd(ctx, d);
-        Insert_PlanBarStep2(ctx, d, row.machineCode, out);
+        insertPlanBarStep2(ctx, d, row.machineCode, out);
     } else {
         {
             plan::PlanRecord& m = ctx.plan.editPlacement(d);
@@ -77,7 +77,7 @@ RuleOutcome PlanDataGrid_DragDrop(RuleContext& ctx, int d, int t)
             m.isEdited = true;
         }
         recomputeEnd(ctx, d);  // no machine: clock minutes
-        if (ctx.plan[d].setRepOrderNo != 0) SubSetDPlanUpdate(ctx, d, out);
+        if (ctx.plan[d].setRepOrderNo != 0) setDPlanUpdate(ctx, d, out);
     }
     markIfChanged(ctx, d, before, out);
     if (!ctx.plan[d].isChanged) ctx.plan.editTimes(d).isChanged = true;

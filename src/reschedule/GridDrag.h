@@ -11,13 +11,13 @@ namespace reschedule {
 // members with their messages (refused = true); otherwise the drag may start.
 RuleOutcome canStartGridDrag(RuleContext& ctx, int recordNo);
 
-// PlanDataGrid_DragDrop: the dragged order takes the target order's start.
+// dropGridRow: the dragged order takes the target order's start.
 // A target on a machine row: the start is brought onto that machine's working
 // time, the work minutes are recomputed with that machine's cycle when one is
 // known, and the bar is placed on the row with its overlaps resolved.
 // A target that is not on a machine: the dragged order leaves its machine and
 // starts where the target starts, its end on the clock.
 // Either way the order is marked changed and edited.
-RuleOutcome PlanDataGrid_DragDrop(RuleContext& ctx, int draggedRecordNo, int targetRecordNo);
+RuleOutcome dropGridRow(RuleContext& ctx, int draggedRecordNo, int targetRecordNo);
 
 }  // namespace reschedule

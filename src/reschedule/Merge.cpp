@@ -30,26 +30,26 @@ void addMemberQuantities(plan::PlanRecord& t, const plan::PlanRecord& s)
 
 }  // namespace
 
-RuleOutcome PlanBar_DragDrop(RuleContext& ctx, const BarDrop& drop, int targetRecordNo)
+RuleOutcome mergeBars(RuleContext& ctx, const BarDrop& drop, int targetRecordNo)
 {
     const int s = drop.recordNo, t = targetRecordNo;
     const bool valid = s >= 2 && s <= ctx.plan.size() && t >= 2 && t <= ctx.plan.size() && s != t;
-    if (!valid || !canStartBarDrag(ctx, s)) return PlatForm_DragDrop(ctx, drop);
+    if (!valid || !canStartBarDrag(ctx, s)) return dropBar(ctx, drop);
     const plan::PlanRecord& sr = ctx.plan[s];
     const plan::PlanRecord& tr = ctx.plan[t];
-    if (tr.isDeleted || tr.isMergedAway || tr.isSetMember) return PlatForm_DragDrop(ctx, drop);
+    if (tr.isDeleted || tr.isMergedAway || tr.isSetMember) return dropBar(ctx, drop);
     if (sr.planItemCode != tr.planItemCode || sr.itemCode2 != tr.itemCode2 || sr.processSeq != tr.processSeq
         || sr.modelName != tr.modelName)
-        return PlatForm_DragDrop(ctx, drop);
+        return dropBar(ctx, drop);
     if (sr.setRepOrderNo != 0 || tr.setRepOrderNo != 0) {
         ctx.prompt.tell(msg::mergeSetRefused());
-        return PlatForm_DragDrop(ctx, drop);
+        return dropBar(ctx, drop);
     }
     if (sr.receivedQty != 0 || tr.receivedQty != 0) {
         ctx.prompt.tell(msg::mergeResultsRefused());
-        return PlatForm_DragDrop(ctx, drop);
+        return dropBar(ctx, drop);
     }
-    if (!ctx.prompt.askYesNo(msg::askMerge())) return PlatForm_DragDrop(ctx, drop);
+    if (!ctx.prompt.askYesNo(msg::askMerge())) return dropBar(ctx, drop);
 
     RuleOutcome out;
     {

@@ -6,13 +6,13 @@
 
 namespace reschedule {
 
-// PlanBar_DragDrop: the bar of drop.recordNo dropped onto the bar of record
+// mergeBars: the bar of drop.recordNo dropped onto the bar of record
 // targetRecordNo; `drop` describes the same point as a drop on the chart
 // background, for the cases that fall back to a move.
 // Falls back to a move: the same bar, another item/process/model, a set
 // (message), received quantities (message), or No to the question.
 // Merging adds the dropped bar's quantities to the target, recomputes the
 // target's work minutes and end, and flags the dropped record merged away.
-RuleOutcome PlanBar_DragDrop(RuleContext& ctx, const BarDrop& drop, int targetRecordNo);
+RuleOutcome mergeBars(RuleContext& ctx, const BarDrop& drop, int targetRecordNo);
 
 }  // namespace reschedule

@@ -47,7 +47,7 @@ void startAfterBarInFront(RuleContext& ctx, int m, const std::vector<int>& neigh
         }
     }
     if (front == 0 || !ctx.prompt.askYesNo(msg::askStartAfterFront())) return;
-    placeAt(ctx, m, core::funRoundUpToUnit(frontEnd, ctx.timeUnitMinutes()));
+    placeAt(ctx, m, core::roundUpToUnit(frontEnd, ctx.timeUnitMinutes()));
     out.touch(m);
 }
 
@@ -89,14 +89,14 @@ void pushBarsBehind(RuleContext& ctx, int m, const std::vector<int>& neighbours,
         }
         // The end as placed, not read back through the record's date and time:
         // each bar waits for the one before it, so this path sets the pace.
-        prevEnd = placeAt(ctx, j, core::funRoundUpToUnit(prevEnd, unitMinutes), machine, true);
+        prevEnd = placeAt(ctx, j, core::roundUpToUnit(prevEnd, unitMinutes), machine, true);
 
         // A bar that would now run into the fixed bar further down the row leaves the
         // machine rather than overlap it; the bar right before the fixed one stays.
         if (anyFixed && fixedStart < prevEnd && firstFixed != idx + 1) ctx.plan.editPlacement(j).machineCode = QStringLiteral(" ");
         // Members follow after the machine is settled, so they never stay behind on it.
         out.touch(j);  // before its members: the outcome's list stays in table order
-        if (ctx.plan[j].setRepOrderNo != 0) SubSetDPlanUpdate(ctx, j, out);
+        if (ctx.plan[j].setRepOrderNo != 0) setDPlanUpdate(ctx, j, out);
     }
 }
 
@@ -110,10 +110,10 @@ void resolveOverlaps(RuleContext& ctx, int m, RuleOutcome& out)
         pushBarsBehind(ctx, m, neighbours, out);
     }
     const plan::PlanRecord& mr = ctx.plan[m];
-    if (mr.setRepOrderNo != 0 && !mr.isSetMember) SubSetDPlanUpdate(ctx, m, out);
+    if (mr.setRepOrderNo != 0 && !mr.isSetMember) setDPlanUpdate(ctx, m, out);
 }
 
-void Insert_PlanBarStep2(RuleContext& ctx, int m, const QString& rowCode, RuleOutcome& out,
+void insertPlanBarStep2(RuleContext& ctx, int m, const QString& rowCode, RuleOutcome& out,
                          QHash<QString, QString>* destinations)
 {
     const BarState before = BarState::of(ctx.plan[m]);

@@ -24,7 +24,7 @@ inline bool canBeRowNeighbour(const plan::PlanRecord& j)
 std::vector<int> rowNeighbours(RuleContext& ctx, int m);
 
 // Places record m on the row (step 1), then resolves the overlaps (steps 2 to 4).
-void Insert_PlanBarStep2(RuleContext& ctx, int m, const QString& rowCode, RuleOutcome& out,
+void insertPlanBarStep2(RuleContext& ctx, int m, const QString& rowCode, RuleOutcome& out,
                          QHash<QString, QString>* destinations = nullptr);
 
 // Steps 2 to 4 only, for a bar that keeps its row and times: the bar in front

@@ -35,7 +35,7 @@ double requirementFor(std::int64_t orderQty, const RequirementRule& rule)
     return d >= 0 ? whole * p : whole / p;
 }
 
-bool subRecalcRequirement(RuleContext& ctx, int recordNo, int slot, RuleOutcome& out)
+bool recalcRequirement(RuleContext& ctx, int recordNo, int slot, RuleOutcome& out)
 {
     if (slot < 1 || slot > plan::ComponentSlots) return false;
     const std::size_t k = std::size_t(slot - 1);
@@ -55,7 +55,7 @@ bool subRecalcRequirement(RuleContext& ctx, int recordNo, int slot, RuleOutcome&
 
 void recalcRequirements(RuleContext& ctx, int recordNo, RuleOutcome& out)
 {
-    for (int slot = 1; slot <= plan::ComponentSlots; ++slot) subRecalcRequirement(ctx, recordNo, slot, out);
+    for (int slot = 1; slot <= plan::ComponentSlots; ++slot) recalcRequirement(ctx, recordNo, slot, out);
 }
 
 }  // namespace reschedule

@@ -13,10 +13,10 @@ namespace reschedule {
 // position (10^−d units) by truncating, rounding up ("2") or half up ("3").
 double requirementFor(std::int64_t orderQty, const RequirementRule& rule);
 
-// subRecalcRequirement: recomputes compRequiredQty of component slot `slot`
+// recalcRequirement: recomputes compRequiredQty of component slot `slot`
 // (1 to 20) of the record from the master's rule. Does nothing for an empty
 // slot or a component the master does not know. True when the value changed.
-bool subRecalcRequirement(RuleContext& ctx, int recordNo, int slot, RuleOutcome& out);
+bool recalcRequirement(RuleContext& ctx, int recordNo, int slot, RuleOutcome& out);
 
 // Every component slot of the record (after its quantity changed).
 void recalcRequirements(RuleContext& ctx, int recordNo, RuleOutcome& out);

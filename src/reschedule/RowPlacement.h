@@ -18,7 +18,7 @@ struct RowTarget {
 // Splits a row code as the chart's rows know it.
 RowTarget splitRowCode(const core::Planner& planner, const QString& rowCode);
 
-// Step 1 of Insert_PlanBarStep2: stores the row's machine or supplier in the
+// Step 1 of insertPlanBarStep2: stores the row's machine or supplier in the
 // record and recomputes its end. `destinations` caches machine destinations
 // across many calls (arranging); may be null.
 void placeOnRow(RuleContext& ctx, int recordNo, const QString& rowCode, QHash<QString, QString>* destinations = nullptr);

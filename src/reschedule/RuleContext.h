@@ -26,7 +26,7 @@ struct RuleContext {
     core::Prompt& prompt;
     MasterLookup& lookup;
     const core::ProgramSettings& settings;
-    bool ArrangeMode = false;  // true while FunPlanDataYoteiBarSet runs
+    bool ArrangeMode = false;  // true while planDataYoteiBarSet runs
     std::shared_ptr<PlanIndex> index = {};  // created on first use
 
     // The row index, brought up to date with the plan table.

@@ -45,7 +45,7 @@ void setOrderQuantity(plan::PlanRecord& r, std::int64_t qty)
     qtys[std::size_t(first)] += qty - given;
 }
 
-void SubSetDPlanUpdate(RuleContext& ctx, int repRecordNo, RuleOutcome& out)
+void setDPlanUpdate(RuleContext& ctx, int repRecordNo, RuleOutcome& out)
 {
     const plan::PlanRecord& rep = ctx.plan[repRecordNo];  // edits never move records; appends do not happen here
     if (rep.setRepOrderNo == 0) return;

@@ -11,8 +11,8 @@
 namespace reschedule {
 
 // Copies the representative's placement to every member of its set
-// (SubSetDPlanUpdate). Members that are deleted or merged away stay as they are.
-void SubSetDPlanUpdate(RuleContext& ctx, int repRecordNo, RuleOutcome& out);
+// (setDPlanUpdate). Members that are deleted or merged away stay as they are.
+void setDPlanUpdate(RuleContext& ctx, int repRecordNo, RuleOutcome& out);
 
 // rep quantity ÷ rep cavities × member cavities (cavities below 1 count as 1),
 // to the nearest integer with halves to even, computed exactly.

@@ -1,7 +1,7 @@
 #pragma once
 // One user action = one undo step. The chart wraps every rescheduling action:
 //
-//   auto out = reschedule::runStep(history, tr("移動"), [&] { return PlatForm_DragDrop(ctx, drop); });
+//   auto out = reschedule::runStep(history, tr("移動"), [&] { return dropBar(ctx, drop); });
 //
 // A refused action (or one that throws) leaves no step and no change behind;
 // an action that changed nothing leaves no step either.

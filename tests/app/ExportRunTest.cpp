@@ -1,9 +1,10 @@
 // The headless export on a demo plant, through the same start-up as the window program.
+#include "support/SessionLoad.h"
 #include "QtPrinting.h"
 #include "app/startup/ExportRun.h"
 #include "app/startup/PlanCsv.h"
 #include "demoplant/DemoPlant.h"
-#include "plan/loading/PlanSession.h"
+#include "store/loading/PlanLoading.h"
 #include "support/ScriptedPrompt.h"
 
 #include <QFile>
@@ -73,7 +74,7 @@ TEST_F(ExportRunTest, WritesEveryShownOrderOfTheClass)
     plan::PlanData plan;
     testing_support::ScriptedPrompt prompt;
     prompt.answers.assign(100, true);
-    plan::loading::loadAndArrange(*database, s, planner, plan, prompt);
+    testing_support::loadAndArrange(*database, s, planner, plan, prompt);
     EXPECT_EQ(QString::fromUtf8(planCsv(plan, planner.rows)), text);
     EXPECT_GT(lines.size(), 10);
 }

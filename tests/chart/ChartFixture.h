@@ -38,7 +38,7 @@ inline void buildPlant(core::Planner& p)
                       QStringLiteral("M%1 成形機").arg(m));
         p.calendar.addMachine();
     }
-    p.rows.CalendarMachineCount = p.rows.KikaiRowCount = p.rows.MachineRowCount();
+    p.rows.CalendarMachineCount = p.rows.KikaiRowCount = p.rows.machineRowCount();
     p.rows.append(QStringLiteral("S01"), QStringLiteral("外注A"), QStringLiteral("S01\n外注A"));
     p.rows.append(QStringLiteral("S02"), QStringLiteral("外注B"), QStringLiteral("S02\n外注B"));
     for (int row = 2; row <= p.rows.CalendarMachineCount; ++row)

@@ -63,12 +63,12 @@ TEST_F(Scrolling, GrabScrollFollowsThePointerOnTheBackground)
     QWidget* pf = view().platForm;
     const QPoint start(400, 100);  // no bar here
     sendMouse(pf, QEvent::MouseButtonPress, start, Qt::LeftButton, Qt::LeftButton);
-    EXPECT_EQ(view().DragMode, 3);
+    EXPECT_EQ(view().DragMode, chart::DragKind::GrabScroll);
     sendMouse(pf, QEvent::MouseMove, start + QPoint(-120, -80), Qt::NoButton, Qt::LeftButton);
     EXPECT_EQ(view().HScroll1->value(), 420);
     EXPECT_EQ(view().KScroll->value(), 2);
     sendMouse(pf, QEvent::MouseButtonRelease, start + QPoint(-120, -80), Qt::LeftButton, Qt::NoButton);
-    EXPECT_EQ(view().DragMode, 0);
+    EXPECT_EQ(view().DragMode, chart::DragKind::Idle);
 }
 
 class Selection : public ChartTest {};

@@ -39,7 +39,7 @@ TEST(DemoPlant, LoadsEveryOrderOntoItsRow)
     form.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
     EXPECT_FALSE(form.ComHozon->isEnabled());
-    EXPECT_EQ(form.DisplayMode(), 3);
+    EXPECT_EQ(form.displayMode(), 3);
 
     const plan::PlanData& plan = form.planData();
     const core::RowTable& rows = form.planner().rows;

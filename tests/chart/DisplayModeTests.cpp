@@ -10,12 +10,12 @@ class DisplayModes : public ChartTest {};
 TEST_F(DisplayModes, ButtonsSetTheModeAndTheCyclingCaption)
 {
     show();
-    EXPECT_EQ(form->DisplayMode(), 3);  // a week after loading
+    EXPECT_EQ(form->displayMode(), 3);  // a week after loading
     EXPECT_EQ(form->ComHyoujiMode->text(), QStringLiteral("１週間表示"));
     const std::pair<QPushButton*, int> buttons[] = {{form->ComDay, 1}, {form->Com3Day, 2}, {form->ComMonth, 4}, {form->ComWeek, 3}};
     for (auto [button, mode] : buttons) {
         QTest::mouseClick(button, Qt::LeftButton);
-        EXPECT_EQ(form->DisplayMode(), mode);
+        EXPECT_EQ(form->displayMode(), mode);
         EXPECT_EQ(form->ComHyoujiMode->text(), core::displayModeCaption(mode));
     }
     // Four presses of the cycling button come back to the week.
@@ -25,7 +25,7 @@ TEST_F(DisplayModes, ButtonsSetTheModeAndTheCyclingCaption)
         seen << form->ComHyoujiMode->text();
     }
     EXPECT_EQ(seen, (QStringList{QStringLiteral("４週間表示"), QStringLiteral("１日表示"), QStringLiteral("３日表示"), QStringLiteral("１週間表示")}));
-    EXPECT_EQ(form->DisplayMode(), 3);
+    EXPECT_EQ(form->displayMode(), 3);
 }
 
 TEST_F(DisplayModes, BarWidthFollowsTheScaleOfEachMode)
@@ -33,7 +33,7 @@ TEST_F(DisplayModes, BarWidthFollowsTheScaleOfEachMode)
     const int day = addOrder(plan(), 1, QStringLiteral("M01"), at(3, 8), 24 * 60);
     const int early = addOrder(plan(), 2, QStringLiteral("M02"), at(2, 7), 60);  // an hour before the origin
     show();
-    const double chartWidth = view().ChartWidth();
+    const double chartWidth = view().chartWidth();
     ASSERT_EQ(chartWidth, double(view().Picture1->width() * 15));
     const double expected[] = {0, chartWidth, chartWidth / 3, chartWidth / 7, chartWidth / 28};
     for (int mode = 1; mode <= 4; ++mode) {
@@ -87,16 +87,15 @@ TEST_F(BarSurfaces, RowDecidesSurfaceAndScheduleList)
     const int unknown = addOrder(plan(), 3, QStringLiteral("X99"), at(3, 8), 60);
     const int outside = addOrder(plan(), 4, QStringLiteral(" "), at(3, 8), 60);
     plan().edit(outside).destCode = QStringLiteral("S02");
-    plan().edit(unknown).inScheduleList = true;  // stale from an earlier draw
     show();
     const auto& rows = form->planner().rows;
     EXPECT_EQ(state().bar(onMachine).surface, chart::Surface::PlatForm);
     EXPECT_EQ(state().bar(onMachine).row, rows.findRow(QStringLiteral("M03")));
-    EXPECT_TRUE(plan()[onMachine].inScheduleList);
+    EXPECT_TRUE(state().inScheduleList(onMachine));
     EXPECT_EQ(state().bar(unplaced).row, 1);  // row 1 (Y 300) is on the chart too
-    EXPECT_TRUE(plan()[unplaced].inScheduleList);
+    EXPECT_TRUE(state().inScheduleList(unplaced));
     EXPECT_EQ(state().bar(unknown).surface, chart::Surface::PlatForm3);
-    EXPECT_FALSE(plan()[unknown].inScheduleList);
+    EXPECT_FALSE(state().inScheduleList(unknown));
     EXPECT_EQ(state().bar(outside).row, rows.findRow(QStringLiteral("S02")));
     // A bar on no row is found on its own strip.
     const QPoint p3 = state().barRectPx(unknown).center();
@@ -126,7 +125,7 @@ TEST_F(BarSurfaces, ChangedRecordMovesInTheRowIndex)
     plan().edit(rec).machineCode = QStringLiteral("M05");
     plan().edit(rec).setStart(at(4, 9));
     plan().edit(rec).setEnd(at(4, 10));
-    state().SubRefreshChart(rec);
+    state().refreshChart(rec);
     const int m5 = form->planner().rows.findRow(QStringLiteral("M05"));
     EXPECT_EQ(state().bar(rec).row, m5);
     EXPECT_TRUE(state().barsInView(1 + 1, -1e9, 1e9).empty());
@@ -153,7 +152,7 @@ TEST_F(BarSurfaces, MovedBarsShowWhatAFreshChartShowsAfterAModeChange)
         r.setStart(r.start().addDays(1));
         r.setEnd(r.end().addDays(1));
         r.isChanged = true;
-        state().SubRefreshChart(rec);
+        state().refreshChart(rec);
     }
     view().setDisplayMode(4);  // before anything asked for the moved bars
     chart::ChartState fresh(settings, form->planner(), plan());

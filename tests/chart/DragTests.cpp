@@ -204,14 +204,14 @@ TEST_F(Dragging, GridRowDraggedOntoAnotherTakesItsPlace)
     const auto rowPoint = [&](int rec) { return grid.visualRect(grid.gridModel().index(grid.gridModel().gridRowOf(rec), 2)).center(); };
 
     send(vp, QEvent::MouseButtonPress, rowPoint(a), Qt::LeftButton, Qt::LeftButton);
-    EXPECT_EQ(view().DragMode, 2);
+    EXPECT_EQ(view().DragMode, chart::DragKind::GridRow);
     send(vp, QEvent::MouseMove, (rowPoint(a) + rowPoint(b)) / 2, Qt::NoButton, Qt::LeftButton);
     send(vp, QEvent::MouseMove, rowPoint(b), Qt::NoButton, Qt::LeftButton);
     EXPECT_TRUE(grid.GridDragLine->isVisible());
     prompt.answers = {true};  // push the order that stood there behind the dropped one
     send(vp, QEvent::MouseButtonRelease, rowPoint(b), Qt::LeftButton, Qt::NoButton);
     EXPECT_EQ(prompt.asked.size(), 1);
-    EXPECT_EQ(view().DragMode, 0);
+    EXPECT_EQ(view().DragMode, chart::DragKind::Idle);
     EXPECT_FALSE(grid.GridDragLine->isVisible());
     EXPECT_EQ(plan()[a].machineCode.trimmed(), QStringLiteral("M05"));
     EXPECT_EQ(plan()[a].start(), at(5, 9));
@@ -222,7 +222,7 @@ TEST_F(Dragging, GridRowDraggedOntoAnotherTakesItsPlace)
     send(vp, QEvent::MouseButtonPress, rowPoint(fixedRow), Qt::LeftButton, Qt::LeftButton);
     send(vp, QEvent::MouseButtonRelease, rowPoint(fixedRow), Qt::LeftButton, Qt::NoButton);
     EXPECT_EQ(prompt.told.value(0), QStringLiteral("1:後ろ固定と2:完全固定の手配は移動出来ません。"));
-    EXPECT_EQ(view().DragMode, 0);
+    EXPECT_EQ(view().DragMode, chart::DragKind::Idle);
     // Undo of the whole drop, push chain included, gives back the loaded table.
     form->actUndo->trigger();
     EXPECT_EQ(snapshot(), loaded);

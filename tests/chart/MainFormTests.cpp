@@ -17,10 +17,12 @@ protected:
     // A change the planner made: one undoable step.
     void changeSomething(int rec)
     {
-        form->history().begin(QStringLiteral("test"));
-        plan().edit(rec).setStart(at(5, 8));
-        form->history().end();
-        form->refreshAfterChange();
+        form->session().apply(QStringLiteral("test"), [&](reschedule::RuleContext& ctx) {
+            ctx.plan.edit(rec).setStart(at(5, 8));
+            reschedule::RuleOutcome out;
+            out.touch(rec);
+            return out;
+        });
     }
     testing_support::ScriptedPrompt prompt;
 };
@@ -81,7 +83,35 @@ TEST_F(MainWindow, SwitchingClassificationAsksOnlyWithUnsavedChanges)
     EXPECT_EQ(prompt.asked, (QStringList{QStringLiteral("変更を保存せずに破棄しますか？"), QStringLiteral("変更を保存せずに破棄しますか？")}));
 }
 
-TEST_F(MainWindow, RightClickOnABarOpensThePopupWithItsPlace)
+TEST_F(MainWindow, ClosingWithUnsavedChangesAsksAndNoKeepsTheWindow)
+{
+    const int rec = addOrder(plan(), 1, QStringLiteral("M01"), at(3, 8), 60);
+    show();
+    form->setPrompt(&prompt);
+    changeSomething(rec);
+    prompt.answers = {false};
+    EXPECT_FALSE(form->close());
+    EXPECT_TRUE(form->isVisible());
+    EXPECT_EQ(prompt.asked, QStringList{QStringLiteral("変更を保存せずに破棄しますか？")});
+    EXPECT_EQ(plan()[rec].start(), at(5, 8)) << "the change is still there";
+
+    prompt.answers = {true};
+    EXPECT_TRUE(form->close());
+    EXPECT_FALSE(form->isVisible());
+}
+
+TEST_F(MainWindow, ClosingWithNothingToSaveOrInInquiryModeAsksNothing)
+{
+    settings.KengenKubun = QStringLiteral("0");
+    const int rec = addOrder(plan(), 1, QStringLiteral("M01"), at(3, 8), 60);
+    show();
+    form->setPrompt(&prompt);
+    changeSomething(rec);
+    EXPECT_TRUE(form->close());
+    EXPECT_TRUE(prompt.asked.isEmpty());
+}
+
+TEST_F(MainWindow, RightClickOnABarOpensThePopupForThatBar)
 {
     const int rec = addOrder(plan(), 1, QStringLiteral("M01"), at(3, 8), 240);
     show();
@@ -89,10 +119,10 @@ TEST_F(MainWindow, RightClickOnABarOpensThePopupWithItsPlace)
     QTimer::singleShot(0, form->mnuPopup, &QMenu::close);
     QTest::mousePress(view().platForm, Qt::RightButton, Qt::NoModifier, p);
     EXPECT_EQ(form->PopupBarIndex, plan()[rec].barIndex);
-    EXPECT_EQ(form->PopupX, p.x() * 15);
-    EXPECT_EQ(form->PopupY, p.y() * 15);
     EXPECT_TRUE(form->popOrder->isVisible());
+    // Entries whose windows do not exist yet cannot be chosen.
     EXPECT_FALSE(form->popDetail->isEnabled());
+    EXPECT_FALSE(form->popOrder->isEnabled());
     form->mnuPopup->close();
 }
 

@@ -26,12 +26,12 @@ TEST(ChartGeometry, TimeToXAndBack)
     const Date d = ymd(2024, 5, 13);
     const Moment origin = core::chartOrigin(d, hm(8, 30, 45));  // hours and minutes only
     EXPECT_EQ(origin, at(d, 8, 30));
-    EXPECT_EQ(core::FunDateTimeToX(origin, d, hm(8, 30), 120), 0);
-    EXPECT_EQ(core::FunDateTimeToX(origin, d, hm(7, 30), 120), -120);
-    EXPECT_EQ(core::FunDateTimeToX(origin, origin.addSeconds(-30), 120), -2);  // a started minute before the origin
-    EXPECT_EQ(core::FunDateTimeToX(origin, origin.addMinutes(1), 90), 2);      // 1.5: halves to even
-    EXPECT_EQ(core::FunDateTimeToX(origin, origin.addMinutes(3), 90), 4);      // 4.5
-    EXPECT_EQ(core::FunDateTimeToX(origin, origin.addMinutes(-3), 90), -4);
+    EXPECT_EQ(core::dateTimeToX(origin, d, hm(8, 30), 120), 0);
+    EXPECT_EQ(core::dateTimeToX(origin, d, hm(7, 30), 120), -120);
+    EXPECT_EQ(core::dateTimeToX(origin, origin.addSeconds(-30), 120), -2);  // a started minute before the origin
+    EXPECT_EQ(core::dateTimeToX(origin, origin.addMinutes(1), 90), 2);      // 1.5: halves to even
+    EXPECT_EQ(core::dateTimeToX(origin, origin.addMinutes(3), 90), 4);      // 4.5
+    EXPECT_EQ(core::dateTimeToX(origin, origin.addMinutes(-3), 90), -4);
     EXPECT_EQ(core::xToMoment(origin, 79.9, 80), origin.addMinutes(59));
     EXPECT_EQ(core::xToMoment(origin, -79.9, 80), origin.addMinutes(-59));
     EXPECT_EQ(core::xToMoment(origin, 100, 0), origin);

@@ -41,7 +41,7 @@ TEST(CodeIndex, RowTableFindsTrimmedCodesAndTheBlankRow)
     rows.append(QStringLiteral(" M1"), QStringLiteral("b"), QStringLiteral("b"));  // same trimmed code: first wins
     EXPECT_EQ(rows.findRow(QStringLiteral("M1")), m1);
     EXPECT_EQ(rows.findRow(QStringLiteral("   ")), 1);
-    EXPECT_EQ(rows.FunGetMachineIndex(QStringLiteral("M2")), 1);
+    EXPECT_EQ(rows.getMachineIndex(QStringLiteral("M2")), 1);
     rows.clear();
     EXPECT_EQ(rows.findRow(QStringLiteral("M1")), 0);
 }

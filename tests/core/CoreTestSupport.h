@@ -42,7 +42,7 @@ inline core::Planner makePlanner(Date periodStart, Date periodEnd, TimeOfDay day
     p.calendar.reset(periodStart.daysTo(periodEnd) + 3, 1);
     std::array<std::pair<TimeOfDay, TimeOfDay>, 10> pairs{};
     std::copy(breaks.begin(), breaks.end(), pairs.begin());
-    core::FunLoadBreakMaster(p.calendar, pairs);
+    core::loadBreakMaster(p.calendar, pairs);
     return p;
 }
 
@@ -61,7 +61,7 @@ inline std::vector<core::CalendarDayRow> everyDay(const core::Planner& p, TimeOf
                                                   TimeOfDay e2 = {})
 {
     std::vector<core::CalendarDayRow> rows;
-    for (int i = 0; i <= p.CalendarDays(); ++i) rows.push_back(dayRow(p.PeriodStart.addDays(i - 2), s1, e1, s2, e2));
+    for (int i = 0; i <= p.calendarDays(); ++i) rows.push_back(dayRow(p.PeriodStart.addDays(i - 2), s1, e1, s2, e2));
     return rows;
 }
 

@@ -44,7 +44,7 @@ Scenario randomScenario(std::mt19937& rng)
     core::Planner& p = s.p;
 
     std::vector<core::CalendarDayRow> rows;
-    for (int i = 0; i <= p.CalendarDays(); ++i) {
+    for (int i = 0; i <= p.calendarDays(); ++i) {
         if (rng() % 7 == 0) continue;  // no calendar row that day
         core::CalendarDayRow row = dayRow(p.PeriodStart.addDays(i - 2), minute(), {});
         row.end1 = later(row.start1, 900);
@@ -55,7 +55,7 @@ Scenario randomScenario(std::mt19937& rng)
     addMachine(p, "M", rows);
 
     s.first = Moment::of(p.PeriodStart.addDays(-2), p.DayChangeTime);
-    s.working.assign(std::size_t(p.CalendarDays() + 1) * kDay, false);
+    s.working.assign(std::size_t(p.calendarDays() + 1) * kDay, false);
     const auto& bt = p.calendar.BreakTime;
     for (const core::CalendarDayRow& row : rows) {
         const std::size_t base = std::size_t(p.PeriodStart.daysTo(row.date) + 2) * kDay;
@@ -90,10 +90,10 @@ TEST(EndTimeProperty, MatchesAMinuteByMinuteWalkOnRandomCalendars)
     int compared = 0;
     for (int scenario = 0; scenario < 200; ++scenario) {
         const Scenario s = randomScenario(rng);
-        for (int d = 0; d <= s.p.CalendarDays(); ++d) {
+        for (int d = 0; d <= s.p.calendarDays(); ++d) {
             const auto from = s.working.begin() + std::ptrdiff_t(d) * kDay;
             Moment next;
-            ASSERT_EQ(core::FunDayWorkMinutes(s.p, s.first.addDays(d), 2, next), std::count(from, from + kDay, true))
+            ASSERT_EQ(core::dayWorkMinutes(s.p, s.first.addDays(d), 2, next), std::count(from, from + kDay, true))
                 << "scenario " << scenario << " day " << d;
         }
         for (int job = 0; job < 60; ++job) {
@@ -103,7 +103,7 @@ TEST(EndTimeProperty, MatchesAMinuteByMinuteWalkOnRandomCalendars)
             const auto want = referenceEnd(s, start, minutes);
             if (!want) continue;
             ++compared;
-            ASSERT_EQ(core::FunCalcEndTime(s.p, start, minutes, "M"), *want)
+            ASSERT_EQ(core::calcEndTime(s.p, start, minutes, "M"), *want)
                 << "scenario " << scenario << " start " << start.toDisplayText().toStdString() << " minutes " << minutes;
         }
     }

@@ -21,11 +21,11 @@ protected:
         m3 = addMachine(p, "M3", {dayRow(mon, hm(8), hm(17)), stopped});
         s1 = p.rows.append("S1", "supplier", "S1");
     }
-    Moment end(Moment start, std::int64_t minutes, const QString& code) const { return core::FunCalcEndTime(p, start, minutes, code); }
+    Moment end(Moment start, std::int64_t minutes, const QString& code) const { return core::calcEndTime(p, start, minutes, code); }
     std::int64_t dayMinutes(Moment m, int row) const
     {
         Moment next;
-        return core::FunDayWorkMinutes(p, m, row, next);
+        return core::dayWorkMinutes(p, m, row, next);
     }
 
     const Date mon = ymd(2024, 5, 13), tue = mon.addDays(1), wed = mon.addDays(2);
@@ -66,8 +66,8 @@ TEST_F(WorkingTime, NightShiftRunsOnTheNextDate)
 {
     EXPECT_EQ(end(at(mon, 23), 180, "M2"), at(tue, 2));
     EXPECT_EQ(end(at(tue, 4), 120, "M2"), at(tue, 9));
-    EXPECT_EQ(core::FunAddWorkMinutesInDay(p, at(mon, 9), m2, 900), at(tue, 4));
-    EXPECT_EQ(core::FunAddWorkMinutesInDay(p, at(tue, 4), m2, 9999), at(tue, 8));  // not enough: the day's end
+    EXPECT_EQ(core::addWorkMinutesInDay(p, at(mon, 9), m2, 900), at(tue, 4));
+    EXPECT_EQ(core::addWorkMinutesInDay(p, at(tue, 4), m2, 9999), at(tue, 8));  // not enough: the day's end
 }
 
 TEST_F(WorkingTime, JobsSkipEmptyDaysAndStops)
@@ -112,24 +112,24 @@ TEST(WorkingTimeMidnightDayChange, ShiftOverMidnightBelongsToItsDate)
     const Date d = ymd(2024, 5, 13);
     core::Planner p = makePlanner(d, d.addDays(1), hm(0));
     addMachine(p, "N", everyDay(p, hm(22), hm(6)));
-    EXPECT_EQ(core::FunCalcEndTime(p, at(d, 23), 120, "N"), at(d.addDays(1), 1));
-    EXPECT_EQ(core::FunCalcEndTime(p, at(d, 7), 0, "N"), at(d, 22));
+    EXPECT_EQ(core::calcEndTime(p, at(d, 23), 120, "N"), at(d.addDays(1), 1));
+    EXPECT_EQ(core::calcEndTime(p, at(d, 7), 0, "N"), at(d, 22));
 }
 
 TEST(TimeArithmetic, MinutesBetweenAndProcessMinutes)
 {
-    EXPECT_EQ(core::FunMinutesBetween(hm(10, 0, 30), hm(10, 2)), 1);
-    EXPECT_EQ(core::FunMinutesBetween(hm(23), hm(0)), 60);
-    EXPECT_EQ(core::FunMinutesBetween(hm(10), hm(9)), 0);
+    EXPECT_EQ(core::minutesBetween(hm(10, 0, 30), hm(10, 2)), 1);
+    EXPECT_EQ(core::minutesBetween(hm(23), hm(0)), 60);
+    EXPECT_EQ(core::minutesBetween(hm(10), hm(9)), 0);
 
-    EXPECT_EQ(core::FunCalcProcessMinutes(30, 1000, 4), 125);
-    EXPECT_EQ(core::FunCalcProcessMinutes(0, 100, 0), 9);  // 5 s a piece, no cavities
-    EXPECT_EQ(core::FunCalcProcessMinutes(60, 9, 2), 4);   // 4.5: halves to even
-    EXPECT_EQ(core::FunCalcProcessMinutes(60, 11, 2), 6);  // 5.5
-    EXPECT_EQ(core::FunCalcProcessMinutes(-30, 1000, -5), 500);
-    EXPECT_EQ(core::FunCalcProcessMinutes(12.3, 1000, 1), 205);  // not 206 from binary noise
-    EXPECT_EQ(core::FunCalcProcessMinutes(12.31, 1000, 1), 206);
-    EXPECT_EQ(core::FunCalcProcessMinutes(0, 1'000'000'000, 1), 83'333'334);  // quantity × 5 beyond 32 bits
+    EXPECT_EQ(core::calcProcessMinutes(30, 1000, 4), 125);
+    EXPECT_EQ(core::calcProcessMinutes(0, 100, 0), 9);  // 5 s a piece, no cavities
+    EXPECT_EQ(core::calcProcessMinutes(60, 9, 2), 4);   // 4.5: halves to even
+    EXPECT_EQ(core::calcProcessMinutes(60, 11, 2), 6);  // 5.5
+    EXPECT_EQ(core::calcProcessMinutes(-30, 1000, -5), 500);
+    EXPECT_EQ(core::calcProcessMinutes(12.3, 1000, 1), 205);  // not 206 from binary noise
+    EXPECT_EQ(core::calcProcessMinutes(12.31, 1000, 1), 206);
+    EXPECT_EQ(core::calcProcessMinutes(0, 1'000'000'000, 1), 83'333'334);  // quantity × 5 beyond 32 bits
 }
 
 TEST(TimeArithmetic, GridRoundingAcrossMidnight)
@@ -137,31 +137,31 @@ TEST(TimeArithmetic, GridRoundingAcrossMidnight)
     core::Planner p;
     const Date d = ymd(2024, 12, 31);
     p.GridMinutes = 60;
-    EXPECT_EQ(core::SubRoundUpToGrid(p, at(d, 23, 50)), at(d.addDays(1), 0));
-    EXPECT_EQ(core::SubRoundUpToGrid(p, at(d, 10)), at(d, 10));
-    EXPECT_EQ(core::SubRoundUpToGrid(p, at(d, 10, 0, 1)), at(d, 11));
+    EXPECT_EQ(core::roundUpToGrid(p, at(d, 23, 50)), at(d.addDays(1), 0));
+    EXPECT_EQ(core::roundUpToGrid(p, at(d, 10)), at(d, 10));
+    EXPECT_EQ(core::roundUpToGrid(p, at(d, 10, 0, 1)), at(d, 11));
     p.GridMinutes = 7;
-    EXPECT_EQ(core::SubRoundUpToGrid(p, at(d, 23, 58)), at(d.addDays(1), 0));  // not 00:02
+    EXPECT_EQ(core::roundUpToGrid(p, at(d, 23, 58)), at(d.addDays(1), 0));  // not 00:02
     p.GridMinutes = 600;  // beyond a 16-bit product
-    EXPECT_EQ(core::SubRoundUpToGrid(p, at(d, 10, 1)), at(d, 20));
+    EXPECT_EQ(core::roundUpToGrid(p, at(d, 10, 1)), at(d, 20));
     p.GridMinutes = 3000;  // longer than a day: only midnight is on the grid
-    EXPECT_EQ(core::SubRoundUpToGrid(p, at(d, 0, 0, 1)), at(d.addDays(1), 0));
-    EXPECT_EQ(core::SubRoundUpToGrid(p, at(d, 0)), at(d, 0));
-    EXPECT_EQ(core::SubRoundUpToGrid(p, at(ymd(1969, 12, 31), 12)), at(ymd(1970, 1, 1), 0));  // before the epoch
+    EXPECT_EQ(core::roundUpToGrid(p, at(d, 0, 0, 1)), at(d.addDays(1), 0));
+    EXPECT_EQ(core::roundUpToGrid(p, at(d, 0)), at(d, 0));
+    EXPECT_EQ(core::roundUpToGrid(p, at(ymd(1969, 12, 31), 12)), at(ymd(1970, 1, 1), 0));  // before the epoch
     p.GridMinutes = 30;
     Date date = d;
     TimeOfDay time = hm(23, 45);
-    core::SubRoundUpDateTime(p, date, time);
+    core::roundUpDateTime(p, date, time);
     EXPECT_EQ(Moment::of(date, time), at(ymd(2025, 1, 1), 0));
-    EXPECT_EQ(core::funRoundUpToUnit(at(d, 8, 1), 15), at(d, 8, 15));
+    EXPECT_EQ(core::roundUpToUnit(at(d, 8, 1), 15), at(d, 8, 15));
 }
 
 TEST(TimeArithmetic, ShiftedTimeRoundTrips)
 {
-    EXPECT_EQ(core::SubToShiftedTime(hm(8), hm(8), true), 86400);  // the day change ends the day
-    EXPECT_EQ(core::SubToShiftedTime(hm(8), hm(2), false), 18 * 3600);
+    EXPECT_EQ(core::toShiftedTime(hm(8), hm(8), true), 86400);  // the day change ends the day
+    EXPECT_EQ(core::toShiftedTime(hm(8), hm(2), false), 18 * 3600);
     for (int s = 0; s < 86400; s += 977)
         for (bool wrap : {false, true})
-            EXPECT_EQ(core::SubFromShiftedTime(hm(8), core::SubToShiftedTime(hm(8), TimeOfDay::fromSeconds(s), wrap)),
+            EXPECT_EQ(core::fromShiftedTime(hm(8), core::toShiftedTime(hm(8), TimeOfDay::fromSeconds(s), wrap)),
                       TimeOfDay::fromSeconds(s));
 }

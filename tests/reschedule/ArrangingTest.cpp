@@ -34,7 +34,7 @@ TEST_F(Arranging, ConfirmedBarsStayAndOthersArePackedBehindThemWithoutDrift)
     const plan::PlanData loaded = plan;
 
     QStringList progress;
-    reschedule::FunPlanDataYoteiBarSet(ctx, [&](const QString& t) { progress << t; });
+    reschedule::planDataYoteiBarSet(ctx, [&](const QString& t) { progress << t; });
     EXPECT_TRUE(prompt.asked.isEmpty());
     EXPECT_FALSE(ctx.ArrangeMode);
     for (int i : {c1, c2, c3}) {
@@ -57,7 +57,7 @@ TEST_F(Arranging, ConfirmedBarsStayAndOthersArePackedBehindThemWithoutDrift)
     expectSound();
 
     const plan::PlanData once = plan;
-    reschedule::FunPlanDataYoteiBarSet(ctx);
+    reschedule::planDataYoteiBarSet(ctx);
     EXPECT_EQ(plan, once);
 }
 
@@ -65,11 +65,11 @@ TEST_F(Arranging, AMachineWithoutConfirmedBarsKeepsTheFirstLoadedStart)
 {
     const int u1 = addUnconfirmed(1, "M2", at(3, 9), 100);
     const int u2 = addUnconfirmed(2, "M2", at(1, 8), 100);
-    reschedule::FunPlanDataYoteiBarSet(ctx);
+    reschedule::planDataYoteiBarSet(ctx);
     EXPECT_EQ(plan[u1].start(), at(3, 9));
     EXPECT_EQ(plan[u2].start(), at(3, 10, 15));
     const plan::PlanData once = plan;
-    reschedule::FunPlanDataYoteiBarSet(ctx);
+    reschedule::planDataYoteiBarSet(ctx);
     EXPECT_EQ(plan, once);
 }
 
@@ -79,7 +79,7 @@ TEST_F(Arranging, OverlappingConfirmedBarsAreResolvedAsForADrop)
     const int b = addBar(2, "M1", at(2, 9), 60);    // runs into a: pushed, no question
     const int c = addBar(3, "M1", at(2, 10, 30), 60);
     const int d = addBar(4, "M1", at(3, 8), 60);    // after a gap: untouched
-    reschedule::FunPlanDataYoteiBarSet(ctx);
+    reschedule::planDataYoteiBarSet(ctx);
     EXPECT_TRUE(prompt.asked.isEmpty());
     EXPECT_EQ(plan[a].start(), at(2, 8));
     EXPECT_EQ(plan[b].start(), at(2, 10));
@@ -94,7 +94,7 @@ TEST_F(Arranging, OverlappingConfirmedBarsAreResolvedAsForADrop)
     const int f = addBar(5, "M2", at(2, 9), 60);
     addBar(6, "M2", at(2, 8), 240);
     prompt.answers = {true};
-    reschedule::FunPlanDataYoteiBarSet(ctx);
+    reschedule::planDataYoteiBarSet(ctx);
     EXPECT_EQ(prompt.asked.size(), 1);
     EXPECT_EQ(plan[f].start(), at(2, 12));
     EXPECT_EQ(plan[f].end(), at(2, 14));
@@ -109,7 +109,7 @@ TEST_F(Arranging, SetMembersFollowTheirPackedRepresentative)
     rec(member).isSetMember = true;
     rec(member).confirmKind = "1";
     addBar(1, "M1", at(2, 8), 60);
-    reschedule::FunPlanDataYoteiBarSet(ctx);
+    reschedule::planDataYoteiBarSet(ctx);
     EXPECT_EQ(plan[rep].start(), at(2, 9));
     EXPECT_EQ(plan[member].start(), plan[rep].start());
     EXPECT_EQ(plan[member].end(), plan[rep].end());

@@ -5,7 +5,7 @@
 #include "reschedule/UndoStep.h"
 
 using namespace rules_test;
-using reschedule::PlatForm_DragDrop;
+using reschedule::dropBar;
 
 namespace {
 
@@ -20,18 +20,18 @@ TEST_F(Drop, FixedBarsRefuseAsTheyShould)
     const plan::PlanData loaded = plan;
 
     EXPECT_FALSE(reschedule::canStartBarDrag(ctx, full));
-    EXPECT_TRUE(PlatForm_DragDrop(ctx, dropAt(full, "M1", at(4, 8))).refused);
+    EXPECT_TRUE(dropBar(ctx, dropAt(full, "M1", at(4, 8))).refused);
 
     // Back-fixed: not later, not below the last row; each with its message and no change.
-    EXPECT_TRUE(PlatForm_DragDrop(ctx, dropAt(back, "M2", at(3, 10))).refused);
-    EXPECT_TRUE(PlatForm_DragDrop(ctx, dropAt(back, "", at(3, 8))).refused);
+    EXPECT_TRUE(dropBar(ctx, dropAt(back, "M2", at(3, 10))).refused);
+    EXPECT_TRUE(dropBar(ctx, dropAt(back, "", at(3, 8))).refused);
     EXPECT_EQ(prompt.told, QStringList({"終了時間を固定されているので、計画を後ろにずらす事はできません",
                                         "終了時間を固定されているので、予定に戻す事はできません"}));
     EXPECT_EQ(plan, loaded);
     EXPECT_EQ(reschedule::previewStart(ctx, dropAt(back, "M2", at(3, 10))), at(3, 9));
 
     // ... but earlier, and onto another machine at an earlier time, is fine.
-    EXPECT_FALSE(PlatForm_DragDrop(ctx, dropAt(back, "M1", at(3, 8))).refused);
+    EXPECT_FALSE(dropBar(ctx, dropAt(back, "M1", at(3, 8))).refused);
     EXPECT_EQ(plan[back].machineCode, "M1");
     EXPECT_EQ(plan[back].start(), at(3, 8));
     EXPECT_TRUE(plan[back].isChanged);
@@ -46,10 +46,10 @@ TEST_F(Drop, StartSnapsToGridThenWorkingTimeAndPreviewAgrees)
         const auto d = dropAt(i, "M1", dropped);
         const Moment preview = reschedule::previewStart(ctx, d);
         EXPECT_EQ(preview, expected) << dropped.toDisplayText().toStdString();
-        PlatForm_DragDrop(ctx, d);
+        dropBar(ctx, d);
         EXPECT_EQ(plan[i].start(), preview);
         // 120 working minutes on the machine's calendar, across the lunch break when needed.
-        EXPECT_EQ(plan[i].end(), core::FunCalcEndTime(planner, preview, 120, "M1"));
+        EXPECT_EQ(plan[i].end(), core::calcEndTime(planner, preview, 120, "M1"));
     }
     expectSound();
 }
@@ -63,18 +63,18 @@ TEST_F(Drop, CycleIsReadOnlyForAnotherRowMachineCycleFirst)
     lookup.cycles[{plan[i].itemCode, 10, "M2"}] = 30;
     lookup.productivities[{plan[i].itemCode, 10}] = {120, 5};  // 120 pieces a minute: 0.5 s
 
-    PlatForm_DragDrop(ctx, dropAt(i, "M1", at(2, 9)));
+    dropBar(ctx, dropAt(i, "M1", at(2, 9)));
     EXPECT_EQ(lookup.cycleReads + lookup.productivityReads, 0);
     EXPECT_EQ(plan[i].workMinutes, 100);
 
-    PlatForm_DragDrop(ctx, dropAt(i, "M2", at(2, 9)));
+    dropBar(ctx, dropAt(i, "M2", at(2, 9)));
     EXPECT_EQ(plan[i].cycle, 30);
     EXPECT_EQ(plan[i].pieceSeconds, 15);
     EXPECT_EQ(plan[i].workMinutes, 150);  // 600 × 15 s
     EXPECT_EQ(lookup.productivityReads, 0);
 
     lookup.cycles.clear();
-    PlatForm_DragDrop(ctx, dropAt(i, "M1", at(2, 9)));
+    dropBar(ctx, dropAt(i, "M1", at(2, 9)));
     EXPECT_EQ(plan[i].pieceSeconds, 0.5);
     EXPECT_EQ(plan[i].cycle, 1.0);  // per-piece time × cavities
     EXPECT_EQ(plan[i].workMinutes, 5);
@@ -87,14 +87,14 @@ TEST_F(Drop, SupplierRowAndReturnToUnplaced)
     rec(i).startDateOrig = day(1);
     rec(i).endDateOrig = day(2);
 
-    PlatForm_DragDrop(ctx, dropAt(i, "S1", at(4, 10)));
+    dropBar(ctx, dropAt(i, "S1", at(4, 10)));
     EXPECT_EQ(plan[i].inOutKind, "2");
     EXPECT_EQ(plan[i].destCode, "S1");
     EXPECT_EQ(plan[i].machineCode, " ");
     EXPECT_EQ(plan[i].start(), at(4, 10));
     EXPECT_EQ(plan[i].end(), at(4, 12));  // no calendar: clock minutes
 
-    const auto out = PlatForm_DragDrop(ctx, dropAt(i, "", at(5, 10)));
+    const auto out = dropBar(ctx, dropAt(i, "", at(5, 10)));
     EXPECT_FALSE(out.refused);
     EXPECT_EQ(plan[i].machineCode, " ");
     EXPECT_EQ(plan[i].startDate, day(1));
@@ -117,7 +117,7 @@ TEST_F(Drop, SetMembersFollowWithQuantitiesScaledByCavities)
     rec(rep).cycle = 40;
     rec(rep).mouldNo = "K1";
 
-    PlatForm_DragDrop(ctx, dropAt(rep, "M2", at(3, 13)));
+    dropBar(ctx, dropAt(rep, "M2", at(3, 13)));
     for (int m : {a, b}) {
         EXPECT_EQ(plan[m].start(), plan[rep].start());
         EXPECT_EQ(plan[m].end(), plan[rep].end());
@@ -134,7 +134,7 @@ TEST_F(Drop, SetMembersFollowWithQuantitiesScaledByCavities)
 
     // Moved again along its row: the members take over the new times, their quantities stay.
     const auto quantitiesOfA = plan[a].memberOrderQty;
-    PlatForm_DragDrop(ctx, dropAt(rep, "M2", at(4, 9)));
+    dropBar(ctx, dropAt(rep, "M2", at(4, 9)));
     ASSERT_EQ(plan[rep].start(), at(4, 9));
     for (int m : {a, b}) {
         EXPECT_EQ(plan[m].start(), plan[rep].start());
@@ -155,12 +155,12 @@ TEST_F(Drop, RefusalInsideAStepLeavesNoStep)
 {
     const int i = addBar(1, "M1", at(2, 9), 60);
     rec(i).fixKind = "1";
-    const auto out = reschedule::runStep(history, "move", [&] { return PlatForm_DragDrop(ctx, dropAt(i, "M1", at(2, 11))); });
+    const auto out = reschedule::runStep(history, "move", [&] { return dropBar(ctx, dropAt(i, "M1", at(2, 11))); });
     EXPECT_TRUE(out.refused);
     EXPECT_FALSE(out.changed);
     EXPECT_FALSE(history.canUndo());
     // A drop to where the bar already is changes nothing and leaves no step either.
-    const auto same = reschedule::runStep(history, "move", [&] { return PlatForm_DragDrop(ctx, dropAt(i, "M1", at(2, 9))); });
+    const auto same = reschedule::runStep(history, "move", [&] { return dropBar(ctx, dropAt(i, "M1", at(2, 9))); });
     EXPECT_FALSE(same.changed);
     EXPECT_FALSE(history.canUndo());
     EXPECT_FALSE(plan[i].isChanged);

@@ -38,7 +38,7 @@ TEST_F(Merge, RefusedMergesMoveTheBarInstead)
         SetUp();
         prompt.told.clear();
         c.setUp();
-        reschedule::PlanBar_DragDrop(ctx, dropAt(s, "M1", at(4, 9)), t);
+        reschedule::mergeBars(ctx, dropAt(s, "M1", at(4, 9)), t);
         EXPECT_EQ(prompt.told.join(""), c.told);
         EXPECT_FALSE(plan[s].isMergedAway);
         EXPECT_EQ(plan[s].start(), at(4, 9));  // moved to the drop point
@@ -49,7 +49,7 @@ TEST_F(Merge, RefusedMergesMoveTheBarInstead)
 TEST_F(Merge, MergedBarAddsItsQuantityAndDisappears)
 {
     prompt.answers = {true};
-    reschedule::PlanBar_DragDrop(ctx, dropAt(s, "M1", at(2, 8, 30)), t);
+    reschedule::mergeBars(ctx, dropAt(s, "M1", at(2, 8, 30)), t);
     EXPECT_EQ(prompt.asked, QStringList({"この２つの計画を合体させますか？"}));
     EXPECT_EQ(plan[t].orderQty, 150);
     EXPECT_EQ(plan[t].memberOrderQty[0], 150);
@@ -70,10 +70,10 @@ class Expand : public RuleTest {};
 TEST_F(Expand, RefusesTheUnplacedRowSuppliersAndANo)
 {
     const plan::PlanData loaded = plan;
-    EXPECT_TRUE(reschedule::MachineName_DblClick(ctx, 1).refused);
-    EXPECT_TRUE(reschedule::MachineName_DblClick(ctx, 4).refused);
+    EXPECT_TRUE(reschedule::expandRow(ctx, 1).refused);
+    EXPECT_TRUE(reschedule::expandRow(ctx, 4).refused);
     prompt.answers = {false};
-    EXPECT_TRUE(reschedule::MachineName_DblClick(ctx, 2).refused);
+    EXPECT_TRUE(reschedule::expandRow(ctx, 2).refused);
     EXPECT_EQ(prompt.told, QStringList({"未計画分は展開できません", "外注先は展開できません"}));
     EXPECT_EQ(prompt.asked, QStringList({"計画の展開を行ないますか？"}));
     EXPECT_EQ(plan, loaded);
@@ -88,7 +88,7 @@ TEST_F(Expand, PacksFreeBarsFromTheFirstDaysWorkingStart)
     const int early = addBar(4, "M1", at(4, 8), 60);
     const int other = addBar(5, "M2", at(6, 8), 60);
     prompt.answers = {true};
-    reschedule::MachineName_DblClick(ctx, 2);
+    reschedule::expandRow(ctx, 2);
     EXPECT_EQ(prompt.told, QStringList({"4件"}));
     EXPECT_EQ(plan[first].start(), at(1, 8));
     EXPECT_EQ(plan[fixed].start(), at(3, 8));
@@ -121,7 +121,7 @@ TEST_F(GridDrag, TakesThePlaceOfTheTargetOrder)
     rec(dragged).pieceSeconds = 6;
     lookup.cycles[{plan[dragged].itemCode, 10, "M1"}] = 12;
     prompt.answers = {true};
-    reschedule::PlanDataGrid_DragDrop(ctx, dragged, target);
+    reschedule::dropGridRow(ctx, dragged, target);
     EXPECT_EQ(plan[dragged].machineCode, "M1");
     EXPECT_EQ(plan[dragged].start(), at(2, 9));
     EXPECT_EQ(plan[dragged].workMinutes, 60);  // 300 × 12 s on M1
@@ -130,7 +130,7 @@ TEST_F(GridDrag, TakesThePlaceOfTheTargetOrder)
     expectSound();
 
     const int unplaced = addBar(3, " ", at(1, 8), 30);
-    reschedule::PlanDataGrid_DragDrop(ctx, dragged, unplaced);
+    reschedule::dropGridRow(ctx, dragged, unplaced);
     EXPECT_EQ(plan[dragged].machineCode, " ");
     EXPECT_EQ(plan[dragged].start(), at(1, 8));
     EXPECT_EQ(plan[dragged].end(), at(1, 9));

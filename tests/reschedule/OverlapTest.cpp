@@ -6,7 +6,7 @@
 #include <random>
 
 using namespace rules_test;
-using reschedule::PlatForm_DragDrop;
+using reschedule::dropBar;
 
 namespace {
 
@@ -18,7 +18,7 @@ TEST_F(Overlap, BarInFrontWithTheLatestEndTakesTheDroppedBarBehindIt)
     addBar(2, "M1", at(2, 8, 30), 150);         // 08:30-11:00: latest end
     const int m = addBar(3, "M2", at(3, 8), 60);
     prompt.answers = {true};
-    PlatForm_DragDrop(ctx, dropAt(m, "M1", at(2, 9, 30)));
+    dropBar(ctx, dropAt(m, "M1", at(2, 9, 30)));
     EXPECT_EQ(prompt.asked, QStringList({"移動したよりも前の計画と重複している期間があります。その計画の終了日時をこの計画の開始に設定しますか？"}));
     EXPECT_EQ(plan[m].start(), at(2, 11));
     EXPECT_EQ(plan[m].end(), at(2, 12));
@@ -26,7 +26,7 @@ TEST_F(Overlap, BarInFrontWithTheLatestEndTakesTheDroppedBarBehindIt)
     // No: the bar stays where it was dropped.
     prompt.asked.clear();
     prompt.answers = {false};
-    PlatForm_DragDrop(ctx, dropAt(m, "M1", at(2, 10, 30)));
+    dropBar(ctx, dropAt(m, "M1", at(2, 10, 30)));
     EXPECT_EQ(plan[m].start(), at(2, 10, 30));
     EXPECT_EQ(prompt.asked.size(), 1);
     expectSound();
@@ -38,7 +38,7 @@ TEST_F(Overlap, EqualEndsInFrontRoundUpToTheTimeUnit)
     addBar(2, "M1", at(2, 9), 65);              // ends 10:05 too, later in table order
     const int m = addBar(3, "M2", at(3, 8), 60);
     prompt.answers = {true};
-    PlatForm_DragDrop(ctx, dropAt(m, "M1", at(2, 9, 45)));
+    dropBar(ctx, dropAt(m, "M1", at(2, 9, 45)));
     EXPECT_EQ(prompt.asked.size(), 1);           // one question for the pair
     EXPECT_EQ(plan[m].start(), at(2, 10, 15));  // 10:05 up to the 15-minute unit
 }
@@ -50,7 +50,7 @@ TEST_F(Overlap, ChainPushesUntilTheFirstGap)
     const int b3 = addBar(3, "M1", at(2, 13, 30), 60);  // after the gap
     const int m = addBar(4, "M2", at(3, 8), 90);
     prompt.answers = {true};
-    PlatForm_DragDrop(ctx, dropAt(m, "M1", at(2, 9)));
+    dropBar(ctx, dropAt(m, "M1", at(2, 9)));
     EXPECT_EQ(prompt.asked, QStringList({"移動した先の後の計画と重複している期間があります。それらの計画を重複しないように調整しますか？"}));
     EXPECT_EQ(plan[m].end(), at(2, 10, 30));
     EXPECT_EQ(plan[b1].start(), at(2, 10, 30));
@@ -68,7 +68,7 @@ TEST_F(Overlap, NoToThePushLeavesTheBarsBehind)
     const int b1 = addBar(1, "M1", at(2, 9), 60);
     const int m = addBar(2, "M2", at(3, 8), 90);
     prompt.answers = {false};
-    PlatForm_DragDrop(ctx, dropAt(m, "M1", at(2, 9)));
+    dropBar(ctx, dropAt(m, "M1", at(2, 9)));
     EXPECT_EQ(plan[b1].start(), at(2, 9));
     EXPECT_EQ(plan[m].start(), at(2, 9));
 }
@@ -80,7 +80,7 @@ TEST_F(Overlap, FixedFirstBarStopsTheChainWithItsMessage)
     rec(f).fixKind = "1";
     const int m = addBar(3, "M2", at(3, 8), 90);
     prompt.answers = {true};
-    PlatForm_DragDrop(ctx, dropAt(m, "M1", at(2, 8, 30)));
+    dropBar(ctx, dropAt(m, "M1", at(2, 8, 30)));
     EXPECT_EQ(prompt.told, QStringList({"先頭の計画が固定されているので、スケジュール調整を行なえません"}));
     EXPECT_EQ(plan[f].start(), at(2, 9));
     EXPECT_EQ(plan[b].start(), at(2, 10));
@@ -96,7 +96,7 @@ TEST_F(Overlap, BarsThatWouldRunIntoAFixedBarLeaveTheMachine)
     rec(f).fixKind = "2";
     const int m = addBar(5, "M2", at(3, 8), 120);
     prompt.answers = {true};
-    PlatForm_DragDrop(ctx, dropAt(m, "M1", at(2, 9)));
+    dropBar(ctx, dropAt(m, "M1", at(2, 9)));
     // b1 ends 12:00 (before the fixed bar): stays; b2 would end 14:00 and the fixed
     // bar is not right behind it: off the machine; b3 is right before it: stays.
     EXPECT_EQ(plan[b1].machineCode, "M1");
@@ -116,7 +116,7 @@ TEST_F(Overlap, EqualStartsPushSmallerWorkThenSmallerQuantityFirst)
     rec(smallWork).workMinutes = 30;
     const int m = addBar(4, "M2", at(3, 8), 60);
     prompt.answers = {true};
-    PlatForm_DragDrop(ctx, dropAt(m, "M1", at(2, 8, 30)));
+    dropBar(ctx, dropAt(m, "M1", at(2, 8, 30)));
     EXPECT_EQ(plan[smallWork].start(), at(2, 9, 30));
     EXPECT_EQ(plan[smallQty].start(), at(2, 10));
     EXPECT_EQ(plan[big].start(), at(2, 11));

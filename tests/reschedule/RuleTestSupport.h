@@ -100,7 +100,7 @@ protected:
         r.workMinutes = workMinutes;
         r.cavities = 1;
         r.setStart(start);
-        r.setEnd(core::FunCalcEndTime(planner, start, workMinutes == 0 ? 480 : workMinutes, machine));
+        r.setEnd(core::calcEndTime(planner, start, workMinutes == 0 ? 480 : workMinutes, machine));
         r.startDateOrig = r.startDate;
         r.endDateOrig = r.endDate;
         return plan.append(r);

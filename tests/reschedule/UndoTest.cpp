@@ -177,10 +177,10 @@ TEST_F(UndoProperty, RandomActionsUndoneGiveBackTheLoadedPlanAndRedoTheResult)
             auto d = dropAt(i, rows[int(rng() % rows.size())], at(1 + int(rng() % 6), 7 + int(rng() % 11), 5 * int(rng() % 12)));
             reschedule::RuleOutcome out;
             switch (rng() % 6) {
-            case 0: case 1: out = runStep(history, "move", [&] { return reschedule::PlatForm_DragDrop(rctx, d); }); break;
-            case 2: out = runStep(history, "merge", [&] { return reschedule::PlanBar_DragDrop(rctx, d, j); }); break;
-            case 3: out = runStep(history, "expand", [&] { return reschedule::MachineName_DblClick(rctx, 1 + int(rng() % 4)); }); break;
-            case 4: out = runStep(history, "grid", [&] { return reschedule::PlanDataGrid_DragDrop(rctx, i, j); }); break;
+            case 0: case 1: out = runStep(history, "move", [&] { return reschedule::dropBar(rctx, d); }); break;
+            case 2: out = runStep(history, "merge", [&] { return reschedule::mergeBars(rctx, d, j); }); break;
+            case 3: out = runStep(history, "expand", [&] { return reschedule::expandRow(rctx, 1 + int(rng() % 4)); }); break;
+            case 4: out = runStep(history, "grid", [&] { return reschedule::dropGridRow(rctx, i, j); }); break;
             case 5:
                 out = runStep(history, "quantity", [&] {
                     reschedule::RuleOutcome o;

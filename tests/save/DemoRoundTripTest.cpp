@@ -1,6 +1,7 @@
 // On the demo plant: what the planner holds after a save is what the next
 // load of the database gives, record for record.
 
+#include "support/SessionLoad.h"
 #include "SaveFixture.h"
 #include "demoplant/DemoPlant.h"
 
@@ -27,7 +28,7 @@ protected:
     {
         plan = plan::PlanData();
         planner = core::Planner();
-        plan::loading::loadAndArrange(d(), settings, planner, plan, prompt);
+        testing_support::loadAndArrange(d(), settings, planner, plan, prompt);
     }
 };
 
@@ -39,7 +40,6 @@ QMap<qint64, plan::PlanRecord> byOrder(const plan::PlanData& p)
         plan::PlanRecord r = p[i];
         if (r.isMergedAway || r.orderNo == 0) continue;
         r.barIndex = 0;
-        r.inScheduleList = false;
         out.insert(r.orderNo, r);
     }
     return out;

@@ -1,11 +1,11 @@
 // The checks before a save and the work it collects, without a database.
 
-#include "reschedule/saving/SaveChecks.h"
-#include "reschedule/saving/SaveWork.h"
+#include "store/saving/SaveChecks.h"
+#include "store/saving/SaveWork.h"
 
 #include <gtest/gtest.h>
 
-using namespace reschedule::saving;
+using namespace store;
 
 namespace {
 

@@ -1,6 +1,6 @@
 #include "SaveFixture.h"
 
-#include "reschedule/saving/SaveSql.h"
+#include "store/saving/SaveSql.h"
 
 #include <algorithm>
 
@@ -23,7 +23,7 @@ void row(db::Database& db, const char16_t* table, const char16_t* columns, const
 
 QStringList dumpTable(db::Database& db, const QString& table)
 {
-    const reschedule::saving::TableColumns columns(db, table);
+    const store::TableColumns columns(db, table);
     QStringList rows;
     db::Cursor c = db.query(QStringLiteral("SELECT * FROM ") + table);
     while (c.next()) {
@@ -44,7 +44,7 @@ QStringList dumpAll(db::Database& db)
 
 Row::Row(db::Database& db, const QString& table, const QString& where, const QVariantList& binds)
 {
-    const reschedule::saving::TableColumns columns(db, table);
+    const store::TableColumns columns(db, table);
     db::Cursor c = db.query(QStringLiteral("SELECT * FROM ") + table + QStringLiteral(" WHERE ") + where, binds);
     if (!c.next()) return;
     found_ = true;
@@ -158,8 +158,8 @@ void SaveFixture::load()
 {
     plan = plan::PlanData();
     planner = core::Planner();
-    plan::loading::subResourcesSet(d(), settings, planner, prompt);
-    plan::loading::ReturnPlanData(d(), settings, planner, plan);
+    store::resourcesSet(d(), settings, planner, prompt);
+    store::returnPlanData(d(), settings, planner, plan);
 }
 
 int SaveFixture::recordOf(qint64 orderNo) const
@@ -179,7 +179,7 @@ plan::PlanRecord& SaveFixture::edit(qint64 orderNo)
 
 SaveResult SaveFixture::save()
 {
-    return reschedule::saving::saveScheduleAt(d(), settings, planner, plan, prompt, changedDays, saveMoment());
+    return store::saveScheduleAt(d(), settings, planner, plan, prompt, changedDays, saveMoment());
 }
 
 std::string kindName(const ::testing::TestParamInfo<db::Kind>& info) { return testing_support::kindName(info.param); }

@@ -8,8 +8,8 @@
 //   102 on M02 2024/05/03 08:00-10:00, 50 pieces, with a tag row;
 //   103 on M01 2024/05/06 08:00-09:00, 20 pieces, mould K1.
 
-#include "plan/loading/PlanSession.h"
-#include "reschedule/saving/SaveSchedule.h"
+#include "store/loading/PlanLoading.h"
+#include "store/saving/SaveSchedule.h"
 #include "support/ScriptedPrompt.h"
 #include "support/TestDatabase.h"
 
@@ -23,8 +23,8 @@ inline void PrintTo(const QStringList& l, std::ostream* os) { *os << l.join(QStr
 
 namespace savetest {
 
-using reschedule::saving::SaveOutcome;
-using reschedule::saving::SaveResult;
+using store::SaveOutcome;
+using store::SaveResult;
 
 inline void insert(db::Database& db, const QString& table, const QVariantMap& values)
 {
@@ -85,7 +85,7 @@ protected:
     core::Planner planner;
     plan::PlanData plan;
     testing_support::ScriptedPrompt prompt;
-    reschedule::saving::ChangedCalendarDays changedDays;
+    store::ChangedCalendarDays changedDays;
 };
 
 std::string kindName(const ::testing::TestParamInfo<db::Kind>& info);

@@ -119,8 +119,8 @@ TEST_P(SaveSafety, TwoSaversAtOnceNeverTakeTheSameNumber)
         testing_support::ScriptedPrompt answers;
         core::Planner rows;
         plan::PlanData own;
-        plan::loading::subResourcesSet(*conn, settings, rows, answers);
-        plan::loading::ReturnPlanData(*conn, settings, rows, own);
+        store::resourcesSet(*conn, settings, rows, answers);
+        store::returnPlanData(*conn, settings, rows, own);
         int src = 0;
         for (int i = 2; i <= own.size(); ++i)
             if (own[i].orderNo == source) src = i;
@@ -133,9 +133,9 @@ TEST_P(SaveSafety, TwoSaversAtOnceNeverTakeTheSameNumber)
             copy.isChanged = true;
             own.append(copy);
         }
-        reschedule::saving::ChangedCalendarDays none;
+        store::ChangedCalendarDays none;
         ready.arrive_and_wait();
-        outcomes[who] = reschedule::saving::saveScheduleAt(*conn, settings, rows, own, answers, none, saveMoment()).outcome;
+        outcomes[who] = store::saveScheduleAt(*conn, settings, rows, own, answers, none, saveMoment()).outcome;
         for (int i = 2; i <= own.size(); ++i)
             if (own[i].orderNo > 5000) numbers[who].push_back(own[i].orderNo);
     };

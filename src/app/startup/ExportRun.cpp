@@ -4,7 +4,8 @@
 #include "app/startup/CommandLine.h"
 #include "app/startup/PlanCsv.h"
 #include "app/startup/Startup.h"
-#include "plan/loading/PlanSession.h"
+#include "session/PlanSession.h"
+#include "store/loading/PlanLoading.h"
 
 #include <QFile>
 #include <QSaveFile>
@@ -134,12 +135,12 @@ int runExport(const ExportOptions& o, const QString& iniPath, const QString& pro
     s.processClassLine = std::get<QString>(line);
     s.processClassCode = classCodeOfLine(s.processClassLine);
 
-    core::Planner planner;
-    plan::PlanData plan;
+    session::PlanSession session(s, db.get());
     StreamPrompt prompt(err);
+    session.setPrompt(&prompt);
     try {
-        plan::loading::loadAndArrange(*db, s, planner, plan, prompt);
-    } catch (const plan::loading::BreakMasterEmpty&) {
+        session.load();
+    } catch (const store::BreakMasterEmpty&) {
         return fail(err, {QStringLiteral("休憩マスタが空のため、計画を読み込めません。"),
                           QStringLiteral("The break master is empty; the plan cannot be loaded.")});
     } catch (const db::Error& e) {
@@ -149,7 +150,7 @@ int runExport(const ExportOptions& o, const QString& iniPath, const QString& pro
         return fail(err, {QStringLiteral("計画データを読み込めません。\n%1").arg(QString::fromLocal8Bit(e.what())),
                           QStringLiteral("Cannot load the plan: %1").arg(QString::fromLocal8Bit(e.what()))});
     }
-    return writeOutput(o.outFile, planCsv(plan, planner.rows, o.bom), err) ? 0 : 1;
+    return writeOutput(o.outFile, planCsv(session.plan(), session.planner().rows, o.bom), err) ? 0 : 1;
 }
 
 }  // namespace app

@@ -1,0 +1,205 @@
+#include "session/PlanSession.h"
+
+#include "reschedule/Arranging.h"
+#include "reschedule/Expand.h"
+#include "reschedule/GridDrag.h"
+#include "reschedule/Merge.h"
+#include "store/loading/PlanLoading.h"
+#include "store/loading/SqlMasterLookup.h"
+
+#include <algorithm>
+#include <stdexcept>
+
+namespace session {
+
+namespace {
+// Answers every question with its default and shows nothing: a session
+// nobody has given a prompt to must not block.
+class DefaultAnswers : public core::Prompt {
+public:
+    bool askYesNo(const QString&, const QString&, bool defaultYes) override { return defaultYes; }
+    void tell(const QString&, const QString&, Icon) override {}
+};
+}  // namespace
+
+PlanSession::PlanSession(core::ProgramSettings& settings, db::Database* db, QObject* parent)
+    : QObject(parent), settings_(settings), db_(db), fallbackPrompt_(std::make_unique<DefaultAnswers>())
+{
+    prompt_ = fallbackPrompt_.get();
+}
+
+PlanSession::~PlanSession() = default;
+
+reschedule::MasterLookup& PlanSession::masterLookup()
+{
+    if (lookup_) return *lookup_;
+    if (!db_) throw std::logic_error("PlanSession: no database and no master look-up");
+    if (!sqlLookup_) sqlLookup_ = std::make_unique<store::SqlMasterLookup>(*db_, settings_.KojoCode);
+    return *sqlLookup_;
+}
+
+void PlanSession::setPrompt(core::Prompt* prompt)
+{
+    prompt_ = prompt ? prompt : fallbackPrompt_.get();
+    if (rules_) renewRuleContext();
+}
+
+void PlanSession::setMasterLookup(reschedule::MasterLookup* lookup)
+{
+    lookup_ = lookup;
+    if (rules_) renewRuleContext();
+}
+
+// The context holds references to the prompt and the look-up; a new one keeps
+// the row index it has built.
+void PlanSession::renewRuleContext()
+{
+    std::shared_ptr<reschedule::PlanIndex> index = rules_ ? rules_->index : nullptr;
+    rules_ = std::make_unique<reschedule::RuleContext>(
+        reschedule::RuleContext{planner_, plan_, *prompt_, masterLookup(), settings_});
+    rules_->index = std::move(index);
+}
+
+reschedule::RuleContext& PlanSession::rules()
+{
+    if (!rules_) renewRuleContext();
+    return *rules_;
+}
+
+void PlanSession::load(const ProgressText& progress)
+{
+    if (!db_) throw std::logic_error("PlanSession::load without a database");
+    history_.clear();
+    changedDays_.clear();
+    if (sqlLookup_) sqlLookup_->clear();
+    store::resourcesSet(*db_, settings_, planner_, *prompt_);
+    store::returnPlanData(*db_, settings_, planner_, plan_, progress);
+    rules_.reset();  // the rows changed: the row index starts again
+    reschedule::planDataYoteiBarSet(rules(), progress);
+    adoptLoadedPlan();
+}
+
+void PlanSession::adoptLoadedPlan()
+{
+    // Arranging at load is not something the planner can take back.
+    history_.clear();
+    history_.setClean();
+    changedDays_.clear();
+    rules_.reset();
+    emit rowsChanged();
+    emit planReset();
+    emit historyChanged();
+}
+
+void PlanSession::tellDatabaseError(const db::Error& e)
+{
+    prompt_->tell(e.message.isEmpty() ? QString::fromLocal8Bit(e.what()) : e.message, QString(), core::Prompt::Icon::Critical);
+}
+
+bool PlanSession::canStartBarDrag(int recordNo) { return reschedule::canStartBarDrag(rules(), recordNo); }
+
+std::optional<core::Moment> PlanSession::previewStart(const reschedule::BarDrop& drop)
+{
+    try {
+        return reschedule::previewStart(rules(), drop);
+    } catch (const db::Error&) {
+        return std::nullopt;  // the drop itself will tell the planner
+    }
+}
+
+bool PlanSession::canStartGridDrag(int recordNo) { return !reschedule::canStartGridDrag(rules(), recordNo).refused; }
+
+reschedule::RuleOutcome PlanSession::runAction(const QString& stepName,
+                                               const std::function<reschedule::RuleOutcome(reschedule::RuleContext&)>& action)
+{
+    reschedule::RuleContext& ctx = rules();
+    reschedule::RuleOutcome out;
+    try {
+        out = reschedule::runStep(history_, stepName, [&] { return action(ctx); });
+    } catch (const db::Error& e) {
+        // runStep has put back everything the action changed.
+        tellDatabaseError(e);
+        return reschedule::RuleOutcome::refusal();
+    }
+    if (out.changed) {
+        announce(history_.lastChanged());
+        emit historyChanged();
+    }
+    return out;
+}
+
+reschedule::RuleOutcome PlanSession::apply(const QString& stepName,
+                                           const std::function<reschedule::RuleOutcome(reschedule::RuleContext&)>& action)
+{
+    return runAction(stepName, action);
+}
+
+reschedule::RuleOutcome PlanSession::dropBar(const reschedule::BarDrop& drop)
+{
+    return runAction(QStringLiteral("移動"), [&](reschedule::RuleContext& ctx) { return reschedule::dropBar(ctx, drop); });
+}
+
+reschedule::RuleOutcome PlanSession::mergeBars(const reschedule::BarDrop& drop, int targetRecordNo)
+{
+    return runAction(QStringLiteral("合体"),
+                     [&](reschedule::RuleContext& ctx) { return reschedule::mergeBars(ctx, drop, targetRecordNo); });
+}
+
+reschedule::RuleOutcome PlanSession::expandRow(int row)
+{
+    return runAction(QStringLiteral("展開"), [&](reschedule::RuleContext& ctx) { return reschedule::expandRow(ctx, row); });
+}
+
+reschedule::RuleOutcome PlanSession::dropGridRow(int draggedRecordNo, int targetRecordNo)
+{
+    return runAction(QStringLiteral("行移動"), [&](reschedule::RuleContext& ctx) {
+        return reschedule::dropGridRow(ctx, draggedRecordNo, targetRecordNo);
+    });
+}
+
+bool PlanSession::undo()
+{
+    if (!history_.undo()) return false;
+    announce(history_.lastChanged());
+    emit historyChanged();
+    return true;
+}
+
+bool PlanSession::redo()
+{
+    if (!history_.redo()) return false;
+    announce(history_.lastChanged());
+    emit historyChanged();
+    return true;
+}
+
+void PlanSession::markCalendarDayChanged(int row, int dayIndex)
+{
+    changedDays_.insert({row, dayIndex});
+    emit calendarDayChanged(row, dayIndex);
+    emit historyChanged();
+}
+
+store::SaveResult PlanSession::save()
+{
+    store::SaveResult result;
+    if (inquiryMode() || !db_) return result;  // looking and trying never writes
+    result = store::saveSchedule(*db_, settings_, planner_, plan_, *prompt_, changedDays_);
+    if (result.outcome != store::SaveOutcome::Saved) return result;
+    if (sqlLookup_) sqlLookup_->clear();  // the save may have written what it remembers
+    history_.clear();
+    history_.setClean();
+    announce(result.recordsChanged);
+    emit historyChanged();
+    return result;
+}
+
+void PlanSession::announce(std::vector<int> records)
+{
+    std::sort(records.begin(), records.end());
+    records.erase(std::unique(records.begin(), records.end()), records.end());
+    // Records dropped by an undo no longer exist; views forget them through the same signal.
+    if (!records.empty()) emit recordsChanged(records);
+}
+
+}  // namespace session

@@ -1,0 +1,142 @@
+#pragma once
+// What a planner has open: the settings, the machine rows with their
+// calendars, the plan table with its undo history, one rule context that
+// lives as long as the plan (so its row index only follows the changes), the
+// master look-ups and the database the plan came from.
+//
+// Every view works the same way: it asks the session for one action, the
+// session runs the rule as one undo step and says through its signals which
+// records changed; the views redraw those records. Nobody else wires loading,
+// rules and saving together.
+
+#include "core/ProgramSettings.h"
+#include "core/Prompt.h"
+#include "core/WorkingTime.h"
+#include "db/Database.h"
+#include "plan/PlanData.h"
+#include "plan/PlanHistory.h"
+#include "reschedule/BarMove.h"
+#include "reschedule/RuleContext.h"
+#include "reschedule/RuleOutcome.h"
+#include "reschedule/UndoStep.h"
+#include "store/saving/SaveSchedule.h"
+
+#include <QObject>
+#include <QString>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <vector>
+
+namespace store { class SqlMasterLookup; }
+
+namespace session {
+
+class PlanSession : public QObject {
+    Q_OBJECT
+public:
+    using ProgressText = std::function<void(const QString&)>;
+
+    // db may be null for a plan built in memory (tests, benchmarks); then
+    // load() and save() are not available and a master look-up must be set.
+    PlanSession(core::ProgramSettings& settings, db::Database* db, QObject* parent = nullptr);
+    ~PlanSession() override;
+
+    // Rows, calendars and plan from the database, every bar arranged on its
+    // row; the history starts empty and clean. Throws db::Error, and
+    // store::BreakMasterEmpty after the planner was told.
+    void load(const ProgressText& progress = {});
+    // The same end of a load for rows and plan filled in by the caller.
+    void adoptLoadedPlan();
+
+    // What is open. Views read; only the session's verbs change the plan.
+    const core::ProgramSettings& settings() const { return settings_; }
+    core::ProgramSettings& settings() { return settings_; }
+    const core::Planner& planner() const { return planner_; }
+    core::Planner& planner() { return planner_; }
+    const plan::PlanData& plan() const { return plan_; }
+    plan::PlanData& plan() { return plan_; }
+    const plan::PlanHistory& history() const { return history_; }
+    db::Database* database() const { return db_; }
+
+    bool inquiryMode() const { return settings_.inquiryMode(); }
+    // The plan (or a machine day's calendar) differs from what was loaded or saved.
+    bool hasUnsavedChanges() const { return !history_.isClean() || !changedDays_.isEmpty(); }
+    // Something to save and the operator may save it.
+    bool canSave() const { return !inquiryMode() && hasUnsavedChanges(); }
+
+    // The planner's answers (message boxes in the window, a script in tests).
+    core::Prompt& prompt() const { return *prompt_; }
+    void setPrompt(core::Prompt* prompt);
+    // The rules' master look-ups: the database's unless one is set.
+    reschedule::MasterLookup& masterLookup();
+    void setMasterLookup(reschedule::MasterLookup* lookup);
+    // The one rule context of this plan (read-only questions and tests).
+    reschedule::RuleContext& rules();
+
+    // Questions a view asks while the planner drags; they change nothing.
+    bool canStartBarDrag(int recordNo);
+    // The start a drop would give, or nullopt when the look-up failed.
+    std::optional<core::Moment> previewStart(const reschedule::BarDrop& drop);
+    // Refusals are told to the planner.
+    bool canStartGridDrag(int recordNo);
+
+    // One action each, one undo step each. A refused or failed action leaves
+    // no step and no change.
+    reschedule::RuleOutcome dropBar(const reschedule::BarDrop& drop);
+    reschedule::RuleOutcome mergeBars(const reschedule::BarDrop& drop, int targetRecordNo);
+    reschedule::RuleOutcome expandRow(int row);
+    reschedule::RuleOutcome dropGridRow(int draggedRecordNo, int targetRecordNo);
+    // Any rule as one step; the windows' actions come through here.
+    reschedule::RuleOutcome apply(const QString& stepName,
+                                  const std::function<reschedule::RuleOutcome(reschedule::RuleContext&)>& action);
+
+    bool undo();
+    bool redo();
+    QString undoText() const { return history_.undoText(); }
+    QString redoText() const { return history_.redoText(); }
+    bool canUndo() const { return history_.canUndo(); }
+    bool canRedo() const { return history_.canRedo(); }
+
+    // A machine day whose calendar was changed, to be written by the next save.
+    void markCalendarDayChanged(int row, int dayIndex);
+    const store::ChangedCalendarDays& changedCalendarDays() const { return changedDays_; }
+
+    // Writes the changes (inquiry mode never writes). The outcome tells
+    // whether the plan is saved; failures have been told to the planner.
+    store::SaveResult save();
+
+signals:
+    // Records whose state changed through a step, an undo, a redo or a save;
+    // sorted, each once.
+    void recordsChanged(const std::vector<int>& records);
+    // A machine day's calendar tables changed.
+    void calendarDayChanged(int row, int dayIndex);
+    // The machine rows were rebuilt.
+    void rowsChanged();
+    // A new plan was loaded: everything is new.
+    void planReset();
+    // Undo, redo or the saved state changed (the save button and the menu follow it).
+    void historyChanged();
+
+private:
+    reschedule::RuleOutcome runAction(const QString& stepName,
+                                      const std::function<reschedule::RuleOutcome(reschedule::RuleContext&)>& action);
+    void announce(std::vector<int> records);
+    void renewRuleContext();
+    void tellDatabaseError(const db::Error& e);
+
+    core::ProgramSettings& settings_;
+    db::Database* db_;
+    core::Planner planner_;
+    plan::PlanData plan_;
+    plan::PlanHistory history_{plan_};
+    std::unique_ptr<core::Prompt> fallbackPrompt_;
+    core::Prompt* prompt_ = nullptr;
+    std::unique_ptr<store::SqlMasterLookup> sqlLookup_;
+    reschedule::MasterLookup* lookup_ = nullptr;
+    std::unique_ptr<reschedule::RuleContext> rules_;
+    store::ChangedCalendarDays changedDays_;
+};
+
+}  // namespace session

@@ -1,0 +1,302 @@
+// returnPlanData: the plan table from the open work orders of the factory and
+// the chosen process class. Rows with holes or garbage load with fall-backs and
+// a logged reason; nothing is written to the database.
+
+#include "store/loading/FieldValues.h"
+#include "store/loading/OrderColumns.h"
+#include "store/loading/PlanComponents.h"
+#include "store/loading/PlanLoading.h"
+#include "store/loading/PlanStatements.h"
+#include "store/loading/RowStamp.h"
+
+#include <QDebug>
+#include <QSet>
+#include <cmath>
+
+namespace store {
+
+namespace {
+
+constexpr int kReservedRecords = 5000;
+// No order runs longer than a year; larger figures are garbage and would keep
+// the working-time arithmetic walking calendars for ages.
+constexpr std::int64_t kMaxJobMinutes = 366LL * 24 * 60;
+
+// Smallest whole number of minutes not below 60 × hours. The figures are
+// decimal in the database but binary here: 1.1 h × 60 gives 66.00000000000001,
+// which must still be 66 minutes.
+std::int64_t ceilMinutesOfHours(double hours) { return std::int64_t(std::ceil(hours * 60.0 - 1e-9)); }
+
+std::int64_t boundedMinutes(std::int64_t minutes, const char* what, std::int64_t orderNo)
+{
+    if (minutes >= 0 && minutes <= kMaxJobMinutes) return minutes;
+    qWarning().noquote() << "order" << orderNo << ":" << what << minutes << "minutes is out of range; 0 is used";
+    return 0;
+}
+
+// Seconds per piece from the routing's productivity and its unit class.
+double secondsPerPiece(double p, std::int64_t unit, std::int64_t orderNo)
+{
+    switch (unit) {
+    case 1: return p;
+    case 2: return p * 60;
+    case 3: return p * 3600;
+    case 4:
+    case 5:
+    case 6:
+        if (p == 0) {
+            qWarning().noquote() << "order" << orderNo << ": productivity 0 pieces per unit of time; no time per piece";
+            return 0;
+        }
+        return (unit == 4 ? 1.0 : unit == 5 ? 60.0 : 3600.0) / p;
+    default: return 0;
+    }
+}
+
+class RowReader {
+public:
+    explicit RowReader(const db::Cursor& c) : c_(c) {}
+
+    QVariant at(int column) const { return column < 0 ? QVariant() : c_.value(column); }
+    QString text(int column) const { return textOf(at(column)); }
+    QString code(int column) const { return textOf(at(column)).trimmed(); }
+    double number(int column) const { return numberOf(at(column)); }
+    std::int64_t integer(int column) const { return integerOf(at(column)); }
+    core::Date date(int column) const { return dateOf(at(column)); }
+
+    // A work start or end time: "hhnnss"; a value that is no time of day counts
+    // as seconds after midnight; garbage gives 00:00:00.
+    core::TimeOfDay workTime(int column, const char* name, std::int64_t orderNo) const
+    {
+        const QVariant v = at(column);
+        if (const auto t = timeOf(v)) return *t;
+        const double n = numberOf(v);
+        if (n > 0 && n < core::TimeOfDay::kSecondsPerDay)
+            return core::TimeOfDay::fromSeconds(std::int32_t(n));
+        qWarning().noquote() << "order" << orderNo << ":" << name << textOf(v) << "is no time; 00:00:00 is used";
+        return core::TimeOfDay();
+    }
+
+private:
+    const db::Cursor& c_;
+};
+
+struct Placement {
+    core::Date startDate, endDate;
+    core::TimeOfDay startTime, endTime;
+};
+
+// Start and end as stored, with the fall-backs for holes in them.
+Placement storedPlacement(const RowReader& r, const OrderColumns& col, const core::ProgramSettings& s, std::int64_t orderNo)
+{
+    Placement p;
+    p.startTime = r.workTime(col.workStartTime, "作業開始時間", orderNo);
+    p.endTime = r.workTime(col.workEndTime, "作業終了時間", orderNo);
+    if (p.startTime.isZero() && p.endTime.isZero()) p.startTime = p.endTime = s.DayChangeTime;  // no times: whole days
+
+    p.startDate = r.date(col.workStartDate);
+    if (p.startDate.isNull()) {
+        p.startDate = r.date(col.startDay);
+        if (p.startTime.isZero()) p.startTime = s.DayChangeTime;
+        if (p.startDate.isNull()) {
+            qWarning().noquote() << "order" << orderNo << ": neither 作業開始日付 nor 開始日 is a date; the period start is used";
+            p.startDate = s.PeriodStart;
+        }
+    }
+    p.endDate = r.date(col.workEndDate);
+    if (p.endDate.isNull()) p.endDate = r.date(col.dueDate);
+    if (p.endDate.isNull()) {
+        qWarning().noquote() << "order" << orderNo << ": neither 作業終了日付 nor 納期 is a date; the start date is used";
+        p.endDate = p.startDate;
+    }
+    return p;
+}
+
+}  // namespace
+
+void returnPlanData(db::Database& db, const core::ProgramSettings& settings, const core::Planner& planner,
+                    plan::PlanData& plan, const ProgressText& progress)
+{
+    plan.clear();
+    plan.reserve(kReservedRecords);
+
+    // Components first and completely: the plan statement then reads alone on the connection.
+    const ComponentsByOrder components = readPlanComponents(db, settings.KojoCode);
+
+    db::Cursor c = db.query(statements::planOrders(settings.KojoCode), {settings.processClassCode});
+    const OrderColumns col(c);
+    const OrderRowStamper stamper(c);
+    const RowReader r(c);
+    const QString classCode = settings.processClassCode.trimmed();
+    const QString one = QStringLiteral("1"), two = QStringLiteral("2"), zero = QStringLiteral("0");
+    QSet<QString> unknownMachines;
+    std::int64_t rowsRead = 0;
+
+    while (c.next()) {
+        ++rowsRead;
+        if (progress && rowsRead % 100 == 0)
+            progress(QStringLiteral("計画データを読み込んでいます。しばらくお待ちください．．．") + groupedNumber(rowsRead));
+
+        const std::int64_t orderNo = r.integer(col.orderNo);
+        if (r.integer(col.factory) != settings.KojoCode || r.code(col.processClass) != classCode) {
+            qWarning().noquote() << "order" << orderNo << "skipped: factory or process class differs from the chosen one";
+            continue;
+        }
+        if (orderNo <= 0) {
+            qWarning().noquote() << "skipped a work order whose 手配番号" << r.text(col.orderNo) << "is no order number";
+            continue;
+        }
+
+        plan::PlanRecord rec;
+        const QString machineDb = r.text(col.machineCode);
+        const QString confirmDb = r.code(col.confirmKind);
+        const QVariant completion = r.at(col.completionKind);
+        const bool completionOpen = completion.isNull() || textOf(completion).trimmed() == zero;
+        const bool placed = confirmDb == two
+            && (r.number(col.workStartTime) != 0 || r.number(col.workEndTime) != 0 || !completionOpen);
+        if (placed) {
+            rec.machineCode = machineDb.trimmed().isEmpty() ? QStringLiteral(" ") : machineDb;
+            rec.confirmKind = confirmDb;
+            const QString fix = r.code(col.fixKind);
+            rec.fixKind = fix.isEmpty() ? zero : fix;
+        } else {
+            rec.machineCode = settings.IniOption3 != 0 && !machineDb.trimmed().isEmpty() ? machineDb : QStringLiteral(" ");
+            rec.confirmKind = one;
+            rec.fixKind = zero;
+        }
+        if (rec.hasMachine() && planner.rows.findRow(rec.machineCode) == 0 && !unknownMachines.contains(rec.machineCode.trimmed())) {
+            unknownMachines.insert(rec.machineCode.trimmed());
+            qWarning().noquote() << "order" << orderNo << "stands on machine" << rec.machineCode.trimmed()
+                                 << "which is no row of the chart (not selected or unknown)";
+        }
+        const Placement stored = storedPlacement(r, col, settings, orderNo);
+
+        rec.barIndex = plan.size() + 1;
+        rec.machineCodeDb = machineDb;
+        rec.confirmKindDb = r.text(col.confirmKind);
+        rec.destCode = r.text(col.destCode);
+        rec.orderNo = orderNo;
+        rec.setRepOrderNo = r.integer(col.setRepOrderNo);
+        rec.isSetMember = rec.setRepOrderNo != 0 && rec.setRepOrderNo != orderNo;
+        rec.inOutKind = r.text(col.inOutKind);
+        rec.planQty = r.integer(col.planQty);
+        rec.packUnitQty = r.integer(col.packUnitQty);
+        rec.acceptInspectKind = r.text(col.acceptInspectKind);
+        const QString gantt = r.text(col.ganttDisplayKind);
+        rec.ganttDisplayKind = gantt == QStringLiteral(" ") ? 0 : int(r.integer(col.ganttDisplayKind));
+        rec.remarks = r.text(col.remarks);
+        rec.requiredPersons = r.integer(col.requiredPersons);
+        rec.actualMinutes = r.integer(col.actualMinutes);
+        rec.mouldNo = r.text(col.mouldNo);
+        rec.mouldShortName = r.text(col.mouldShortName);
+
+        // Cavities: the set mould's, else the moulded item's, else the mould's.
+        const std::int64_t setCavities = r.integer(col.setCavities), itemCavities = r.integer(col.mouldedCavities);
+        rec.cavities = setCavities != 0 ? setCavities : itemCavities != 0 ? itemCavities : r.integer(col.mouldCavities);
+        rec.shotWeightPerPiece = rec.cavities != 0 ? r.number(col.shotWeight) / double(rec.cavities) : 0.0;
+
+        // Cycle: the order's own, else the machine-specific one, else the moulded item's.
+        const double ownCycle = r.number(col.ownCycle), machineCycle = r.number(col.machineCycle);
+        rec.cycle = ownCycle != 0 ? ownCycle : machineCycle != 0 ? machineCycle : r.number(col.mouldedCycle);
+        const double perShot = double(rec.cavities == 0 ? 1 : rec.cavities);
+        rec.pieceSeconds = rec.cycle != 0 ? rec.cycle / perShot
+                                          : secondsPerPiece(r.number(col.productivity), r.integer(col.productivityUnit), orderNo);
+        rec.pieceSecondsOrig = rec.pieceSeconds;
+
+        rec.itemCode = r.text(col.itemCode);
+        rec.itemCode2 = rec.itemCode;
+        rec.processSeq = int(r.integer(col.processSeq));
+        rec.parentOrderNo = r.integer(col.parentOrderNo);
+        rec.memberGroup = one;
+
+        const QString processName = r.text(col.processName);
+        const QString modelName = r.text(col.modelName);
+        const std::int64_t orderQty = r.integer(col.orderQty), receivedQty = r.integer(col.receivedQty);
+        const int slot = plan::lowestFreeSlot(rec.usesGroupB() ? rec.memberOrderNoB : rec.memberOrderNo);
+        if (slot >= 0) {
+            const std::size_t i = std::size_t(slot);
+            const bool b = rec.usesGroupB();
+            (b ? rec.memberOrderNoB : rec.memberOrderNo)[i] = orderNo;
+            (b ? rec.memberProcessNameB : rec.memberProcessName)[i] = processName;
+            (b ? rec.memberModelNameB : rec.memberModelName)[i] = modelName;
+            (b ? rec.memberItemCodeB : rec.memberItemCode)[i] = rec.itemCode;
+            (b ? rec.memberProcessSeqB : rec.memberProcessSeq)[i] = rec.processSeq;
+            (b ? rec.memberOrderQtyB : rec.memberOrderQty)[i] = orderQty;
+            (b ? rec.memberReceivedQtyB : rec.memberReceivedQty)[i] = receivedQty;
+            (b ? rec.memberPlanNoB : rec.memberPlanNo)[i] = r.integer(col.planNo);
+        }
+        rec.memberCount = 1;
+
+        rec.loadMark = 1;
+        rec.startTime = stored.startTime;
+        rec.endTime = stored.endTime;
+        if (rec.confirmKind == two || stored.startDate >= settings.PeriodStart) {
+            rec.startDate = stored.startDate;
+            rec.endDate = stored.endDate;
+        } else {  // unplaced orders of the past wait at the period start
+            rec.startDate = settings.PeriodStart;
+            rec.endDate = settings.PeriodStart.addDays(1);
+        }
+        rec.startDay = r.date(col.startDay);
+        rec.dueDate = r.date(col.dueDate);
+
+        rec.processName = processName;
+        rec.processNameFirst = processName;
+        const QString sundry = r.text(col.itemSundry);
+        rec.modelName = sundry.trimmed().isEmpty() ? modelName : sundry;
+        const QString instruction = r.text(col.instructionDate);
+        if (!instruction.isEmpty()) rec.instructionDate = instruction;
+        rec.orderQty = orderQty;
+        rec.receivedQty = receivedQty;
+        rec.lastResultDate = r.date(col.lastResultDate);
+        rec.isChanged = false;
+        rec.isEdited = false;
+        rec.initialDueDate = r.date(col.initialDueDate);  // null (grey bar) when not a date
+        rec.planItemCode = r.text(col.planItemCode);
+
+        // Set-up: the order's own hours, else the moulded item's minutes before and after.
+        const double setupHours = r.number(col.setupHours);
+        std::int64_t setup = 0;
+        if (setupHours != 0) {
+            setup = ceilMinutesOfHours(setupHours);
+        } else if (!r.at(col.setupBefore).isNull()) {
+            setup = std::int64_t(std::nearbyint(r.number(col.setupBefore) + r.number(col.setupAfter)));
+        }
+        rec.setupMinutes = int(boundedMinutes(setup, "set-up", orderNo));
+
+        const double workHours = r.number(col.workHours);
+        std::int64_t work = 0;
+        if (workHours != 0) {
+            work = ceilMinutesOfHours(workHours);
+        } else {
+            const double seconds = rec.pieceSeconds != 0 ? rec.pieceSeconds : rec.cycle / perShot;
+            work = core::calcProcessMinutes(seconds, rec.orderQty, rec.requiredPersons);
+        }
+        rec.workMinutes = boundedMinutes(work, "work", orderNo);
+
+        rec.startDateOrig = rec.startDate;
+        rec.endDateOrig = rec.endDate;
+        rec.isMergedAway = false;
+
+        const auto found = components.constFind(orderNo);
+        if (found != components.constEnd()) {
+            const std::vector<ComponentRow>& rows = *found;
+            for (std::size_t i = 0; i < rows.size() && i < std::size_t(plan::MaxComponentsPerOrder); ++i) {
+                rec.compItemCode[i] = rows[i].itemCode;
+                rec.compItemName[i] = rows[i].itemName;
+                rec.compRequiredQty[i] = rows[i].requiredQty;
+                rec.compUnitNum[i] = rec.compUnitNumOrig[i] = rows[i].unitNum;
+                rec.compUnitDen[i] = rec.compUnitDenOrig[i] = rows[i].unitDen;
+                rec.compDefectRate[i] = rows[i].defectRate;
+            }
+        }
+
+        plan.loadedStamps.insert(orderNo, stamper.stamp(c));
+        plan.append(std::move(rec));
+    }
+
+    if (progress)
+        progress(QStringLiteral("計画データ読込完了。次の処理を開始します．．．") + groupedNumber(plan.size()));
+}
+
+}  // namespace store

@@ -1,0 +1,197 @@
+#include "store/saving/ComponentRows.h"
+
+#include <QHash>
+
+namespace store {
+
+namespace {
+
+QVariant number(std::int64_t n) { return QVariant::fromValue<qlonglong>(n); }
+QVariant text(const QString& s) { return QVariant(s); }
+
+QString componentKey(std::int64_t orderNo, const QString& item) { return QString::number(orderNo) + QLatin1Char('|') + item.trimmed(); }
+
+struct BomLine {
+    QString supplyControl;  // 支給制御区分
+    QString chargeKind;     // 有償無償区分
+};
+
+QString bomKey(const QString& parent, int seq, const QString& child)
+{
+    return parent.trimmed() + QLatin1Char('|') + QString::number(seq) + QLatin1Char('|') + child.trimmed();
+}
+
+// The bar's requirement for one member: a bar of several orders shares its
+// requirement among them by quantity.
+double requirementOf(const plan::PlanRecord& r, const MemberOrder& m, int slot)
+{
+    const double whole = r.compRequiredQty[std::size_t(slot)];
+    if (r.orderQty == 0 || r.orderQty == m.quantity) return whole;
+    return whole * double(m.quantity) / double(r.orderQty);
+}
+
+}  // namespace
+
+void copySplitComponents(SaveContext& ctx)
+{
+    QVariantList sources;
+    for (std::int64_t no : ctx.work.sourceOrders()) sources << number(no);
+    if (sources.isEmpty()) return;
+    const TableColumns& t = ctx.tables.db0252;
+    QHash<std::int64_t, std::vector<QVariantList>> rowsOfSource;
+    queryInChunks(ctx.db, QStringLiteral("SELECT * FROM DB0252 WHERE 上位手配番号 IN "), sources, {}, [&](db::Cursor& c) {
+        QVariantList values;
+        for (const QString& n : t.names()) values << c.value(n);
+        rowsOfSource[c.integer(QStringLiteral("上位手配番号"))].push_back(values);
+    });
+
+    NewRows rows;
+    for (const MemberOrder& m : ctx.work.members) {
+        if (!m.isNew()) continue;
+        const std::int64_t no = ctx.numberOf(m);
+        for (const QVariantList& source : rowsOfSource.value(m.sourceOrderNo)) {
+            Assignments a;
+            for (int i = 0; i < t.names().size(); ++i) a.set(t.names()[i], source.at(i));
+            a.set(QStringLiteral("上位手配番号"), number(no));
+            if (t.has(QStringLiteral("手配番号"))) a.set(QStringLiteral("手配番号"), number(no));
+            a.set(QStringLiteral("実績数"), number(0));
+            a.set(QStringLiteral("支給数"), number(0));
+            a.set(QStringLiteral("完納区分"), text(QStringLiteral("0")));
+            setInsertAudit(a, t, ctx.audit);
+            rows.add(a);
+        }
+    }
+    insertRows(ctx.db, t, rows);
+}
+
+void rebuildComponents(SaveContext& ctx)
+{
+    const TableColumns& t = ctx.tables.db0252;
+    QVariantList orders;
+    for (const MemberOrder& m : ctx.work.members) orders << number(ctx.numberOf(m));
+    if (orders.isEmpty()) return;
+
+    // 1. Every row of the written orders is marked deleted.
+    {
+        Assignments a;
+        a.set(QStringLiteral("削除フラグ"), text(QStringLiteral("1")));
+        setUpdateAudit(a, t, ctx.audit);
+        QStringList sets;
+        for (const QString& c : a.columns()) sets << c + QStringLiteral(" = ?");
+        execInChunks(ctx.db, QStringLiteral("UPDATE DB0252 SET ") + sets.join(QStringLiteral(", ")) + QStringLiteral(" WHERE 上位手配番号 IN "),
+                     orders, {}, a.values());
+    }
+
+    // 2. The rows that exist (now all deleted), by order and component.
+    QHash<QString, QList<int>> stepsOf;
+    queryInChunks(ctx.db, QStringLiteral("SELECT 上位手配番号,品名コード,順序 FROM DB0252 WHERE 上位手配番号 IN "), orders, {},
+                  [&](db::Cursor& c) {
+                      stepsOf[componentKey(c.integer(QStringLiteral("上位手配番号")), c.text(QStringLiteral("品名コード")))]
+                          << int(c.integer(QStringLiteral("順序")));
+                  });
+
+    // 3. What is to be revived and what is missing.
+    struct Wanted {
+        const MemberOrder* member;
+        int slot;
+    };
+    std::vector<Wanted> revive, missing;
+    QSet<QString> parentItems, childItems;
+    for (const MemberOrder& m : ctx.work.members) {
+        if (!m.staysLive()) continue;
+        const plan::PlanRecord& r = ctx.record(m);
+        QSet<QString> done;
+        for (int k = 0; k < plan::ComponentSlots; ++k) {
+            const QString item = r.compItemCode[std::size_t(k)].trimmed();
+            if (item.isEmpty() || done.contains(item)) continue;
+            done.insert(item);
+            if (stepsOf.contains(componentKey(ctx.numberOf(m), item))) {
+                revive.push_back({&m, k});
+            } else {
+                missing.push_back({&m, k});
+                parentItems.insert(m.itemCode);
+                childItems.insert(item);
+            }
+        }
+    }
+
+    const auto common = [&](Assignments& a, const MemberOrder& m, int k) {
+        const plan::PlanRecord& r = ctx.record(m);
+        a.set(QStringLiteral("削除フラグ"), text(QStringLiteral("0")));
+        a.set(QStringLiteral("必要数"), requirementOf(r, m, k));
+        a.set(QStringLiteral("確定区分"), text(r.confirmKind));
+        a.set(QStringLiteral("開始日"), text(r.startDate.toYmdText()));
+        a.set(QStringLiteral("原単位分子"), r.compUnitNum[std::size_t(k)]);
+        a.set(QStringLiteral("原単位分母"), r.compUnitDen[std::size_t(k)]);
+        a.set(QStringLiteral("不良率"), r.compDefectRate[std::size_t(k)]);
+    };
+
+    // 4. Revive the bar's components.
+    KeyedRows updates;
+    updates.keyColumns = {QStringLiteral("上位手配番号"), QStringLiteral("品名コード"), QStringLiteral("順序")};
+    for (const Wanted& w : revive) {
+        const std::int64_t no = ctx.numberOf(*w.member);
+        const QString item = ctx.record(*w.member).compItemCode[std::size_t(w.slot)];
+        for (int step : stepsOf.value(componentKey(no, item))) {
+            Assignments a;
+            common(a, *w.member, w.slot);
+            setUpdateAudit(a, t, ctx.audit);
+            updates.add({number(no), text(item), number(step)}, a);
+        }
+    }
+    updateRows(ctx.db, t, updates);
+    if (missing.empty()) return;
+
+    // 5. Add the missing ones that the bill of materials lists for the member's item and step.
+    QHash<QString, BomLine> bom;
+    QVariantList parents;
+    for (const QString& p : parentItems) parents << p;
+    queryInChunks(
+        ctx.db, QStringLiteral("SELECT DB0383.* FROM DB0383  WHERE 生産工場コード = ? AND 上位品名コード IN "), parents,
+        QStringLiteral(" AND 削除フラグ = '0' ORDER BY 表示順"),
+        [&](db::Cursor& c) {
+            const QString key = bomKey(c.text(QStringLiteral("上位品名コード")), int(c.integer(QStringLiteral("順序"))),
+                                       c.text(QStringLiteral("下位品名コード")));
+            if (!bom.contains(key)) bom.insert(key, BomLine{c.text(QStringLiteral("支給制御区分")), c.text(QStringLiteral("有償無償区分"))});
+        },
+        {ctx.settings.KojoCode});
+    // A made component is consumed from its last step; bought material has none (0).
+    QHash<QString, int> lastStep;
+    QVariantList children;
+    for (const QString& c : childItems) children << c;
+    queryInChunks(
+        ctx.db, QStringLiteral("SELECT 品名コード,MAX(順序) AS 最終順序 FROM DB0381 WHERE 生産工場コード = ? AND 品名コード IN "), children,
+        QStringLiteral(" GROUP BY 品名コード"),
+        [&](db::Cursor& c) { lastStep.insert(c.text(QStringLiteral("品名コード")).trimmed(), int(c.integer(QStringLiteral("最終順序")))); },
+        {ctx.settings.KojoCode});
+
+    NewRows inserts;
+    for (const Wanted& w : missing) {
+        const MemberOrder& m = *w.member;
+        const QString item = ctx.record(m).compItemCode[std::size_t(w.slot)].trimmed();
+        const auto line = bom.constFind(bomKey(m.itemCode, m.processSeq, item));
+        if (line == bom.cend()) continue;  // no longer in the bill of materials
+        Assignments a;
+        a.set(QStringLiteral("上位手配番号"), number(ctx.numberOf(m)));
+        a.set(QStringLiteral("生産工場コード"), number(ctx.settings.KojoCode));
+        a.set(QStringLiteral("品名コード"), text(item));
+        a.set(QStringLiteral("順序"), number(lastStep.value(item, 0)));
+        a.set(QStringLiteral("実績数"), number(0));
+        a.set(QStringLiteral("支給数"), number(0));
+        a.set(QStringLiteral("完納区分"), text(QStringLiteral("0")));
+        a.set(QStringLiteral("上位品名コード"), text(m.itemCode));
+        a.set(QStringLiteral("上位順序"), number(m.processSeq));
+        a.set(QStringLiteral("生産計画番号"), number(m.planNo));
+        a.set(QStringLiteral("支給制御区分"), text(line->supplyControl));
+        a.set(QStringLiteral("有償無償区分"), text(line->chargeKind));
+        a.set(QStringLiteral("支給完納区分"), text(QStringLiteral("0")));
+        a.set(QStringLiteral("品名＿諸口"), text(QString()));
+        a.set(QStringLiteral("ﾛｯﾄ消費方法区分"), text(QStringLiteral("0")));
+        common(a, m, w.slot);
+        setInsertAudit(a, t, ctx.audit);
+        inserts.add(a);
+    }
+    insertRows(ctx.db, t, inserts);
+}
+
+}  // namespace store

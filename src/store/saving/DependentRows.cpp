@@ -1,0 +1,156 @@
+#include "store/saving/DependentRows.h"
+
+#include <algorithm>
+
+namespace store {
+
+namespace {
+
+QVariant number(std::int64_t n) { return QVariant::fromValue<qlonglong>(n); }
+QVariant text(const QString& s) { return QVariant(s); }
+
+QVariantList listOf(const QSet<QString>& values)
+{
+    QVariantList out;
+    for (const QString& v : values) out << v;
+    return out;
+}
+
+}  // namespace
+
+void keepLineCycles(SaveContext& ctx)
+{
+    struct Cycle {
+        QString item, machine;
+        int seq;
+        double cycle;
+    };
+    std::vector<Cycle> cycles;
+    QSet<QString> seen, items;
+    for (int i : ctx.work.changedRecords) {
+        const plan::PlanRecord& r = ctx.plan[i];
+        if (!r.hasMachine() || r.cycle == 0 || r.itemCode.trimmed().isEmpty()) continue;
+        const QString key = r.itemCode + QLatin1Char('|') + QString::number(r.processSeq) + QLatin1Char('|') + r.machineCode;
+        if (seen.contains(key)) continue;  // one row per item, step and machine
+        seen.insert(key);
+        cycles.push_back({r.itemCode, r.machineCode, r.processSeq, r.cycle});
+        items.insert(r.itemCode);
+    }
+    if (cycles.empty()) return;
+
+    QSet<QString> existing;
+    queryInChunks(ctx.db, QStringLiteral("SELECT 品名コード,順序,機械コード FROM DB0492  WHERE 品名コード IN "), listOf(items), {},
+                  [&](db::Cursor& c) {
+                      existing.insert(c.text(QStringLiteral("品名コード")) + QLatin1Char('|') +
+                                      QString::number(c.integer(QStringLiteral("順序"))) + QLatin1Char('|') +
+                                      c.text(QStringLiteral("機械コード")));
+                  });
+
+    const TableColumns& t = ctx.tables.db0492;
+    KeyedRows updates;
+    updates.keyColumns = {QStringLiteral("品名コード"), QStringLiteral("順序"), QStringLiteral("機械コード")};
+    NewRows inserts;
+    for (const Cycle& c : cycles) {
+        Assignments a;
+        a.set(QStringLiteral("削除フラグ"), text(QStringLiteral("0")));
+        a.set(QStringLiteral("サイクル"), c.cycle);
+        if (existing.contains(c.item + QLatin1Char('|') + QString::number(c.seq) + QLatin1Char('|') + c.machine)) {
+            setUpdateAudit(a, t, ctx.audit);
+            updates.add({text(c.item), number(c.seq), text(c.machine)}, a);
+        } else {
+            a.set(QStringLiteral("品名コード"), text(c.item));
+            a.set(QStringLiteral("順序"), number(c.seq));
+            a.set(QStringLiteral("機械コード"), text(c.machine));
+            setInsertAudit(a, t, ctx.audit);
+            inserts.add(a);
+        }
+    }
+    updateRows(ctx.db, t, updates);
+    insertRows(ctx.db, t, inserts);
+}
+
+void updatePlanTotals(SaveContext& ctx)
+{
+    QVariantList plans;
+    for (std::int64_t p : ctx.work.planNos) plans << number(p);
+    if (plans.isEmpty()) return;
+
+    // One statement per 500 plans: the totals of the plan's own item at its
+    // final step (順序 999) over its confirmed orders, and whether any
+    // confirmed order exists. Deleted orders (merged away, emptied) no longer
+    // count as instructed.
+    const QString ofPlan = QStringLiteral(" FROM DB0253  WHERE DB0253.生産計画番号=DB0251.生産計画番号");
+    const QString finalConfirmed = QStringLiteral(" AND DB0253.品名コード=DB0251.品名コード AND DB0253.順序=999 AND DB0253.手配確定区分='2'"
+                                                  " AND DB0253.削除フラグ='0'");
+    const QString anyConfirmed = QStringLiteral("CASE WHEN EXISTS (SELECT DB0253.手配確定区分") + ofPlan +
+                                 QStringLiteral(" AND DB0253.手配確定区分='2' AND DB0253.削除フラグ='0') THEN '2' ELSE '1' END");
+    Assignments audit;
+    setUpdateAudit(audit, ctx.tables.db0251, ctx.audit);
+    QStringList sets = {
+        QStringLiteral("指示済数 = COALESCE((SELECT SUM(DB0253.手配数)") + ofPlan + finalConfirmed + QStringLiteral("), 0)"),
+        QStringLiteral("生産完了日 = COALESCE((SELECT MAX(DB0253.納期)") + ofPlan + finalConfirmed + QStringLiteral("), '00000000')"),
+        QStringLiteral("確定区分 = ") + anyConfirmed, QStringLiteral("指示済区分 = ") + anyConfirmed};
+    for (const QString& c : audit.columns()) sets << c + QStringLiteral(" = ?");
+    execInChunks(ctx.db, QStringLiteral("UPDATE DB0251 SET ") + sets.join(QStringLiteral(", ")) + QStringLiteral(" WHERE 生産計画番号 IN "),
+                 plans, {}, audit.values());
+}
+
+void writeCalendarDays(SaveContext& ctx)
+{
+    const core::Planner& p = ctx.planner;
+    struct Day {
+        QString machine, date;
+        const core::MachineDay* values;
+    };
+    std::vector<Day> days;
+    QSet<QString> machines, dates;
+    for (const auto& [row, dayIndex] : ctx.changedDays) {
+        // Only machine rows have a calendar; days outside the tables were never shown.
+        if (!p.rows.isMachineRow(row) || row > p.calendar.machineCount() || dayIndex < 0 || dayIndex > p.calendarDays()) continue;
+        const QString machine = p.rows.row(row).RowCode;
+        const QString date = p.PeriodStart.addDays(dayIndex - 2).toYmdText();
+        days.push_back({machine, date, &p.calendar.day(dayIndex, row)});
+        machines.insert(machine);
+        dates.insert(date);
+    }
+    if (days.empty()) return;
+    std::sort(days.begin(), days.end(), [](const Day& a, const Day& b) { return std::tie(a.machine, a.date) < std::tie(b.machine, b.date); });
+
+    QSet<QString> existing;
+    queryInChunks(
+        ctx.db, QStringLiteral("SELECT 機械コード,年月日 FROM DB0491 WHERE 年月日 BETWEEN ? AND ? AND 機械コード IN "), listOf(machines), {},
+        [&](db::Cursor& c) { existing.insert(c.text(QStringLiteral("機械コード")) + QLatin1Char('|') + c.text(QStringLiteral("年月日"))); },
+        {*std::min_element(dates.cbegin(), dates.cend()), *std::max_element(dates.cbegin(), dates.cend())});
+
+    const TableColumns& t = ctx.tables.db0491;
+    KeyedRows updates;
+    updates.keyColumns = {QStringLiteral("機械コード"), QStringLiteral("年月日")};
+    NewRows inserts;
+    for (const Day& d : days) {
+        const core::MachineDay& m = *d.values;
+        Assignments a;
+        a.set(QStringLiteral("勤務時間"), number(m.KinmuJikan));
+        a.set(QStringLiteral("開始時刻１"), text(m.ShiftTime[1].toHhnnss()));
+        a.set(QStringLiteral("終了時刻１"), text(m.ShiftTime[2].toHhnnss()));
+        a.set(QStringLiteral("開始時刻２"), text(m.ShiftTime[3].toHhnnss()));
+        a.set(QStringLiteral("終了時刻２"), text(m.ShiftTime[4].toHhnnss()));
+        a.set(QStringLiteral("停止タイトル"), text(m.stop.title));
+        a.set(QStringLiteral("停止備考"), text(m.stop.remark));
+        a.set(QStringLiteral("停止開始時刻"), text(m.stop.start.toHhnnss()));
+        a.set(QStringLiteral("停止時間"), number(m.stop.hours));
+        a.set(QStringLiteral("削除フラグ"), text(QStringLiteral("0")));
+        if (existing.contains(d.machine + QLatin1Char('|') + d.date)) {
+            setUpdateAudit(a, t, ctx.audit);
+            updates.add({text(d.machine), text(d.date)}, a);
+        } else {
+            a.set(QStringLiteral("機械コード"), text(d.machine));
+            a.set(QStringLiteral("年月日"), text(d.date));
+            setInsertAudit(a, t, ctx.audit);
+            inserts.add(a);
+        }
+    }
+    updateRows(ctx.db, t, updates);
+    insertRows(ctx.db, t, inserts);
+}
+
+}  // namespace store

@@ -6,7 +6,11 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 build_dir=${PLANNER_BUILD_DIR:-build}
-cmake -S . -B "$build_dir" -DCMAKE_BUILD_TYPE=Release -DPLANNER_BUILD_TESTS=ON >/dev/null
+launcher=()
+if command -v ccache >/dev/null; then
+    launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+fi
+cmake -S . -B "$build_dir" -DCMAKE_BUILD_TYPE=Release -DPLANNER_BUILD_TESTS=ON "${launcher[@]}" >/dev/null
 targets=()
 for t in "$@"; do
     targets+=(--target "$t")

@@ -178,6 +178,19 @@ bool PlanHistory::redo()
     return true;
 }
 
+std::vector<int> PlanHistory::openStepRecords() const
+{
+    std::vector<int> out;
+    if (!isOpen()) return out;
+    for (const auto& [no, image] : open_.times)
+        if (no != 0) out.push_back(no);
+    for (const auto& [no, image] : open_.placements)
+        if (no != 0) out.push_back(no);
+    for (const auto& [no, image] : open_.images) out.push_back(no);
+    for (int i = open_.sizeBefore + 1; i <= plan_.size(); ++i) out.push_back(i);
+    return out;
+}
+
 QString PlanHistory::undoText() const { return canUndo() ? steps_[std::size_t(current_ - 1)].name : QString(); }
 QString PlanHistory::redoText() const { return canRedo() ? steps_[std::size_t(current_)].name : QString(); }
 

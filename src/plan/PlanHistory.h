@@ -50,6 +50,9 @@ public:
     void clear();
 
     int stepCount() const { return int(steps_.size()); }
+    // Records the open step has changed or appended so far (unsorted; some may
+    // be back to their state before the step).
+    std::vector<int> openStepRecords() const;
     // Records changed, appended or dropped by the last kept step (end), undo,
     // redo or abandon: exactly those whose state differs from before it. Unsorted.
     const std::vector<int>& lastChanged() const { return lastChanged_; }

@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <stdexcept>
+#include <utility>
 
 namespace session {
 
@@ -56,7 +57,7 @@ void PlanSession::renewRuleContext()
 {
     std::shared_ptr<reschedule::PlanIndex> index = rules_ ? rules_->index : nullptr;
     rules_ = std::make_unique<reschedule::RuleContext>(
-        reschedule::RuleContext{planner_, plan_, *prompt_, masterLookup(), settings_});
+        reschedule::RuleContext{planner_, plan_, stepPrompt_, masterLookup(), settings_});
     rules_->index = std::move(index);
 }
 
@@ -91,6 +92,26 @@ void PlanSession::adoptLoadedPlan()
     emit historyChanged();
 }
 
+bool PlanSession::StepPrompt::askYesNo(const QString& text, const QString& title, bool defaultYes)
+{
+    session_.showOpenStep();
+    return session_.prompt().askYesNo(text, title, defaultYes);
+}
+
+void PlanSession::StepPrompt::tell(const QString& text, const QString& title, Icon icon)
+{
+    session_.showOpenStep();
+    session_.prompt().tell(text, title, icon);
+}
+
+void PlanSession::showOpenStep()
+{
+    std::vector<int> records = history_.openStepRecords();
+    if (records.empty()) return;
+    shownMidStep_.insert(shownMidStep_.end(), records.begin(), records.end());
+    announce(std::move(records));
+}
+
 void PlanSession::tellDatabaseError(const db::Error& e)
 {
     prompt_->tell(e.message.isEmpty() ? QString::fromLocal8Bit(e.what()) : e.message, QString(), core::Prompt::Icon::Critical);
@@ -114,17 +135,21 @@ reschedule::RuleOutcome PlanSession::runAction(const QString& stepName,
 {
     reschedule::RuleContext& ctx = rules();
     reschedule::RuleOutcome out;
+    shownMidStep_.clear();
     try {
         out = reschedule::runStep(history_, stepName, [&] { return action(ctx); });
     } catch (const db::Error& e) {
         // runStep has put back everything the action changed.
+        announce(std::exchange(shownMidStep_, {}));
         tellDatabaseError(e);
         return reschedule::RuleOutcome::refusal();
     }
-    if (out.changed) {
-        announce(history_.lastChanged());
-        emit historyChanged();
-    }
+    // What the views were shown during the step is drawn again as it ended
+    // (a refused step has been put back).
+    std::vector<int> changed = std::exchange(shownMidStep_, {});
+    if (out.changed) changed.insert(changed.end(), history_.lastChanged().begin(), history_.lastChanged().end());
+    announce(std::move(changed));
+    if (out.changed) emit historyChanged();
     return out;
 }
 

@@ -120,6 +120,19 @@ signals:
     void historyChanged();
 
 private:
+    // What the rules ask goes through here: before a question the views are
+    // shown the step so far, so the planner sees what the question is about.
+    class StepPrompt : public core::Prompt {
+    public:
+        explicit StepPrompt(PlanSession& session) : session_(session) {}
+        bool askYesNo(const QString& text, const QString& title, bool defaultYes) override;
+        void tell(const QString& text, const QString& title, Icon icon) override;
+
+    private:
+        PlanSession& session_;
+    };
+    void showOpenStep();
+
     reschedule::RuleOutcome runAction(const QString& stepName,
                                       const std::function<reschedule::RuleOutcome(reschedule::RuleContext&)>& action);
     void announce(std::vector<int> records);
@@ -133,6 +146,8 @@ private:
     plan::PlanHistory history_{plan_};
     std::unique_ptr<core::Prompt> fallbackPrompt_;
     core::Prompt* prompt_ = nullptr;
+    StepPrompt stepPrompt_{*this};
+    std::vector<int> shownMidStep_;  // records the views were shown before the step ended
     std::unique_ptr<store::SqlMasterLookup> sqlLookup_;
     reschedule::MasterLookup* lookup_ = nullptr;
     std::unique_ptr<reschedule::RuleContext> rules_;

@@ -135,6 +135,38 @@ TEST_F(Dragging, APushRedrawsTheChainInOrderAndUndoPutsItBack)
     EXPECT_TRUE(drawnAtItsStart(a));
 }
 
+TEST_F(Dragging, TheDroppedBarStandsAtTheDropWhileTheQuestionsAreAsked)
+{
+    addOrder(plan(), 1, QStringLiteral("M01"), at(3, 8), 60);
+    const int moved = addOrder(plan(), 2, QStringLiteral("M02"), at(3, 14), 120);
+    show();
+    const int m01 = rowOf("M01");
+    struct Seen {
+        int row = 0;
+        int leftPx = 0;
+    };
+    std::vector<Seen> seen;
+    class WatchingPrompt : public testing_support::ScriptedPrompt {
+    public:
+        std::function<void()> onAsk;
+        bool askYesNo(const QString& text, const QString& title, bool defaultYes) override
+        {
+            onAsk();
+            return ScriptedPrompt::askYesNo(text, title, defaultYes);
+        }
+    } watching;
+    watching.onAsk = [&] { seen.push_back({state().bar(moved).row, state().barRectPx(moved).left()}); };
+    watching.answers = {false, false};  // neither start behind the bar in front nor push
+    form->setPrompt(&watching);
+    drag(moved, dropPoint(moved, at(3, 8, 30), m01));
+
+    ASSERT_FALSE(seen.empty()) << "the overlap was not asked about";
+    for (const Seen& s : seen) {
+        EXPECT_EQ(s.row, m01);
+        EXPECT_EQ(s.leftPx, state().xToPx(state().xOf(at(3, 8, 30))));
+    }
+}
+
 TEST_F(Dragging, DropsOnTheHeadersOrStripsCancel)
 {
     const int rec = addOrder(plan(), 1, QStringLiteral("M01"), at(3, 8), 60);

@@ -1,0 +1,186 @@
+// The plan session on the demo plant: every action, undo, redo and save
+// reports exactly the records it changed, and a failing action changes nothing.
+
+#include "core/ChartGeometry.h"
+#include "demoplant/DemoPlant.h"
+#include "reschedule/MasterLookup.h"
+#include "session/PlanSession.h"
+#include "support/ScriptedPrompt.h"
+#include "support/TestDatabase.h"
+
+#include <QSignalSpy>
+#include <gtest/gtest.h>
+#include <set>
+
+namespace {
+
+using RecordSet = std::set<int>;
+
+// Records whose state differs between two plan tables (a record only one has counts).
+RecordSet differing(const plan::PlanData& a, const plan::PlanData& b)
+{
+    RecordSet out;
+    for (int i = 2; i <= std::max(a.size(), b.size()); ++i)
+        if (i > a.size() || i > b.size() || !(a[i] == b[i])) out.insert(i);
+    return out;
+}
+
+// Fails on every look-up, as a database that went away does.
+class BrokenLookup : public reschedule::MasterLookup {
+public:
+    std::optional<double> machineCycle(const QString&, int, const QString&) override { throw db::Error("connection lost"); }
+    std::optional<reschedule::Productivity> routingProductivity(const QString&, int) override { throw db::Error("connection lost"); }
+    QString machineDestination(const QString&) override { throw db::Error("connection lost"); }
+    std::optional<reschedule::RequirementRule> requirementRule(std::int64_t, const QString&) override
+    {
+        throw db::Error("connection lost");
+    }
+};
+
+class Session : public ::testing::TestWithParam<db::Kind> {
+protected:
+    void SetUp() override
+    {
+        t = testing_support::freshDatabase(GetParam());
+        if (!t.db) GTEST_SKIP() << testing_support::kindName(GetParam()) << " not available";
+        demoplant::DemoOptions o;
+        o.seed = 5;
+        o.baseDate = core::Date::fromYmd(2024, 5, 6);
+        o.orders = 300;
+        o.machines = 6;
+        demoplant::generateDemoPlant(*t.db, o);
+        settings.TantoCode = QStringLiteral("1001");
+        settings.KojoCode = 1;
+        settings.TanmatsuNo = 3;
+        settings.ProgramId = QStringLiteral("SESSION");
+        settings.processClassCode = QStringLiteral("10");
+        settings.KengenKubun = QStringLiteral("1");
+        settings.DayChangeTime = core::TimeOfDay::fromHms(8, 0);
+        settings.PeriodStart = o.baseDate.addDays(-7);
+        settings.PeriodEnd = o.baseDate.addDays(30);
+        session = std::make_unique<session::PlanSession>(settings, t.db.get());
+        prompt.answers.assign(20, true);
+        session->setPrompt(&prompt);
+        session->load();
+        QObject::connect(session.get(), &session::PlanSession::recordsChanged,
+                         [this](const std::vector<int>& records) { reported.insert(records.begin(), records.end()); });
+    }
+
+    // A free, confirmed bar on a machine that no set or result ties down, with
+    // another bar of its machine starting later (so moving it there pushes).
+    std::pair<int, int> barAndLaterNeighbour() const
+    {
+        const plan::PlanData& p = session->plan();
+        for (int i = 2; i <= p.size(); ++i) {
+            const plan::PlanRecord& r = p[i];
+            if (r.isHidden() || r.isFixed() || !r.isConfirmed() || !r.hasMachine() || r.setRepOrderNo != 0 || r.receivedQty != 0)
+                continue;
+            for (int j = 2; j <= p.size(); ++j)
+                if (j != i && !p[j].isHidden() && p[j].machineCode == r.machineCode && p[j].start() > r.end() && !p[j].isFixed())
+                    return {i, j};
+        }
+        return {0, 0};
+    }
+    reschedule::BarDrop dropAt(int recordNo, const QString& rowCode, core::Moment start) const
+    {
+        reschedule::BarDrop d;
+        d.recordNo = recordNo;
+        d.DragStartKikai = session->plan()[recordNo].machineCode;
+        d.newKikai = rowCode;
+        d.origin = core::chartOrigin(settings.PeriodStart, settings.DayChangeTime);
+        d.scale = 600;  // twips per hour
+        d.currentLeftTwips = double(core::dateTimeToX(d.origin, session->plan()[recordNo].start(), d.scale));
+        d.newLeftTwips = double(core::dateTimeToX(d.origin, start, d.scale));
+        return d;
+    }
+    // Runs f and checks that the records it reported are exactly those it changed.
+    template <typename F>
+    void expectReportsExactly(const char* what, F&& f)
+    {
+        const plan::PlanData before = session->plan();
+        reported.clear();
+        f();
+        const RecordSet changed = differing(before, session->plan());
+        EXPECT_FALSE(changed.empty()) << what;
+        EXPECT_EQ(reported, changed) << what;
+    }
+
+    testing_support::TestDb t;
+    core::ProgramSettings settings;
+    testing_support::ScriptedPrompt prompt;
+    std::unique_ptr<session::PlanSession> session;
+    RecordSet reported;
+};
+
+TEST_P(Session, StepUndoRedoAndSaveReportExactlyWhatTheyChanged)
+{
+    const auto [bar, later] = barAndLaterNeighbour();
+    ASSERT_NE(bar, 0) << "the demo plant has no free bar with a later neighbour";
+    const QString machine = session->plan()[bar].machineCode;
+    QSignalSpy history(session.get(), &session::PlanSession::historyChanged);
+
+    // Onto the later bar: it and whatever follows it are pushed.
+    expectReportsExactly("drop", [&] {
+        EXPECT_TRUE(session->dropBar(dropAt(bar, machine, session->plan()[later].start())).changed);
+    });
+    EXPECT_GE(reported.size(), 2u);
+    EXPECT_TRUE(session->hasUnsavedChanges());
+    EXPECT_GE(history.count(), 1);
+    expectReportsExactly("undo", [&] { EXPECT_TRUE(session->undo()); });
+    EXPECT_FALSE(session->hasUnsavedChanges());
+    expectReportsExactly("redo", [&] { EXPECT_TRUE(session->redo()); });
+    expectReportsExactly("save", [&] { EXPECT_EQ(session->save().outcome, store::SaveOutcome::Saved); });
+    EXPECT_FALSE(session->hasUnsavedChanges());
+    EXPECT_FALSE(session->canUndo());
+}
+
+TEST_P(Session, RefusedOrFailingActionsLeaveNoStepAndNoChange)
+{
+    const auto [bar, later] = barAndLaterNeighbour();
+    ASSERT_NE(bar, 0);
+    const plan::PlanData before = session->plan();
+
+    // A look-up that fails half-way through a move to another machine.
+    BrokenLookup broken;
+    session->setMasterLookup(&broken);
+    QString otherMachine;
+    for (int r = 2; r <= session->planner().rows.CalendarMachineCount; ++r)
+        if (session->planner().rows.row(r).RowCode != session->plan()[bar].machineCode) otherMachine = session->planner().rows.row(r).RowCode;
+    ASSERT_FALSE(otherMachine.isEmpty());
+    prompt.told.clear();
+    const auto out = session->dropBar(dropAt(bar, otherMachine, session->plan()[later].start()));
+    EXPECT_TRUE(out.refused);
+    EXPECT_FALSE(out.changed);
+    EXPECT_TRUE(session->plan() == before);
+    EXPECT_FALSE(session->canUndo());
+    EXPECT_FALSE(session->hasUnsavedChanges());
+    ASSERT_FALSE(prompt.told.isEmpty());
+    EXPECT_TRUE(prompt.told.back().contains(QStringLiteral("connection lost"))) << "the database's own text";
+
+    // The next action goes through once the look-ups answer again.
+    session->setMasterLookup(nullptr);
+    EXPECT_TRUE(session->dropBar(dropAt(bar, otherMachine, session->plan()[later].start())).changed);
+    EXPECT_TRUE(session->canUndo());
+}
+
+TEST_P(Session, QuestionsAreAskedWithTheStepSoFarShown)
+{
+    const auto [bar, later] = barAndLaterNeighbour();
+    ASSERT_NE(bar, 0);
+    const core::Moment target = session->plan()[later].start();
+    // Whatever the views were told before the first question is what they draw during it.
+    std::optional<core::Moment> shownWhileAsking;
+    QObject::connect(session.get(), &session::PlanSession::recordsChanged, [&](const std::vector<int>& records) {
+        if (prompt.asked.isEmpty() && std::find(records.begin(), records.end(), bar) != records.end())
+            shownWhileAsking = session->plan()[bar].start();
+    });
+    session->dropBar(dropAt(bar, session->plan()[bar].machineCode, target));
+    ASSERT_FALSE(prompt.asked.isEmpty()) << "dropping onto a bar asks about the overlap";
+    ASSERT_TRUE(shownWhileAsking.has_value()) << "the dropped bar was not shown before the question";
+    EXPECT_GE(*shownWhileAsking, target);
+}
+
+INSTANTIATE_TEST_SUITE_P(Kinds, Session, ::testing::ValuesIn(testing_support::testKinds()),
+                         [](const ::testing::TestParamInfo<db::Kind>& info) { return std::string(testing_support::kindName(info.param)); });
+
+}  // namespace

@@ -1,1 +1,1 @@
-planner_bench(bench_drop reschedule chart)
+planner_bench(bench_drop chart)

@@ -1,18 +1,19 @@
 // A drop at the head of a chain of 200+ adjacent bars on one machine of a
-// 10,000-order plan (60 machines, two-shift calendars): the whole action as the
-// chart runs it (undo step, rules, the chart's update of every touched bar and
-// the row query of the repaint that follows, for the view around the drop and,
-// apart, for the whole row) against recomputing the end times of the chained
-// bars alone. Also prints how arranging grows with the plan size.
+// 10,000-order plan (60 machines, two-shift calendars), as the main window
+// runs it: the chart's drop signal, the session's step (rules and undo step on
+// the session's lasting rule context), the window's redraw of the records the
+// session reports (bars and grid rows) and the row query of the repaint that
+// follows, for the view around the drop and, apart, for the whole row; against
+// recomputing the end times of the chained bars alone.
 #include "chart/ChartState.h"
+#include "chart/GanttView.h"
+#include "chart/MainForm.h"
 #include "core/Calendar.h"
 #include "core/ChartGeometry.h"
-#include "plan/PlanHistory.h"
 #include "plan/PlanTime.h"
-#include "reschedule/Arranging.h"
-#include "reschedule/BarMove.h"
-#include "reschedule/UndoStep.h"
 
+#include <QAction>
+#include <QApplication>
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -132,114 +133,84 @@ double medianMicros(int rounds, F&& f)
     return t[t.size() / 2];
 }
 
-// What the chart does after an action: brings every touched bar up to date
-// (row, order in time; position and colours wait for the bar's next use,
-// captions for painting) and, for the repaint, asks for the bars in view on
-// the drop's row, which sorts that row again and completes the bars shown.
-// [fromX, toX) is the view, in twips.
-std::int64_t redraw(chart::ChartState& state, const std::vector<int>& touched, int row, double fromX, double toX)
-{
-    for (int i : touched) state.refreshChart(i);
-    return std::int64_t(state.barsInView(row, fromX, toX).size());
-}
-
 }  // namespace
 
 int main(int argc, char** argv)
 {
     const bool dropOnly = argc > 1 && QString::fromLatin1(argv[1]) == QStringLiteral("--drop-only");
-    const Planner planner = twoShiftPlant();
-    plan::PlanData plan;
-    plan::PlanHistory history(plan);
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    ProgramSettings settings;
+    settings.KengenKubun = QStringLiteral("1");
+    settings.DayChangeTime = TimeOfDay::fromHms(8, 0);
+    auto database = db::Database::openSqlite(QStringLiteral(":memory:"));
+    chart::MainForm form(settings, *database);
     AlwaysYes prompt;
     NoMasters lookup;
-    ProgramSettings settings;
-    reschedule::RuleContext ctx{planner, plan, prompt, lookup, settings};
-    chart::ChartState state{settings, planner, plan};
+    form.setPrompt(&prompt);
+    form.setMasterLookup(&lookup);
+    session::PlanSession& session = form.session();
+    session.planner() = twoShiftPlant();
+    const Planner& planner = session.planner();
+    buildPlan(planner, session.plan(), 10000);
+    const plan::PlanData& plan = session.plan();
+    form.resize(1600, 900);
+    form.show();
+    form.showPlan();
+    form.gantt().showOneDay();
+    QCoreApplication::processEvents();
+    chart::ChartState& state = form.chartState();
+    reschedule::RuleContext& ctx = session.rules();
 
-    // Arranging grows linearly with the plan.
-    std::printf("arranging (confirmed plan, overlap check and set members):\n");
-    double perOrder[3] = {};
-    const int sizes[3] = {2500, 5000, 10000};
-    for (int s = 0; s < 3 && !dropOnly; ++s) {
-        std::vector<double> t;
-        for (int round = 0; round < 7; ++round) {
-            buildPlan(planner, plan, sizes[s]);
-            ctx.index.reset();
-            const auto a = std::chrono::steady_clock::now();
-            reschedule::planDataYoteiBarSet(ctx);
-            t.push_back(std::chrono::duration<double, std::micro>(std::chrono::steady_clock::now() - a).count());
-        }
-        std::sort(t.begin(), t.end());
-        const double us = t.front();  // best of five: the machine is shared
-        perOrder[s] = us / sizes[s];
-        std::printf("  %5d orders: %8.0f us (%.2f us per order)\n", sizes[s], us, perOrder[s]);
-    }
-    std::printf("  growth per order 10000 vs 2500: %.2f\n\n", perOrder[2] / perOrder[0]);
-
-    buildPlan(planner, plan, 10000);
-    ctx.index.reset();
-    ctx.rowIndex();
-    history.clear();
     const std::vector<int> chain = ctx.rowIndex().onMachine(machineCode(1));
-    state.setScale(1, 20000);
-    state.refreshAll();
     const int dropRow = planner.rows.findRow(machineCode(1));
-    // An undo (not timed) is followed by the chart's update of what it put back.
-    auto undo = [&] {
-        history.undo();
-        for (int i : history.lastChanged()) state.refreshChart(i);
-    };
+    const auto undo = [&] { form.actUndo->trigger(); };
 
-    // The dragged bar: an order of another machine, dropped at the chain's head.
+    // The dragged bar: an order of another machine, dropped at the chain's head,
+    // described by the chart as its release does.
     const int dragged = ctx.rowIndex().onMachine(machineCode(2)).front();
-    const Moment origin = chartOrigin(planner.PeriodStart, planner.DayChangeTime);
-    const double scale = 100;  // twips per hour
-    reschedule::BarDrop drop;
-    drop.recordNo = dragged;
-    drop.DragStartKikai = machineCode(2);
-    drop.newKikai = machineCode(1);
-    drop.origin = origin;
-    drop.scale = scale;
-    drop.newLeftTwips = double(origin.minutesTo(plan[chain.front()].start())) * scale / 60.0;
-    drop.currentLeftTwips = double(origin.minutesTo(plan[dragged].start())) * scale / 60.0;
+    form.gantt().DragStartKikai = machineCode(2);
+    const double headX = state.xOf(plan[chain.front()].start());
+    const reschedule::BarDrop drop = form.gantt().dropOf(dragged, machineCode(1), headX);
 
     // The view: one chart width around the drop (the planner dropped where they looked).
-    const double viewFrom = drop.newLeftTwips - state.scale().ChartWidth / 2;
+    const double viewFrom = headX - state.scale().ChartWidth / 2;
     const double viewTo = viewFrom + state.scale().ChartWidth;
 
-    // Each round drops and redraws, timed apart, and is then undone (not timed).
-    // Every other round the redraw asks for the whole row instead, as when the
-    // planner scrolls along all of it afterwards: every pushed bar is completed.
+    // Each round drops and asks for the bars to paint, timed apart, and is then
+    // undone (not timed). Every other round the repaint asks for the whole row
+    // instead, as when the planner scrolls along all of it afterwards: every
+    // pushed bar is completed.
     std::size_t touched = 0;
     std::int64_t sink = 0, shown = 0;
-    std::vector<double> whole, rules, redraws, wholeRow;
+    std::vector<double> whole, step, repaints, wholeRow;
+    std::vector<int> reported;
+    QObject::connect(&session, &session::PlanSession::recordsChanged, [&](const std::vector<int>& r) { reported = r; });
     for (int round = 0; round < (dropOnly ? 4000 : 202); ++round) {
         const bool allOfRow = round % 2 == 1;
         const auto a = std::chrono::steady_clock::now();
-        const reschedule::RuleOutcome out = reschedule::runStep(history, QStringLiteral("move"), [&] {
-            return reschedule::dropBar(ctx, drop);
-        });
+        emit form.gantt().barDropped(drop, 0);
         const auto b = std::chrono::steady_clock::now();
-        const std::int64_t n = allOfRow ? redraw(state, out.touched, dropRow, 0, 1e9) : redraw(state, out.touched, dropRow, viewFrom, viewTo);
+        const std::int64_t n = std::int64_t(allOfRow ? state.barsInView(dropRow, 0, 1e9).size()
+                                                     : state.barsInView(dropRow, viewFrom, viewTo).size());
         const auto c = std::chrono::steady_clock::now();
         sink += n;
         if (allOfRow) {
             wholeRow.push_back(std::chrono::duration<double, std::micro>(c - a).count());
         } else {
             shown = n;
-            rules.push_back(std::chrono::duration<double, std::micro>(b - a).count());
-            redraws.push_back(std::chrono::duration<double, std::micro>(c - b).count());
+            step.push_back(std::chrono::duration<double, std::micro>(b - a).count());
+            repaints.push_back(std::chrono::duration<double, std::micro>(c - b).count());
             whole.push_back(std::chrono::duration<double, std::micro>(c - a).count());
         }
-        touched = out.touched.size();
+        touched = reported.size();
         undo();
     }
     const auto median = [](std::vector<double>& t) {
         std::sort(t.begin(), t.end());
         return t[t.size() / 2];
     };
-    const double dropUs = median(whole), rulesUs = median(rules), redrawUs = median(redraws);
+    const double dropUs = median(whole), stepUs = median(step), repaintUs = median(repaints);
     const double wholeRowUs = median(wholeRow);
 
     std::vector<int> chained;
@@ -248,9 +219,10 @@ int main(int argc, char** argv)
     // Check once that the drop really pushes the whole chain.
     std::vector<Moment> before;
     for (int i : chained) before.push_back(plan[i].start());
-    reschedule::runStep(history, QStringLiteral("move"), [&] { return reschedule::dropBar(ctx, drop); });
+    emit form.gantt().barDropped(drop, 0);
     int pushed = 0;
     for (std::size_t k = 0; k < chained.size(); ++k) pushed += plan[chained[k]].start() != before[k] ? 1 : 0;
+    const int steps = form.history().stepCount();
     undo();
     const double endsUs = medianMicros(41, [&] {
         for (int i : chained) {
@@ -259,15 +231,15 @@ int main(int argc, char** argv)
         }
     });
 
-    std::printf("drop at the head of %zu chained bars on one machine of a %d-record plan (%d pushed, %zu records redrawn,\n"
-                "%lld bars of the row in view):\n",
-                chained.size(), plan.size(), pushed, touched, static_cast<long long>(shown));
-    std::printf("  drop with undo step and redraw: %8.1f us\n", dropUs);
-    std::printf("  of which rules and undo step:   %8.1f us\n", rulesUs);
-    std::printf("  of which the chart's redraw:    %8.1f us\n", redrawUs);
-    std::printf("  the same, the whole row shown:  %8.1f us\n", wholeRowUs);
-    std::printf("  end times of the chained bars:  %8.1f us\n", endsUs);
-    std::printf("  ratio: %.2f (target < 3); rules and undo step alone: %.2f; redraw alone: %.2f; whole row shown: %.2f\n",
-                dropUs / endsUs, rulesUs / endsUs, redrawUs / endsUs, wholeRowUs / endsUs);
+    std::printf("drop at the head of %zu chained bars on one machine of a %d-record plan (%d pushed, %zu records reported\n"
+                "and redrawn, %lld bars of the row in view, %d undo step):\n",
+                chained.size(), plan.size(), pushed, touched, static_cast<long long>(shown), steps);
+    std::printf("  drop through the window and session, with the repaint's query: %8.1f us\n", dropUs);
+    std::printf("  of which the session's step and the window's redraw:            %8.1f us\n", stepUs);
+    std::printf("  of which the repaint's query of the row in view:                %8.1f us\n", repaintUs);
+    std::printf("  the same, the whole row shown:                                  %8.1f us\n", wholeRowUs);
+    std::printf("  end times of the chained bars:                                  %8.1f us\n", endsUs);
+    std::printf("  ratio: %.2f (target < 3); step and redraw alone: %.2f; repaint query alone: %.2f; whole row shown: %.2f\n",
+                dropUs / endsUs, stepUs / endsUs, repaintUs / endsUs, wholeRowUs / endsUs);
     return sink == 42 ? 1 : 0;
 }

@@ -169,9 +169,13 @@ void MainForm::planGridRefresh() { grid_->planGridRefresh(); }
 
 void MainForm::updateSaveButton()
 {
-    ComHozon->setEnabled(session_->canSave());
-    actUndo->setEnabled(session_->canUndo());
-    actRedo->setEnabled(session_->canRedo());
+    // Every step ends here: only what differs is set (each setter notifies menus and styles).
+    const auto follow = [](auto* control, bool enabled) {
+        if (control->isEnabled() != enabled) control->setEnabled(enabled);
+    };
+    follow(ComHozon, session_->canSave());
+    follow(actUndo, session_->canUndo());
+    follow(actRedo, session_->canRedo());
 }
 
 bool MainForm::mayDiscardChanges()

@@ -34,19 +34,9 @@ void MainForm::connectSession()
 
 void MainForm::redrawRecords(const std::vector<int>& records)
 {
-    const plan::PlanData& plan = session_->plan();
-    // A record that appears, disappears or is merged away changes the grid's rows.
-    bool gridRowsChanged = false;
-    for (int rec : records) {
-        state_->refreshChart(rec);
-        gridRowsChanged = gridRowsChanged || rec > plan.size() || plan[rec].isMergedAway || gridModel_->gridRowOf(rec) < 0;
-    }
-    if (gridRowsChanged) {
-        planGridRefresh();
-    } else {
-        for (int rec : records) gridModel_->refreshRecord(rec);
-    }
-    gantt_->refreshLayout();
+    for (int rec : records) state_->refreshChart(rec);
+    if (!gridModel_->refreshRecords(records)) planGridRefresh();
+    gantt_->repaintChart();
 }
 
 void MainForm::onBarDropped(const reschedule::BarDrop& drop, int targetRecord)

@@ -1,5 +1,7 @@
 #include "chart/PlanGridModel.h"
 
+#include <algorithm>
+
 #include "chart/BarPainter.h"
 
 #include <QBrush>
@@ -33,20 +35,29 @@ void PlanGridModel::refresh()
 {
     beginResetModel();
     records_.clear();
-    rowOfRecord_.clear();
+    rowOfRecord_.assign(std::size_t(plan_.size()) + 1, -1);
     records_.reserve(std::size_t(plan_.size()));
     for (int i = 2; i <= plan_.size(); ++i) {
         if (plan_[i].isMergedAway) continue;  // its orders live on in the bar that absorbed it
-        rowOfRecord_.insert(i, int(records_.size()));
+        rowOfRecord_[std::size_t(i)] = int(records_.size());
         records_.push_back(i);
     }
     endResetModel();
 }
 
-void PlanGridModel::refreshRecord(int recordNo)
+bool PlanGridModel::refreshRecords(const std::vector<int>& records)
 {
-    const int row = gridRowOf(recordNo);
-    if (row >= 0) emit dataChanged(index(row, 0), index(row, ColumnCount - 1));
+    int first = -1, last = -1;
+    for (int rec : records) {
+        // A record that appeared, went or was merged away changes the rows themselves.
+        if (rec > plan_.size() || plan_[rec].isMergedAway) return false;
+        const int row = gridRowOf(rec);
+        if (row < 0) return false;
+        first = first < 0 ? row : std::min(first, row);
+        last = std::max(last, row);
+    }
+    if (first >= 0) emit dataChanged(index(first, 0), index(last, ColumnCount - 1));
+    return true;
 }
 
 int PlanGridModel::recordAt(int gridRow) const
@@ -54,7 +65,10 @@ int PlanGridModel::recordAt(int gridRow) const
     return gridRow >= 0 && gridRow < int(records_.size()) ? records_[std::size_t(gridRow)] : 0;
 }
 
-int PlanGridModel::gridRowOf(int recordNo) const { return rowOfRecord_.value(recordNo, -1); }
+int PlanGridModel::gridRowOf(int recordNo) const
+{
+    return recordNo >= 0 && std::size_t(recordNo) < rowOfRecord_.size() ? rowOfRecord_[std::size_t(recordNo)] : -1;
+}
 
 int PlanGridModel::rowCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : int(records_.size()); }
 int PlanGridModel::columnCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : ColumnCount; }

@@ -6,7 +6,6 @@
 #include "plan/PlanData.h"
 
 #include <QAbstractTableModel>
-#include <QHash>
 #include <vector>
 
 namespace chart {
@@ -25,8 +24,11 @@ public:
     static QStringList headers();
     // planGridRefresh: the rows again from the plan table.
     void refresh();
-    // One record's row again (after a redraw of its bar).
-    void refreshRecord(int recordNo);
+    // The rows of these records again, told to the view as one range (a push
+    // changes hundreds of rows; the view repaints only what it shows). False,
+    // changing nothing, when a record appeared, went or was merged away: the
+    // rows must be built again (refresh()).
+    bool refreshRecords(const std::vector<int>& records);
 
     int recordAt(int gridRow) const;        // 0 when out of range
     int gridRowOf(int recordNo) const;      // -1 when the record has no row
@@ -42,7 +44,7 @@ private:
     const plan::PlanData& plan_;
     const core::RowTable& rows_;
     std::vector<int> records_;
-    QHash<int, int> rowOfRecord_;
+    std::vector<int> rowOfRecord_;  // grid row by record number; -1 none
 };
 
 }  // namespace chart

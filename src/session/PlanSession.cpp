@@ -112,6 +112,27 @@ void PlanSession::showOpenStep()
     announce(std::move(records));
 }
 
+// Adds the records shown during the step to `records` (each once), so the
+// views draw them again as the step ended.
+void PlanSession::mergeShownMidStep(std::vector<int>& records)
+{
+    std::vector<int> shown = std::exchange(shownMidStep_, {});
+    if (shown.empty()) return;
+    std::sort(shown.begin(), shown.end());
+    shown.erase(std::unique(shown.begin(), shown.end()), shown.end());
+    // Usually the dropped bar alone was shown before the question: a few look-ups.
+    if (shown.size() > 16) {
+        records.insert(records.end(), shown.begin(), shown.end());
+        std::sort(records.begin(), records.end());
+        records.erase(std::unique(records.begin(), records.end()), records.end());
+        return;
+    }
+    const std::size_t n = records.size();
+    for (int rec : shown)
+        if (std::find(records.begin(), records.begin() + std::ptrdiff_t(n), rec) == records.begin() + std::ptrdiff_t(n))
+            records.push_back(rec);
+}
+
 void PlanSession::tellDatabaseError(const db::Error& e)
 {
     prompt_->tell(e.message.isEmpty() ? QString::fromLocal8Bit(e.what()) : e.message, QString(), core::Prompt::Icon::Critical);
@@ -140,14 +161,16 @@ reschedule::RuleOutcome PlanSession::runAction(const QString& stepName,
         out = reschedule::runStep(history_, stepName, [&] { return action(ctx); });
     } catch (const db::Error& e) {
         // runStep has put back everything the action changed.
-        announce(std::exchange(shownMidStep_, {}));
+        std::vector<int> shown;
+        mergeShownMidStep(shown);
+        announce(std::move(shown));
         tellDatabaseError(e);
         return reschedule::RuleOutcome::refusal();
     }
     // What the views were shown during the step is drawn again as it ended
     // (a refused step has been put back).
-    std::vector<int> changed = std::exchange(shownMidStep_, {});
-    if (out.changed) changed.insert(changed.end(), history_.lastChanged().begin(), history_.lastChanged().end());
+    std::vector<int> changed = out.changed ? history_.lastChanged() : std::vector<int>{};  // each record once
+    mergeShownMidStep(changed);
     announce(std::move(changed));
     if (out.changed) emit historyChanged();
     return out;
@@ -221,10 +244,8 @@ store::SaveResult PlanSession::save()
 
 void PlanSession::announce(std::vector<int> records)
 {
-    std::sort(records.begin(), records.end());
-    records.erase(std::unique(records.begin(), records.end()), records.end());
-    // Records dropped by an undo no longer exist; views forget them through the same signal.
-    if (!records.empty()) emit recordsChanged(records);
+    if (records.empty()) return;
+    emit recordsChanged(records);
 }
 
 }  // namespace session

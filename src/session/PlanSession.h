@@ -107,8 +107,9 @@ public:
     store::SaveResult save();
 
 signals:
-    // Records whose state changed through a step, an undo, a redo or a save;
-    // sorted, each once.
+    // Records whose state changed through a step, an undo, a redo or a save,
+    // each once; also while a step asks the planner something, the records it
+    // has changed so far (views draw the step as it stands).
     void recordsChanged(const std::vector<int>& records);
     // A machine day's calendar tables changed.
     void calendarDayChanged(int row, int dayIndex);
@@ -132,6 +133,7 @@ private:
         PlanSession& session_;
     };
     void showOpenStep();
+    void mergeShownMidStep(std::vector<int>& records);
 
     reschedule::RuleOutcome runAction(const QString& stepName,
                                       const std::function<reschedule::RuleOutcome(reschedule::RuleContext&)>& action);

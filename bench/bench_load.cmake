@@ -1,1 +1,1 @@
-planner_bench(bench_load store demo_plant)
+planner_bench(bench_load session demo_plant)

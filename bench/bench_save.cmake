@@ -1,1 +1,1 @@
-planner_bench(bench_save store demo_plant)
+planner_bench(bench_save session demo_plant)

@@ -10,8 +10,7 @@
 
 #include "core/Prompt.h"
 #include "demoplant/DemoPlant.h"
-#include "store/loading/PlanLoading.h"
-#include "store/saving/SaveSchedule.h"
+#include "session/PlanSession.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -158,18 +157,23 @@ double writeBare(db::Database& db, const std::vector<WrittenRow>& rows)
 void run(const char* label, db::Database& a, db::Database& b)
 {
     const demoplant::DemoOptions o = plantOptions();
-    const core::ProgramSettings s = benchSettings(o.baseDate);
+    core::ProgramSettings s = benchSettings(o.baseDate);
     YesPrompt prompt;
-    core::Planner planner;
-    plan::PlanData plan;
-    store::resourcesSet(a, s, planner, prompt);
-    store::returnPlanData(a, s, planner, plan);
-    const int changed = std::min(kOrders, plan.size() - 1);
-    for (int i = 2; i <= changed + 1; ++i) {
-        plan::PlanRecord& r = plan.edit(i);
-        r.remarks = QStringLiteral("計画変更 %1").arg(i);
-        r.isChanged = true;
-    }
+    session::PlanSession session(s, &a);
+    session.setPrompt(&prompt);
+    session.setClock([] { return kSavedAt; });
+    session.load();
+    session.apply(QStringLiteral("備考"), [](reschedule::RuleContext& ctx) {
+        reschedule::RuleOutcome out;
+        const int changed = std::min(kOrders, ctx.plan.size() - 1);
+        for (int i = 2; i <= changed + 1; ++i) {
+            plan::PlanRecord& r = ctx.plan.edit(i);
+            r.remarks = QStringLiteral("計画変更 %1").arg(i);
+            r.isChanged = true;
+            out.touch(i);
+        }
+        return out;
+    });
 
     int statements = 0;
     // With PLANNER_BENCH_PROFILE set, the time up to the next statement is
@@ -186,10 +190,9 @@ void run(const char* label, db::Database& a, db::Database& b)
         previous = sql.left(34);
         since.restart();
     };
-    store::ChangedCalendarDays days;
     QElapsedTimer t;
     t.start();
-    const store::SaveResult result = store::saveScheduleAt(a, s, planner, plan, prompt, days, kSavedAt);
+    const store::SaveResult result = session.save();
     const double saveMs = double(t.nsecsElapsed()) / 1e6;
     a.beforeStatement = nullptr;
     if (profile) {

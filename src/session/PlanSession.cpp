@@ -232,7 +232,7 @@ store::SaveResult PlanSession::save()
 {
     store::SaveResult result;
     if (inquiryMode() || !db_) return result;  // looking and trying never writes
-    result = store::saveSchedule(*db_, settings_, planner_, plan_, *prompt_, changedDays_);
+    result = store::saveSchedule(*db_, settings_, planner_, plan_, *prompt_, changedDays_, clock_ ? clock_() : core::nowMoment());
     if (result.outcome != store::SaveOutcome::Saved) return result;
     if (sqlLookup_) sqlLookup_->clear();  // the save may have written what it remembers
     history_.clear();

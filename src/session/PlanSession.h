@@ -102,6 +102,10 @@ public:
     void markCalendarDayChanged(int row, int dayIndex);
     const store::ChangedCalendarDays& changedCalendarDays() const { return changedDays_; }
 
+    // The moment the save writes into the audit columns (the clock unless set;
+    // tests and tools that compare what was written set their own).
+    void setClock(std::function<core::Moment()> now) { clock_ = std::move(now); }
+
     // Writes the changes (inquiry mode never writes). The outcome tells
     // whether the plan is saved; failures have been told to the planner.
     store::SaveResult save();
@@ -154,6 +158,7 @@ private:
     reschedule::MasterLookup* lookup_ = nullptr;
     std::unique_ptr<reschedule::RuleContext> rules_;
     store::ChangedCalendarDays changedDays_;
+    std::function<core::Moment()> clock_;
 };
 
 }  // namespace session

@@ -179,7 +179,7 @@ plan::PlanRecord& SaveFixture::edit(qint64 orderNo)
 
 SaveResult SaveFixture::save()
 {
-    return store::saveScheduleAt(d(), settings, planner, plan, prompt, changedDays, saveMoment());
+    return store::saveSchedule(d(), settings, planner, plan, prompt, changedDays, saveMoment());
 }
 
 std::string kindName(const ::testing::TestParamInfo<db::Kind>& info) { return testing_support::kindName(info.param); }

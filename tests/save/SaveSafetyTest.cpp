@@ -135,7 +135,7 @@ TEST_P(SaveSafety, TwoSaversAtOnceNeverTakeTheSameNumber)
         }
         store::ChangedCalendarDays none;
         ready.arrive_and_wait();
-        outcomes[who] = store::saveScheduleAt(*conn, settings, rows, own, answers, none, saveMoment()).outcome;
+        outcomes[who] = store::saveSchedule(*conn, settings, rows, own, answers, none, saveMoment()).outcome;
         for (int i = 2; i <= own.size(); ++i)
             if (own[i].orderNo > 5000) numbers[who].push_back(own[i].orderNo);
     };

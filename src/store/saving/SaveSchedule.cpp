@@ -146,8 +146,8 @@ SaveResult failed(core::Prompt& prompt, const QString& text)
 
 }  // namespace
 
-SaveResult saveScheduleAt(db::Database& db, const core::ProgramSettings& settings, const core::Planner& planner,
-                          plan::PlanData& plan, core::Prompt& prompt, ChangedCalendarDays& changedDays, core::Moment now)
+SaveResult saveSchedule(db::Database& db, const core::ProgramSettings& settings, const core::Planner& planner,
+                        plan::PlanData& plan, core::Prompt& prompt, ChangedCalendarDays& changedDays, core::Moment now)
 {
     SaveResult result;
     const SaveWork work = collectSaveWork(plan);
@@ -233,12 +233,6 @@ SaveResult saveScheduleAt(db::Database& db, const core::ProgramSettings& setting
             return failed(prompt, QString::fromLocal8Bit(e.what()));
         }
     }
-}
-
-SaveResult saveSchedule(db::Database& db, const core::ProgramSettings& settings, const core::Planner& planner,
-                          plan::PlanData& plan, core::Prompt& prompt, ChangedCalendarDays& changedDays)
-{
-    return saveScheduleAt(db, settings, planner, plan, prompt, changedDays, core::nowMoment());
 }
 
 }  // namespace store

@@ -1,5 +1,5 @@
 #pragma once
-// Saving the schedule (saveSchedule): every changed order and its dependent
+// Saving the schedule: every changed order and its dependent
 // rows are written in one transaction, or nothing is.
 
 #include "core/ProgramSettings.h"
@@ -40,11 +40,8 @@ struct SaveResult {
 // chart and disables ComHozon. On any other outcome the plan table and the
 // database are exactly as before. Cancelled and Failed have been told to the
 // planner through the prompt (Failed with the database's own text).
+// `now` is the moment written into the audit columns.
 SaveResult saveSchedule(db::Database& db, const core::ProgramSettings& settings, const core::Planner& planner,
-                          plan::PlanData& plan, core::Prompt& prompt, ChangedCalendarDays& changedDays);
-
-// The same with the moment written into the audit columns given (tests, tools).
-SaveResult saveScheduleAt(db::Database& db, const core::ProgramSettings& settings, const core::Planner& planner,
-                          plan::PlanData& plan, core::Prompt& prompt, ChangedCalendarDays& changedDays, core::Moment now);
+                        plan::PlanData& plan, core::Prompt& prompt, ChangedCalendarDays& changedDays, core::Moment now);
 
 }  // namespace store

@@ -113,14 +113,7 @@ void KBunSelect::endEntered()
         (start.isNull() ? strYYMMDD : endYYMMDD)->setFocus();
         return;
     }
-    if (!periodLongEnough(start, end)) {
-        prompt_.tell(periodTooShortMessage());
-        endYYMMDD->setText(start.addDays(MinimumPeriodDays).toDisplayText());
-        endYYMMDD->setFocus();
-        endYYMMDD->selectAll();
-        return;
-    }
-    ComboKBun->setFocus();
+    if (!refusePeriod(start, end)) ComboKBun->setFocus();
 }
 
 void KBunSelect::chooseLine()
@@ -135,18 +128,29 @@ void KBunSelect::chooseLine()
         strYYMMDD->setFocus();
         return;
     }
-    if (!periodLongEnough(start, end)) {
-        prompt_.tell(periodTooShortMessage());
-        endYYMMDD->setText(start.addDays(MinimumPeriodDays).toDisplayText());
-        endYYMMDD->setFocus();
-        return;
-    }
+    if (refusePeriod(start, end)) return;
     if (!ComboKBun->currentItem()) {
         QDialog::reject();  // nothing to choose: the program ends
         return;
     }
     storeChoice();
     accept();
+}
+
+// Tells why a period cannot be planned and offers a corrected end; true when refused.
+bool KBunSelect::refusePeriod(core::Date start, core::Date end)
+{
+    const PeriodCheck check = checkPeriod(start, end);
+    if (check == PeriodCheck::Ok) return false;
+    prompt_.tell(periodMessage(check));
+    if (check == PeriodCheck::TooShort && start.addDays(MinimumPeriodDays) <= latestPeriodEnd())
+        endYYMMDD->setText(start.addDays(MinimumPeriodDays).toDisplayText());
+    else if (check == PeriodCheck::TooLong)
+        endYYMMDD->setText(start.addDays(MaximumPeriodDays).toDisplayText());
+    QLineEdit* wrong = check == PeriodCheck::TooLate && start > latestPeriodEnd() ? strYYMMDD : endYYMMDD;
+    wrong->setFocus();
+    wrong->selectAll();
+    return true;
 }
 
 void KBunSelect::storeChoice()

@@ -37,6 +37,7 @@ private:
     void endEntered();
     void chooseLine();
     void storeChoice();
+    bool refusePeriod(core::Date start, core::Date end);
     // Puts the normalised text back into the field; returns the date (null when empty or invalid).
     core::Date normaliseField(QLineEdit* field);
 

@@ -87,6 +87,20 @@ TEST_F(ExportRunTest, FailuresLeaveNoFileAndSayWhy)
     EXPECT_TRUE(errText.contains(QStringLiteral("at least 29 days")));
     EXPECT_FALSE(QFile::exists(options_.outFile));
 
+    // Periods are bounded: a year at most, nothing past 9999/12/30.
+    options_.to = QStringLiteral("2025/01/06");
+    EXPECT_EQ(run(), 1);
+    EXPECT_TRUE(errText.contains(QStringLiteral("366日以内"))) << errText.toStdString();
+    options_.from = QStringLiteral("1000/01/01");
+    options_.to = QStringLiteral("9999/12/31");
+    EXPECT_EQ(run(), 1);
+    options_.from = QStringLiteral("9999/12/31");
+    options_.to.clear();
+    EXPECT_EQ(run(), 1);
+    EXPECT_TRUE(errText.contains(QStringLiteral("9999/12/30 より後")));
+    EXPECT_FALSE(QFile::exists(options_.outFile));
+    options_.from = QStringLiteral("2024/01/05");
+
     options_.to.clear();
     options_.classCode = QStringLiteral("99");
     EXPECT_EQ(run(), 1);

@@ -130,6 +130,28 @@ TEST_F(KBunSelectTest, TwentyNineDayRule)
     EXPECT_TRUE(list->hasFocus());
 }
 
+TEST_F(KBunSelectTest, PeriodsAreAYearAtMostAndEndBy99991230)
+{
+    open();
+    typeInto(end, QStringLiteral("2025/01/02"));  // 367 days
+    EXPECT_EQ(prompt.told, QStringList{QStringLiteral("指定期間は366日以内で入力してください。")});
+    EXPECT_EQ(end->text(), QStringLiteral("2025/01/01"));
+    EXPECT_TRUE(end->hasFocus());
+    QTest::keyClick(end, Qt::Key_Return);  // the corrected end is accepted
+    EXPECT_EQ(prompt.told.size(), 1);
+    EXPECT_TRUE(list->hasFocus());
+
+    prompt.told.clear();
+    start->setText(QStringLiteral("9999/12/10"));
+    end->setText(QStringLiteral("9999/12/31"));
+    QTest::keyClick(list, Qt::Key_Return);
+    EXPECT_EQ(prompt.told, QStringList{QStringLiteral("9999/12/30 より後の日付は指定できません。")});
+    EXPECT_TRUE(dialog->isVisible());
+    EXPECT_TRUE(settings.processClassCode.isEmpty());  // nothing stored
+    EXPECT_TRUE(defaultPeriod("99991231 T01 3 12 PGM", 1).start.isEmpty());
+    EXPECT_EQ(defaultPeriod("99991215 T01 3 12 PGM", 1).end, QStringLiteral("9999/12/30"));
+}
+
 TEST_F(KBunSelectTest, ListEnterChoosesAndStores)
 {
     open();

@@ -123,6 +123,16 @@ TEST(CommandLine, RefusedLines)
     EXPECT_TRUE(failed(parseCommandLine(QStringLiteral("20240105 T01 3 x PGM"))));
     EXPECT_TRUE(failed(parseCommandLine(QStringLiteral("20240105 T01  12 PGM"))));  // empty factory
     EXPECT_TRUE(failed(parseCommandLine(QString())));
+
+    // Values the audit columns cannot hold are refused at start, naming the item.
+    EXPECT_FALSE(failed(parseCommandLine(QStringLiteral("20240105 ABCDEFGHIJ 3 12 %1").arg(QString(20, u'P')))));
+    auto longOperator = parseCommandLine(QStringLiteral("20240105 ABCDEFGHIJK 3 12 PGM"));
+    ASSERT_TRUE(failed(longOperator));
+    EXPECT_TRUE(errorOf(longOperator).message.contains(QStringLiteral("担当者コード")));
+    auto longProgram = parseCommandLine(QStringLiteral("20240105 T01 3 12 %1").arg(QString(21, u'P')));
+    ASSERT_TRUE(failed(longProgram));
+    EXPECT_TRUE(errorOf(longProgram).message.contains(QStringLiteral("プログラムID")));
+    EXPECT_TRUE(failed(parseCommandLine(QStringLiteral("20240105 T01 3 99999999999 PGM"))));  // terminal beyond INTEGER
 }
 
 TEST(StartupConfig, FileAndCommandLineIntoSettings)

@@ -2,6 +2,8 @@
 
 #include <QRegularExpression>
 
+#include <algorithm>
+
 namespace app {
 
 ClassChoiceList loadClassChoices(db::Database& db, int kojoCode)
@@ -93,13 +95,42 @@ PeriodTexts defaultPeriod(const QString& commandLineText, int displayMonths)
 {
     if (commandLineText == QStringLiteral("1") || commandLineText.isEmpty()) return {};
     const core::Date start = core::Date::fromYmdText(commandLineText.left(8));
-    if (start.isNull()) return {};
-    return {start.toDisplayText(), start.addMonths(displayMonths).toDisplayText()};
+    if (start.isNull() || start > latestPeriodEnd()) return {};
+    return {start.toDisplayText(), periodEndAfter(start, displayMonths).toDisplayText()};
 }
 
 bool periodLongEnough(core::Date start, core::Date end)
 {
     return !start.isNull() && !end.isNull() && start.daysTo(end) >= MinimumPeriodDays;
+}
+
+core::Date latestPeriodEnd() { return core::Date::fromYmd(9999, 12, 30); }
+
+core::Date periodEndAfter(core::Date start, int months)
+{
+    const core::Date end = start.addMonths(months);
+    return end.isNull() || end > latestPeriodEnd() ? latestPeriodEnd() : end;
+}
+
+PeriodCheck checkPeriod(core::Date start, core::Date end)
+{
+    if (start.isNull() || end.isNull()) return PeriodCheck::Missing;
+    if (end > latestPeriodEnd() || start > latestPeriodEnd()) return PeriodCheck::TooLate;
+    if (!periodLongEnough(start, end)) return PeriodCheck::TooShort;
+    if (start.daysTo(end) > MaximumPeriodDays) return PeriodCheck::TooLong;
+    return PeriodCheck::Ok;
+}
+
+QString periodMessage(PeriodCheck check)
+{
+    switch (check) {
+    case PeriodCheck::Ok: return {};
+    case PeriodCheck::Missing: return enterDateMessage();
+    case PeriodCheck::TooShort: return periodTooShortMessage();
+    case PeriodCheck::TooLong: return QStringLiteral("指定期間は%1日以内で入力してください。").arg(MaximumPeriodDays);
+    case PeriodCheck::TooLate: return QStringLiteral("%1 より後の日付は指定できません。").arg(latestPeriodEnd().toDisplayText());
+    }
+    return {};
 }
 
 QString periodTooShortMessage() { return QStringLiteral("指定期間は29日間以上を入力してください。"); }

@@ -45,6 +45,18 @@ PeriodTexts defaultPeriod(const QString& commandLineText, int displayMonths);
 // The end must lie at least 29 days after the start.
 constexpr int MinimumPeriodDays = 29;
 bool periodLongEnough(core::Date start, core::Date end);
+// Calendars, rows and the chart grow with the period: a year at most.
+constexpr int MaximumPeriodDays = 366;
+// The calendar reaches one day past the period's end, and every date is
+// written as yyyymmdd: the period ends on 9999/12/30 at the latest.
+core::Date latestPeriodEnd();
+// start plus `months` calendar months, but never past latestPeriodEnd().
+core::Date periodEndAfter(core::Date start, int months);
+
+enum class PeriodCheck { Ok, Missing, TooShort, TooLong, TooLate };
+PeriodCheck checkPeriod(core::Date start, core::Date end);
+// The message for a period that is not Ok.
+QString periodMessage(PeriodCheck check);
 
 // The dialog's texts.
 QString periodTooShortMessage();  // "指定期間は29日間以上を入力してください。"

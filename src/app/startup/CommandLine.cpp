@@ -15,6 +15,13 @@ StartupError numberError(int token, const QString& what, const QString& whatEn, 
         QStringLiteral("Command-line token %1 (%2) \"%3\" is not a number.").arg(token + 1).arg(whatEn, value)};
 }
 
+StartupError tooLongError(int token, const QString& what, const QString& whatEn, const QString& value, int width)
+{
+    return StartupError{QStringLiteral("コマンドラインの %1 番目の値（%2）「%3」が長すぎます（%4 文字まで）。\n形式: %5")
+                            .arg(token + 1).arg(what, value).arg(width).arg(Usage),
+                        QStringLiteral("Command-line token %1 (%2) \"%3\" is longer than %4 characters.").arg(token + 1).arg(whatEn, value).arg(width)};
+}
+
 }  // namespace
 
 QString commandLineTextOf(const QStringList& arguments)
@@ -40,6 +47,12 @@ StartupResult<CommandLine> parseCommandLine(const QString& text)
     if (c.tokens[3].trimmed().isEmpty() || !itemToInt(c.tokens[3], c.TanmatsuNo))
         return numberError(3, QStringLiteral("端末番号"), QStringLiteral("terminal number"), c.tokens[3]);
     c.ProgramId = c.tokens[4];
+    // Both are written into every saved row's audit columns: a value the
+    // columns cannot hold would make every save fail (or be cut) later.
+    if (c.TantoCode.size() > AuditOperatorWidth)
+        return tooLongError(1, QStringLiteral("担当者コード"), QStringLiteral("operator code"), c.TantoCode, AuditOperatorWidth);
+    if (c.ProgramId.size() > AuditProgramWidth)
+        return tooLongError(4, QStringLiteral("プログラムID"), QStringLiteral("program identifier"), c.ProgramId, AuditProgramWidth);
     return c;
 }
 

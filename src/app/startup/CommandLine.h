@@ -20,9 +20,15 @@ struct CommandLine {
     QString ProgramId;    // token 4
 };
 
+// Widths of the audit columns (更新オペレータ, 更新プログラム and their
+// 登録 twins) in characters, the same in every database kind.
+constexpr int AuditOperatorWidth = 10;
+constexpr int AuditProgramWidth = 20;
+
 // The program's arguments (without the program name) joined by single blanks.
 QString commandLineTextOf(const QStringList& arguments);
-// Splits and checks the text: five tokens at least, tokens 2 and 3 integers.
+// Splits and checks the text: five tokens at least, tokens 2 and 3 integers,
+// operator code and program id no longer than their audit columns.
 StartupResult<CommandLine> parseCommandLine(const QString& text);
 
 }  // namespace app

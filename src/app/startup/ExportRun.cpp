@@ -67,19 +67,29 @@ StartupResult<Period> periodOf(const ExportOptions& o, int displayMonths)
     Period p;
     p.start = core::Date::fromDisplayText(from);
     if (o.to.isEmpty()) {
-        p.end = std::max(p.start.addMonths(displayMonths), p.start.addDays(MinimumPeriodDays));
-        return p;
+        p.end = std::max(periodEndAfter(p.start, displayMonths), p.start.addDays(MinimumPeriodDays));
+    } else {
+        const QString to = mDateChr(o.to);
+        if (to.isEmpty())
+            return StartupError{QStringLiteral("--to の日付「%1」が読めません。").arg(o.to),
+                                QStringLiteral("--to \"%1\" is not a date.").arg(o.to)};
+        p.end = core::Date::fromDisplayText(to);
     }
-    const QString to = mDateChr(o.to);
-    if (to.isEmpty())
-        return StartupError{QStringLiteral("--to の日付「%1」が読めません。").arg(o.to),
-                            QStringLiteral("--to \"%1\" is not a date.").arg(o.to)};
-    p.end = core::Date::fromDisplayText(to);
-    if (!periodLongEnough(p.start, p.end))
-        return StartupError{periodTooShortMessage() + QStringLiteral("（%1 ～ %2）").arg(p.start.toDisplayText(), p.end.toDisplayText()),
-                            QStringLiteral("The period must end at least 29 days after its start (%1 - %2).")
-                                .arg(p.start.toDisplayText(), p.end.toDisplayText())};
-    return p;
+    const PeriodCheck check = checkPeriod(p.start, p.end);
+    if (check == PeriodCheck::Ok) return p;
+    const QString fromText = p.start.toDisplayText(), toText = p.end.toDisplayText();
+    QString english;
+    switch (check) {
+    case PeriodCheck::TooLong:
+        english = QStringLiteral("The period may be %1 days long at most (%2 - %3).").arg(MaximumPeriodDays).arg(fromText, toText);
+        break;
+    case PeriodCheck::TooLate:
+        english = QStringLiteral("No date after %1 can be planned (%2 - %3).").arg(latestPeriodEnd().toDisplayText(), fromText, toText);
+        break;
+    default: english = QStringLiteral("The period must end at least 29 days after its start (%1 - %2).").arg(fromText, toText);
+    }
+    const PeriodCheck said = check == PeriodCheck::Missing ? PeriodCheck::TooShort : check;
+    return StartupError{periodMessage(said) + QStringLiteral("（%1 ～ %2）").arg(fromText, toText), english};
 }
 
 int fail(QTextStream& err, const StartupError& e)

@@ -17,6 +17,32 @@ TEST(PlanCsv, FieldQuoting)
     EXPECT_EQ(csvLine({"", "x", "y,z"}), QStringLiteral(",x,\"y,z\""));
 }
 
+TEST(PlanCsv, TextCellsCannotBecomeFormulas)
+{
+    EXPECT_EQ(spreadsheetText("=HYPERLINK(\"x\")"), QStringLiteral("'=HYPERLINK(\"x\")"));
+    for (const char* risky : {"+1", "-1+2", "@SUM(A1)", "\tx", "\rx"}) EXPECT_TRUE(spreadsheetText(risky).startsWith(u'\'')) << risky;
+    EXPECT_EQ(spreadsheetText("\tx"), QStringLiteral("'x"));
+    EXPECT_EQ(spreadsheetText("a\x01" "b\x1b" "c\x7f"), QStringLiteral("abc"));
+    EXPECT_EQ(spreadsheetText("two\r\nlines"), QStringLiteral("two\r\nlines"));  // line breaks stay, quoted by csvField
+    EXPECT_EQ(spreadsheetText("ケース A-1"), QStringLiteral("ケース A-1"));
+    EXPECT_EQ(spreadsheetText(""), QString());
+
+    // In a whole line: the remark is neutralised, a negative number (a new order) stays a number.
+    core::RowTable rows;
+    plan::PlanData plan;
+    plan::PlanRecord r;
+    r.barIndex = 2;
+    r.orderNo = -3;
+    r.remarks = QStringLiteral("=1+1");
+    r.itemCode = QStringLiteral("@ITEM");
+    plan.append(r);
+    const QStringList header = planCsvHeader();
+    const QStringList fields = planCsvFields(plan, 2, rows);
+    EXPECT_EQ(fields[header.indexOf(QStringLiteral("備考"))], QStringLiteral("'=1+1"));
+    EXPECT_EQ(fields[header.indexOf(QStringLiteral("品名ｺｰﾄﾞ"))], QStringLiteral("'@ITEM"));
+    EXPECT_EQ(fields[header.indexOf(QStringLiteral("手配番号"))], QStringLiteral("-3"));
+}
+
 TEST(PlanCsv, OneLinePerShownOrder)
 {
     core::RowTable rows;

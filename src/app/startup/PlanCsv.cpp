@@ -25,6 +25,22 @@ QString orderNoText(std::int64_t n)
 
 }  // namespace
 
+QString spreadsheetText(const QString& value)
+{
+    QString out;
+    out.reserve(value.size() + 1);
+    // A spreadsheet takes a cell starting with these as a formula (or strips
+    // the blank): the usual apostrophe keeps it text.
+    static const QString formulaStart = QStringLiteral("=+-@\t\r");
+    if (!value.isEmpty() && formulaStart.contains(value.front())) out += QLatin1Char('\'');
+    for (QChar c : value) {
+        const char16_t u = c.unicode();
+        if ((u < 0x20 && u != u'\r' && u != u'\n') || u == 0x7f) continue;  // control characters go
+        out += c;
+    }
+    return out;
+}
+
 QString csvField(const QString& value)
 {
     if (!value.contains(u',') && !value.contains(u'"') && !value.contains(u'\r') && !value.contains(u'\n')) return value;
@@ -71,24 +87,24 @@ QStringList planCsvFields(const plan::PlanData& plan, int recordNo, const core::
         r.confirmKind,
         QString::number(r.orderNo),
         orderNoText(r.setRepOrderNo),
-        r.itemCode,
-        r.modelName,
+        spreadsheetText(r.itemCode),
+        spreadsheetText(r.modelName),
         QString::number(r.processSeq),
-        r.processName,
-        machineName,
+        spreadsheetText(r.processName),
+        spreadsheetText(machineName),
         minuteText(r.startDate, r.startTime),
         minuteText(r.endDate, r.endTime),
         r.dueDate.toDisplayText(),
         QString::number(r.orderQty),
         QString::number(r.receivedQty),
-        r.mouldNo,
-        r.mouldShortName,
+        spreadsheetText(r.mouldNo),
+        spreadsheetText(r.mouldShortName),
         QString::number(std::int64_t(r.setupMinutes) + r.workMinutes),
-        r.remarks,
+        spreadsheetText(r.remarks),
         QString::number(r.barIndex),
         QString::number(recordNo),
-        machine,
-        r.destCode,
+        spreadsheetText(machine),
+        spreadsheetText(r.destCode),
         dateTimeText(r.startDate, r.startTime),
         dateTimeText(r.endDate, r.endTime),
         QString::number(r.setupMinutes),

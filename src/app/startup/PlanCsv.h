@@ -13,6 +13,10 @@
 
 namespace app {
 
+// A text cell that a spreadsheet shows as the text it is: a leading
+// apostrophe where it would start a formula, control characters (but line
+// breaks) dropped. Numbers and dates are written as they are.
+QString spreadsheetText(const QString& value);
 // One field, quoted when it has to be.
 QString csvField(const QString& value);
 // One line without its line end.

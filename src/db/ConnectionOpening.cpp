@@ -114,6 +114,16 @@ void runOrThrow(QSqlDatabase& conn, const QString& name, const QString& sql)
     }
 }
 
+// What every new session of a kind runs first; empty for none.
+QString sessionSetup(Kind kind)
+{
+    switch (kind) {
+    case Kind::Sqlite: return QStringLiteral("PRAGMA foreign_keys = OFF");
+    case Kind::PostgreSql: return QStringLiteral("SET client_encoding TO 'UTF8'");
+    default: return {};
+    }
+}
+
 QString envOr(const char* name, const QString& fallback)
 {
     const QString v = qEnvironmentVariable(name).trimmed();
@@ -121,6 +131,19 @@ QString envOr(const char* name, const QString& fallback)
 }
 
 }  // namespace
+
+void reopenConnection(QSqlDatabase& conn, Kind kind)
+{
+    conn.close();
+    if (!conn.open()) {
+        const QString text = conn.lastError().text().trimmed();
+        throw Error(text.isEmpty() ? QStringLiteral("the database connection could not be opened") : text);
+    }
+    const QString setup = sessionSetup(kind);
+    if (setup.isEmpty()) return;
+    QSqlQuery q(conn);
+    if (!q.exec(setup)) throw Error(q.lastError().text(), setup);
+}
 
 QSqlDatabase openSqliteConnection(const QString& file, const QString& name, bool mustExist)
 {
@@ -134,7 +157,7 @@ QSqlDatabase openSqliteConnection(const QString& file, const QString& name, bool
     // A second program (or a second saver) waits for the write lock instead of failing at once.
     conn.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=5000"));
     openOrThrow(conn, name);
-    runOrThrow(conn, name, QStringLiteral("PRAGMA foreign_keys = OFF"));
+    runOrThrow(conn, name, sessionSetup(Kind::Sqlite));
     return conn;
 }
 
@@ -159,7 +182,7 @@ QSqlDatabase openConnection(const ConnectionSettings& s, const QString& name)
         conn.setPassword(s.item17);
         conn.setConnectOptions(QStringLiteral("connect_timeout=15"));
         openOrThrow(conn, name);
-        runOrThrow(conn, name, QStringLiteral("SET client_encoding TO 'UTF8'"));
+        runOrThrow(conn, name, sessionSetup(Kind::PostgreSql));
         return conn;
     }
     case Kind::SqlServer: {

@@ -13,6 +13,10 @@ namespace db {
 QSqlDatabase openConnection(const ConnectionSettings& settings, const QString& connectionName);
 QSqlDatabase openSqliteConnection(const QString& file, const QString& connectionName, bool mustExist);
 
+// Closes and opens the connection again with the parameters it was opened
+// with, and sets the session up as at the first opening. Throws db::Error.
+void reopenConnection(QSqlDatabase& conn, Kind kind);
+
 // The ODBC connection strings Qt's QODBC driver is opened with. Every value is
 // braced, so a password holding ';' or '}' cannot add attributes of its own.
 QString odbcSqlServerConnectString(const ConnectionSettings& s, const QString& driver);

@@ -71,6 +71,19 @@ Database::~Database()
     QSqlDatabase::removeDatabase(connectionName_);
 }
 
+bool Database::isAlive()
+{
+    if (!conn_.isOpen()) return false;
+    QSqlQuery q(conn_);
+    return q.exec(dialect_.pingStatement()) && q.next();
+}
+
+void Database::reconnect()
+{
+    inTransaction_ = false;
+    reopenConnection(conn_, kind());
+}
+
 QSqlQuery Database::prepare(const QString& sql, const QVariantList& binds)
 {
     if (beforeStatement) beforeStatement(sql);

@@ -144,6 +144,12 @@ public:
     void rollbackToSavepoint(const QString& name);
     void releaseSavepoint(const QString& name);
 
+    // Whether the connection still answers (a trivial query; never throws).
+    bool isAlive();
+    // After a lost connection: closes it and opens it again with the same
+    // settings; an open transaction is gone. Throws db::Error.
+    void reconnect();
+
     // Primary key columns of a table of the production database.
     static QStringList primaryKeyOf(const QString& table);
     // Every table of sql/*.sql.

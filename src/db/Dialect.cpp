@@ -20,6 +20,11 @@ bool kindFromDbKindText(const QString& dbKind, Kind& kind)
     return true;
 }
 
+QString Dialect::pingStatement() const
+{
+    return kind_ == Kind::Oracle ? QStringLiteral("SELECT 1 FROM DUAL") : QStringLiteral("SELECT 1");
+}
+
 QString Dialect::nullFunction() const
 {
     switch (kind_) {

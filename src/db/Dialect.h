@@ -18,6 +18,8 @@ public:
 
     // The machine statement's null-function fragment: " , NVL(", " , ISNULL(" or " , COALESCE(".
     QString nullFunction() const;
+    // A statement that only asks whether the connection still answers.
+    QString pingStatement() const;
     // Sort column of the machine statement: the bare "機械コード", except where the
     // database finds it ambiguous between the two joined tables.
     QString machineOrderColumn() const;

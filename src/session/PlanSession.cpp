@@ -138,6 +138,25 @@ void PlanSession::tellDatabaseError(const db::Error& e)
     prompt_->tell(e.message.isEmpty() ? QString::fromLocal8Bit(e.what()) : e.message, QString(), core::Prompt::Icon::Critical);
 }
 
+// After a failure: a connection that no longer answers is opened again, once
+// per failure. When that fails too the planner is told; the plan stays as it
+// is and the next action or save tries again.
+void PlanSession::recoverConnection()
+{
+    if (!db_ || db_->isAlive()) {
+        connectionLost_ = false;
+        return;
+    }
+    try {
+        db_->reconnect();
+        connectionLost_ = false;
+    } catch (const db::Error& e) {
+        connectionLost_ = true;
+        prompt_->tell(QStringLiteral("データベースに再接続できませんでした。変更は失われていません。接続が戻ってから保存してください。\n") + e.message,
+                      QString(), core::Prompt::Icon::Critical);
+    }
+}
+
 bool PlanSession::canStartBarDrag(int recordNo) { return reschedule::canStartBarDrag(rules(), recordNo); }
 
 std::optional<core::Moment> PlanSession::previewStart(const reschedule::BarDrop& drop)
@@ -154,6 +173,7 @@ bool PlanSession::canStartGridDrag(int recordNo) { return !reschedule::canStartG
 reschedule::RuleOutcome PlanSession::runAction(const QString& stepName,
                                                const std::function<reschedule::RuleOutcome(reschedule::RuleContext&)>& action)
 {
+    if (connectionLost_) recoverConnection();
     reschedule::RuleContext& ctx = rules();
     reschedule::RuleOutcome out;
     shownMidStep_.clear();
@@ -165,6 +185,7 @@ reschedule::RuleOutcome PlanSession::runAction(const QString& stepName,
         mergeShownMidStep(shown);
         announce(std::move(shown));
         tellDatabaseError(e);
+        recoverConnection();
         return reschedule::RuleOutcome::refusal();
     }
     // What the views were shown during the step is drawn again as it ended
@@ -232,7 +253,9 @@ store::SaveResult PlanSession::save()
 {
     store::SaveResult result;
     if (inquiryMode() || !db_) return result;  // looking and trying never writes
+    if (connectionLost_) recoverConnection();
     result = store::saveSchedule(*db_, settings_, planner_, plan_, *prompt_, changedDays_, clock_ ? clock_() : core::nowMoment());
+    if (result.outcome == store::SaveOutcome::Failed) recoverConnection();  // the planner can press save again
     if (result.outcome != store::SaveOutcome::Saved) return result;
     if (sqlLookup_) sqlLookup_->clear();  // the save may have written what it remembers
     history_.clear();

@@ -144,6 +144,7 @@ private:
     void announce(std::vector<int> records);
     void renewRuleContext();
     void tellDatabaseError(const db::Error& e);
+    void recoverConnection();
 
     core::ProgramSettings& settings_;
     db::Database* db_;
@@ -159,6 +160,7 @@ private:
     std::unique_ptr<reschedule::RuleContext> rules_;
     store::ChangedCalendarDays changedDays_;
     std::function<core::Moment()> clock_;
+    bool connectionLost_ = false;  // a reconnection failed: tried again before the next action
 };
 
 }  // namespace session

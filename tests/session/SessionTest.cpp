@@ -180,6 +180,41 @@ TEST_P(Session, QuestionsAreAskedWithTheStepSoFarShown)
     EXPECT_GE(*shownWhileAsking, target);
 }
 
+TEST_P(Session, ALostOrLockedDatabaseWhileEditingLosesNothingAndTheWorkCanBeSaved)
+{
+    const auto [bar, later] = barAndLaterNeighbour();
+    ASSERT_NE(bar, 0);
+    QString otherMachine;
+    for (int r = 2; r <= session->planner().rows.CalendarMachineCount; ++r)
+        if (session->planner().rows.row(r).RowCode != session->plan()[bar].machineCode) otherMachine = session->planner().rows.row(r).RowCode;
+    const std::int64_t orderNo = session->plan()[bar].orderNo;
+    const plan::PlanData before = session->plan();
+
+    // Another program holds the database (SQLite) or the server ended our session (PostgreSQL).
+    auto other = t.connectAgain();
+    if (GetParam() == db::Kind::Sqlite) {
+        t.db->exec(QStringLiteral("PRAGMA busy_timeout = 100"));  // the program waits seconds; the test need not
+        other->exec(QStringLiteral("BEGIN EXCLUSIVE"));
+    } else {
+        other->query(QStringLiteral("SELECT pg_terminate_backend(pid) FROM pg_stat_activity "
+                                    "WHERE datname = current_database() AND pid <> pg_backend_pid()"));
+    }
+    // A move to another machine reads the machine's cycle.
+    const auto failed = session->dropBar(dropAt(bar, otherMachine, session->plan()[later].start()));
+    EXPECT_TRUE(failed.refused);
+    EXPECT_TRUE(session->plan() == before);
+    EXPECT_FALSE(session->canUndo());
+    ASSERT_FALSE(prompt.told.isEmpty());
+    if (GetParam() == db::Kind::Sqlite) other->exec(QStringLiteral("ROLLBACK"));
+
+    // The program goes on: the same move now works and is saved.
+    ASSERT_TRUE(session->dropBar(dropAt(bar, otherMachine, session->plan()[later].start())).changed);
+    ASSERT_EQ(session->save().outcome, store::SaveOutcome::Saved);
+    db::Cursor c = other->query(QStringLiteral("SELECT 機械コード FROM DB0253 WHERE 手配番号 = ?"), {qint64(orderNo)});
+    ASSERT_TRUE(c.next());
+    EXPECT_EQ(c.text(QStringLiteral("機械コード")).trimmed(), otherMachine.trimmed());
+}
+
 INSTANTIATE_TEST_SUITE_P(Kinds, Session, ::testing::ValuesIn(testing_support::testKinds()),
                          [](const ::testing::TestParamInfo<db::Kind>& info) { return std::string(testing_support::kindName(info.param)); });
 

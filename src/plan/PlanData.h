@@ -25,7 +25,7 @@ struct LoadedRowStamp {
     QString updateOperator; // 更新オペレータ
     QString updateTerminal; // 更新端末番号
     QString updateProgram;  // 更新プログラム
-    QString contentDigest;  // the scheduling columns as read, for rows written without audit columns
+    std::uint64_t contentDigest = 0;  // hash of the compared columns as read, for rows written without audit columns
     friend bool operator==(const LoadedRowStamp&, const LoadedRowStamp&) = default;
 };
 

@@ -2,6 +2,8 @@
 // unasked, and two savers never take the same order number.
 
 #include "SaveFixture.h"
+#include "db/ValueTypes.h"
+#include "store/loading/RowStamp.h"
 
 #include <QSet>
 #include <latch>
@@ -106,6 +108,64 @@ TEST_P(SaveSafety, AnotherProgramsChangeIsOverwrittenOnlyWhenThePlannerAgrees)
     EXPECT_DOUBLE_EQ(row.num(QStringLiteral("手配数")), 100);
     EXPECT_EQ(row.text(QStringLiteral("作業開始時間")), QStringLiteral("083000"));
     EXPECT_EQ(row.text(QStringLiteral("更新オペレータ")), QStringLiteral("T1"));
+}
+
+// The columns the save sets in its UPDATEs of DB0253.
+QStringList columnsWrittenBy(db::Database& d, const std::function<void()>& save)
+{
+    QStringList written;
+    d.beforeStatement = [&](const QString& sql) {
+        if (!sql.startsWith(QStringLiteral("UPDATE DB0253 SET "))) return;
+        const QString sets = sql.mid(18).section(QStringLiteral(" WHERE "), 0, 0);
+        for (const QString& set : sets.split(QStringLiteral(", "))) {
+            const QString column = set.section(u'=', 0, 0).trimmed();
+            if (!written.contains(column)) written << column;
+        }
+    };
+    save();
+    d.beforeStatement = nullptr;
+    return written;
+}
+
+TEST_P(SaveSafety, EveryColumnTheSaveWritesIsCheckedForAnotherProgramsChange)
+{
+    load();
+    edit(101).remarks = QStringLiteral("確認");
+    const QStringList written = columnsWrittenBy(d(), [&] { EXPECT_EQ(save().outcome, SaveOutcome::Saved); });
+    ASSERT_GT(written.size(), 20);
+    const QStringList audit = {QStringLiteral("更新日"), QStringLiteral("更新時刻"), QStringLiteral("更新オペレータ"),
+                               QStringLiteral("更新端末番号"), QStringLiteral("更新プログラム")};
+    for (const QString& column : written)
+        EXPECT_TRUE(audit.contains(column) || store::comparedOrderColumns().contains(column)) << column.toStdString();
+
+    // Each of them changed behind the planner's back (without touching the audit
+    // columns) is found, and No writes nothing.
+    auto other = t.connectAgain();
+    for (const QString& column : written) {
+        if (audit.contains(column)) continue;
+        load();
+        edit(101).remarks = QStringLiteral("再確認");
+        db::Cursor probe = other->query(QStringLiteral("SELECT ") + column + QStringLiteral(" FROM DB0253 WHERE 手配番号=101"));
+        ASSERT_TRUE(probe.next());
+        const QVariant original = probe.value(0);
+        const bool numeric = db::isIntegralValue(original) || original.typeId() == QMetaType::Double;
+        // Another value of the same kind and width.
+        QVariant changed;
+        if (numeric) {
+            changed = original.toDouble() + 1;
+        } else {
+            const QString text = original.toString();
+            changed = (text.startsWith(u'Z') ? QStringLiteral("Y") : QStringLiteral("Z")) + text.mid(1);
+        }
+        other->exec(QStringLiteral("UPDATE DB0253 SET ") + column + QStringLiteral(" = ? WHERE 手配番号=101"), {changed});
+        const QStringList changedTables = dumpAll(d());
+        prompt.asked.clear();
+        prompt.answers = {false};
+        EXPECT_EQ(save().outcome, SaveOutcome::Cancelled) << column.toStdString();
+        EXPECT_EQ(prompt.asked.size(), 1) << column.toStdString();
+        EXPECT_EQ(dumpAll(d()), changedTables) << column.toStdString();
+        other->exec(QStringLiteral("UPDATE DB0253 SET ") + column + QStringLiteral(" = ? WHERE 手配番号=101"), {original});
+    }
 }
 
 TEST_P(SaveSafety, TwoSaversAtOnceNeverTakeTheSameNumber)

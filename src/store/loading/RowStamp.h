@@ -6,11 +6,18 @@
 #include "db/Database.h"
 #include "plan/PlanData.h"
 
-#include <array>
+#include <QStringList>
+#include <vector>
 
 namespace store {
 
-// The update audit columns and a digest of the scheduling columns of the
+// The columns of DB0253 that the save writes over an existing order, besides
+// the update audit columns, and those whose change by another program matters
+// to the schedule: the digest covers exactly these, so nothing the save
+// writes can overwrite another program's change unasked.
+const QStringList& comparedOrderColumns();
+
+// The update audit columns and a digest of the compared columns of the
 // cursor's current row (columns looked up by name).
 plan::LoadedRowStamp stampOfOrderRow(const db::Cursor& row);
 
@@ -22,7 +29,7 @@ public:
 
 private:
     int updateDate_, updateTime_, updateOperator_, updateTerminal_, updateProgram_;
-    std::array<int, 13> digestColumns_{};
+    std::vector<int> digestColumns_;
 };
 
 }  // namespace store

@@ -215,6 +215,75 @@ TEST_P(Session, ALostOrLockedDatabaseWhileEditingLosesNothingAndTheWorkCanBeSave
     EXPECT_EQ(c.text(QStringLiteral("機械コード")).trimmed(), otherMachine.trimmed());
 }
 
+TEST_P(Session, TwoPlannersCannotBookOneMachineAtOnceUnseen)
+{
+    // A longer period, so that some machine is idle after its last bar.
+    settings.PeriodEnd = settings.PeriodStart.addDays(70);
+    session->load();
+    // A second planner on the same class, over a connection of its own.
+    auto otherDb = t.connectAgain();
+    core::ProgramSettings otherSettings = settings;
+    otherSettings.TanmatsuNo = 4;
+    session::PlanSession other(otherSettings, otherDb.get());
+    testing_support::ScriptedPrompt otherPrompt;
+    other.setPrompt(&otherPrompt);
+    other.load();
+
+    // Two free bars on two machines, and the machine idle soonest after its last bar.
+    const plan::PlanData& p = session->plan();
+    const auto movable = [&](int i) {
+        return !p[i].isHidden() && !p[i].isFixed() && p[i].isConfirmed() && p[i].hasMachine() && p[i].setRepOrderNo == 0 &&
+               p[i].receivedQty == 0;
+    };
+    QHash<QString, core::Moment> lastEnd;
+    for (int i = 2; i <= p.size(); ++i)
+        if (!p[i].isHidden() && p[i].hasMachine())
+            lastEnd[p[i].machineCode] = std::max(lastEnd.value(p[i].machineCode, p[i].end()), p[i].end());
+    QString target;
+    for (auto it = lastEnd.cbegin(); it != lastEnd.cend(); ++it)
+        if (target.isEmpty() || it.value() < lastEnd[target]) target = it.key();
+    int first = 0, second = 0;
+    for (int i = 2; i <= p.size(); ++i) {
+        if (!movable(i) || p[i].machineCode == target) continue;
+        if (!first) first = i;
+        else if (!second && p[i].machineCode != p[first].machineCode) second = i;
+    }
+    ASSERT_NE(second, 0);
+    const core::Moment idle = core::Moment::of(lastEnd[target].date().addDays(2), core::TimeOfDay::fromHms(9, 0));
+    ASSERT_LT(idle.date().addDays(10), settings.PeriodEnd);
+
+    // This planner books the idle time and saves.
+    ASSERT_TRUE(session->dropBar(dropAt(first, target, idle)).changed);
+    ASSERT_EQ(session->save().outcome, store::SaveOutcome::Saved);
+
+    // The other planner, who still sees the machine idle there, books it too.
+    const auto otherDrop = [&] {
+        reschedule::BarDrop d = dropAt(second, target, idle);
+        d.DragStartKikai = other.plan()[second].machineCode;
+        return other.dropBar(d);
+    };
+    ASSERT_TRUE(otherDrop().changed);
+    ASSERT_TRUE(otherPrompt.asked.isEmpty()) << "the other planner's chart shows no overlap";
+    const std::int64_t firstOrder = p[first].orderNo, secondOrder = other.plan()[second].orderNo;
+    const auto storedMachineOf = [&](std::int64_t orderNo) {
+        db::Cursor c = t.db->query(QStringLiteral("SELECT 機械コード FROM DB0253 WHERE 手配番号 = ?"), {qint64(orderNo)});
+        return c.next() ? c.text(QStringLiteral("機械コード")).trimmed() : QString();
+    };
+    const QString before = storedMachineOf(secondOrder);
+
+    otherPrompt.answers = {false};
+    EXPECT_EQ(other.save().outcome, store::SaveOutcome::Cancelled);
+    ASSERT_EQ(otherPrompt.asked.size(), 1);
+    EXPECT_TRUE(otherPrompt.asked[0].contains(QString::number(firstOrder))) << otherPrompt.asked[0].toStdString();
+    EXPECT_EQ(storedMachineOf(secondOrder), before) << "No saves nothing";
+    EXPECT_TRUE(other.hasUnsavedChanges());
+
+    otherPrompt.asked.clear();
+    otherPrompt.answers = {true};
+    EXPECT_EQ(other.save().outcome, store::SaveOutcome::Saved);
+    EXPECT_EQ(storedMachineOf(secondOrder), target.trimmed());
+}
+
 INSTANTIATE_TEST_SUITE_P(Kinds, Session, ::testing::ValuesIn(testing_support::testKinds()),
                          [](const ::testing::TestParamInfo<db::Kind>& info) { return std::string(testing_support::kindName(info.param)); });
 

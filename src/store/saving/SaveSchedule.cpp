@@ -2,6 +2,7 @@
 
 #include "plan/PlanHistory.h"
 #include "store/saving/ComponentRows.h"
+#include "store/saving/ForeignOverlaps.h"
 #include "store/saving/DependentRows.h"
 #include "store/saving/OrderNumbers.h"
 #include "store/saving/SaveChecks.h"
@@ -183,6 +184,7 @@ SaveResult saveSchedule(db::Database& db, const core::ProgramSettings& settings,
     // What each row must still hold for the save to write over it; grows by
     // the rows the planner agrees to overwrite.
     QHash<std::int64_t, plan::LoadedRowStamp> expected = plan.loadedStamps;
+    QSet<std::int64_t> acceptedOverlaps;  // stored orders the planner agreed to overlap
     for (;;) {
         try {
             SaveContext ctx(db, settings, planner, plan, prompt, changedDays, work, audit);
@@ -206,6 +208,18 @@ SaveResult saveSchedule(db::Database& db, const core::ProgramSettings& settings,
                     }
                 }
                 continue;  // check again: the rows may have changed once more meanwhile
+            }
+            // Another planner's bars saved meanwhile on the same machine or mould.
+            const std::vector<ForeignOverlap> overlaps = findForeignOverlaps(ctx, acceptedOverlaps);
+            if (!overlaps.empty()) {
+                rollbackQuietly(db);
+                if (!prompt.askYesNo(foreignOverlapQuestion(overlaps), kTitle, false)) {
+                    prompt.tell(QStringLiteral("保存を中断しました。"), kTitle);
+                    result.outcome = SaveOutcome::Cancelled;
+                    return result;
+                }
+                for (const ForeignOverlap& o : overlaps) acceptedOverlaps.insert(o.otherOrder);
+                continue;
             }
             writeEverything(ctx);
             db.commit();

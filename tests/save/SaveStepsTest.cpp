@@ -1,6 +1,7 @@
 // What a save writes, step by step, on the hand-made plant.
 
 #include "SaveFixture.h"
+#include "store/saving/WorkOrderRows.h"
 
 using namespace savetest;
 using core::Date;
@@ -272,5 +273,27 @@ TEST_P(SaveSteps, ChangedCalendarDaysAreWrittenFromTheCalendarTables)
 }
 
 SAVE_ON_EVERY_KIND(SaveSteps);
+
+}  // namespace
+
+namespace {
+
+TEST(Amounts, ExactProductTaxDownToTheYen)
+{
+    const auto at = [](const QVariant& price, std::int64_t qty) { return store::amountsOf(price, qty); };
+    const auto a = at(QStringLiteral("120.5"), 3);
+    ASSERT_TRUE(a);
+    EXPECT_EQ(a->amount, 361.5);  // not rounded to the yen
+    EXPECT_EQ(a->tax, 36);
+    EXPECT_EQ(a->total, 397.5);
+    EXPECT_EQ(at(QStringLiteral("12.345678"), 7)->amount, 86.419746);
+    EXPECT_EQ(at(QVariant(0.1), 3)->amount, 0.3);  // a driver's double, taken to the millionth
+    EXPECT_EQ(at(QStringLiteral("0.1234567"), 1)->amount, 0.123457);
+    EXPECT_EQ(at(QStringLiteral("-10"), 3)->tax, -3);
+    EXPECT_EQ(at(QStringLiteral("-10.5"), 1)->tax, -2);  // down, also below zero
+    EXPECT_FALSE(at(QStringLiteral("abc"), 3));
+    EXPECT_FALSE(at(QStringLiteral("999999999999"), 10'000'000));  // beyond the column
+    EXPECT_TRUE(at(QStringLiteral("999999999999"), 1));
+}
 
 }  // namespace

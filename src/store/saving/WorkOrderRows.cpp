@@ -3,6 +3,7 @@
 #include "store/loading/RowStamp.h"
 #include "store/saving/OrderNumbers.h"
 
+#include <QRegularExpression>
 #include <cmath>
 
 namespace store {
@@ -42,17 +43,54 @@ void readOrderRows(SaveContext& ctx, const QVariantList& orders)
 
 QString ymd(core::Date d) { return d.toYmdText(); }
 
-// 金額 = 単価 × 数量 to the yen (half up); 消費税額 = 10 % of it, rounded down.
-void setAmounts(Assignments& a, double unitPrice, std::int64_t quantity)
+// A price in millionths: decimal text exactly; a driver's double (SQLite)
+// to the nearest millionth, which is what the column keeps. nullopt for
+// anything that is no number or beyond the column.
+std::optional<std::int64_t> millionthsOf(const QVariant& v)
 {
-    const double amount = std::floor(unitPrice * double(quantity) + 0.5);
-    const double tax = std::floor(amount / 10.0);
-    a.set(QStringLiteral("金額"), amount);
-    a.set(QStringLiteral("消費税額"), tax);
-    a.set(QStringLiteral("合計金額"), amount + tax);
+    if (v.typeId() == QMetaType::Double) {
+        const double scaled = v.toDouble() * 1e6;
+        if (!std::isfinite(scaled) || std::fabs(scaled) >= 1e18) return std::nullopt;
+        return std::int64_t(std::llround(scaled));
+    }
+    static const QRegularExpression decimal(QStringLiteral("^\\s*([+-]?)(\\d{1,12})(?:\\.(\\d*))?\\s*$"));
+    const QRegularExpressionMatch m = decimal.match(v.toString());
+    if (!m.hasMatch()) return std::nullopt;
+    const QString decimals = m.captured(3);
+    if (decimals.size() > 6) return millionthsOf(QVariant(v.toString().toDouble()));
+    const std::int64_t whole = m.captured(2).toLongLong() * 1'000'000 + (decimals + QStringLiteral("000000")).left(6).toLongLong();
+    return m.captured(1) == QStringLiteral("-") ? -whole : whole;
+}
+
+void setAmounts(Assignments& a, const Amounts& x)
+{
+    a.set(QStringLiteral("金額"), x.amount);
+    a.set(QStringLiteral("消費税額"), x.tax);
+    a.set(QStringLiteral("合計金額"), x.total);
 }
 
 }  // namespace
+
+std::optional<Amounts> amountsOf(const QVariant& unitPrice, std::int64_t quantity)
+{
+    const std::optional<std::int64_t> price = millionthsOf(unitPrice);
+    if (!price) return std::nullopt;
+    // 18 digits with 6 decimals: the amount in millionths must stay below 10^18.
+    constexpr std::int64_t kLimit = 999'999'999'999'999'999;
+    const std::int64_t magnitude = *price < 0 ? -*price : *price;
+    const std::int64_t count = quantity < 0 ? -quantity : quantity;
+    if (count != 0 && magnitude > kLimit / count) return std::nullopt;
+    const std::int64_t amount = *price * quantity;  // millionths, exact
+    // Tax: a tenth of the amount, down to the yen.
+    const std::int64_t tenth = amount / 10;
+    std::int64_t taxYen = tenth / 1'000'000;
+    if (tenth % 1'000'000 != 0 && tenth < 0) --taxYen;  // floor, also below zero
+    Amounts x;
+    x.amount = double(amount) / 1e6;
+    x.tax = double(taxYen);
+    x.total = double(amount + taxYen * 1'000'000) / 1e6;
+    return x;
+}
 
 double hoursOfMinutes(std::int64_t minutes)
 {
@@ -156,9 +194,10 @@ Assignments workOrderColumns(const SaveContext& ctx, const MemberOrder& m)
     const std::optional<UnitPrice> price = ctx.masters.priceFor(dest, m.itemCode, m.processSeq);
     const QVariant unitPrice = price ? price->price : ctx.rowValue(rowNo, QStringLiteral("単価"));
     a.set(QStringLiteral("単価"), unitPrice);
-    if (!unitPrice.isNull()) {
-        setAmounts(a, db::numberFromText(unitPrice.toString()), m.quantity);
-    } else {
+    const std::optional<Amounts> amounts = unitPrice.isNull() ? std::nullopt : amountsOf(unitPrice, m.quantity);
+    if (amounts) {
+        setAmounts(a, *amounts);
+    } else {  // no price, or none that gives an amount: the row's own amounts stay
         for (const char16_t* c : {u"金額", u"消費税額", u"合計金額"})
             a.set(QString::fromUtf16(c), ctx.rowValue(rowNo, QString::fromUtf16(c)));
     }

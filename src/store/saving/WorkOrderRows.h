@@ -5,6 +5,7 @@
 
 #include "store/saving/SaveContext.h"
 
+#include <optional>
 #include <vector>
 
 namespace store {
@@ -31,6 +32,14 @@ void readBackStamps(SaveContext& ctx);
 
 // The columns step 6 writes for a member (also laid over the copy of a new order).
 Assignments workOrderColumns(const SaveContext& ctx, const MemberOrder& m);
+
+// 金額 = 単価 × 数量 exactly (the price columns keep six decimals), 消費税額 =
+// 10 % of it rounded down to the yen, 合計金額 their sum. nullopt when the
+// price is no number or the amount is beyond what the columns hold.
+struct Amounts {
+    double amount = 0, tax = 0, total = 0;
+};
+std::optional<Amounts> amountsOf(const QVariant& unitPrice, std::int64_t quantity);
 
 // Hours as the time columns hold them: truncated to millionths, so that the
 // loader's rounding up of 60 × hours gives the minutes back.

@@ -245,6 +245,27 @@ TEST_P(SaveSteps, TimeCheckAndMouldQuestionStopBeforeAnythingIsWritten)
     EXPECT_EQ(save().outcome, SaveOutcome::Saved);
 }
 
+TEST_P(SaveSteps, AnOrderStoredWithoutQuantityStaysLiveWhenMoved)
+{
+    d().exec(q(u"UPDATE DB0253 SET 手配数=0 WHERE 手配番号=102"));
+    load();
+    plan::PlanRecord& r = edit(102);
+    r.setStart(r.start().addMinutes(60));
+    r.setEnd(r.end().addMinutes(60));
+    prompt.answers = {true, true};
+    ASSERT_EQ(save().outcome, SaveOutcome::Saved);
+    const Row row(d(), q(u"DB0253"), q(u"手配番号=102"));
+    EXPECT_EQ(row.text(q(u"削除フラグ")), q(u"0"));
+    EXPECT_EQ(row.text(q(u"作業開始時間")).left(2), r.startTime.toHhnnss().left(2));
+
+    // A quantity the planner takes to 0 still deletes the order.
+    load();
+    plan::PlanRecord& s = edit(101);
+    s.orderQty = s.memberOrderQty[0] = 0;
+    ASSERT_EQ(save().outcome, SaveOutcome::Saved);
+    EXPECT_EQ(Row(d(), q(u"DB0253"), q(u"手配番号=101")).text(q(u"削除フラグ")), q(u"1"));
+}
+
 TEST_P(SaveSteps, ChangedCalendarDaysAreWrittenFromTheCalendarTables)
 {
     d().exec(q(u"DELETE FROM DB0491 WHERE 機械コード='M02' AND 年月日='20240531'"));

@@ -98,7 +98,7 @@ void rebuildComponents(SaveContext& ctx)
     std::vector<Wanted> revive, missing;
     QSet<QString> parentItems, childItems;
     for (const MemberOrder& m : ctx.work.members) {
-        if (!m.staysLive()) continue;
+        if (!ctx.staysLive(m)) continue;
         const plan::PlanRecord& r = ctx.record(m);
         QSet<QString> done;
         for (int k = 0; k < plan::ComponentSlots; ++k) {

@@ -52,7 +52,7 @@ std::vector<SavedBar> barsPlacedAnew(const SaveContext& ctx)
         const plan::PlanRecord& r = ctx.record(m);
         if (seen.contains(m.recordNo)) continue;  // the members of a bar share its place
         seen.insert(m.recordNo);
-        if (!m.staysLive() || r.isHidden() || !r.hasMachine() || !(r.start() < r.end())) continue;
+        if (!ctx.staysLive(m) || r.isHidden() || !r.hasMachine() || !(r.start() < r.end())) continue;
         const Span span{r.machineCode.trimmed(), r.mouldNo.trimmed(), r.start(), r.end()};
         if (!m.isNew()) {
             const auto row = ctx.rows.constFind(m.orderNo);

@@ -72,6 +72,16 @@ struct SaveContext {
     QString destinationOf(const MemberOrder& m) const;
     // A column of a read DB0253 row (invalid when the row or column is absent).
     QVariant rowValue(std::int64_t orderNo, const QString& column) const;
+    // Whether a member's order stays live: it still carries a quantity, or it
+    // was stored without one (only a quantity the planner's change took to 0
+    // deletes an order).
+    bool staysLive(const MemberOrder& m) const
+    {
+        if (m.quantity != 0) return true;
+        if (m.isNew()) return false;
+        const QVariant stored = rowValue(m.orderNo, QStringLiteral("手配数"));
+        return stored.isValid() && db::numberFromText(stored.toString()) == 0;
+    }
 };
 
 }  // namespace store

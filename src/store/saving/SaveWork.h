@@ -25,8 +25,6 @@ struct MemberOrder {
     std::int64_t planNo = 0;         // 生産計画番号
 
     bool isNew() const { return sourceOrderNo != 0; }
-    // A member that no longer carries a quantity is deleted with its components.
-    bool staysLive() const { return quantity != 0; }
 };
 
 struct SaveWork {

@@ -29,7 +29,7 @@ void addMissingTags(SaveContext& ctx)
 {
     QVariantList orders;
     for (const MemberOrder& m : ctx.work.members)
-        if (m.staysLive()) orders << number(ctx.numberOf(m));
+        if (ctx.staysLive(m)) orders << number(ctx.numberOf(m));
     if (orders.isEmpty()) return;
 
     // The order tag rows that exist, by order and lot (lot 0 for items without
@@ -59,7 +59,7 @@ void addMissingTags(SaveContext& ctx)
     revived.keyColumns = {QStringLiteral("生産工場コード"), QStringLiteral("手配番号"), QStringLiteral("実績区分"),
                           QStringLiteral("実績番号"), QStringLiteral("実績行番号"), QStringLiteral("ロット番号")};
     for (const MemberOrder& m : ctx.work.members) {
-        if (!m.staysLive()) continue;
+        if (!ctx.staysLive(m)) continue;
         const std::int64_t no = ctx.numberOf(m);
         const std::optional<RoutingTags> routing = ctx.masters.routing(m.itemCode, m.processSeq);
         // A lot-managed item carries its order as the lot; others have one tag row per order.

@@ -185,7 +185,7 @@ Assignments workOrderColumns(const SaveContext& ctx, const MemberOrder& m)
     a.set(QStringLiteral("作業時間"), hoursOfMinutes(r.workMinutes));
     a.set(QStringLiteral("必要人員"), number(r.requiredPersons));
     a.set(QStringLiteral("段取時間"), hoursOfMinutes(r.setupMinutes));
-    a.set(QStringLiteral("削除フラグ"), text(m.staysLive() ? QStringLiteral("0") : QStringLiteral("1")));
+    a.set(QStringLiteral("削除フラグ"), text(ctx.staysLive(m) ? QStringLiteral("0") : QStringLiteral("1")));
 
     // Both write paths give 手配区分 "2" or "3", so every order is priced: the
     // destination's newest price, else the general one; without any price the
@@ -264,7 +264,7 @@ void rewriteChangedOrders(SaveContext& ctx)
         Assignments a = workOrderColumns(ctx, m);
         setUpdateAudit(a, ctx.tables.db0253, ctx.audit);
         rows.add({number(m.orderNo)}, a);
-        if (!m.staysLive()) ctx.product.deletedOrders.insert(m.orderNo);
+        if (!ctx.staysLive(m)) ctx.product.deletedOrders.insert(m.orderNo);
     }
     if (rows.keys.empty()) return;
     ctx.product.ordersWritten = updateRows(ctx.db, ctx.tables.db0253, rows);

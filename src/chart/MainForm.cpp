@@ -4,6 +4,7 @@
 #include "chart/ChartState.h"
 #include "chart/GanttView.h"
 #include "chart/MessageBoxPrompt.h"
+#include "chart/MessageBoxes.h"
 #include "chart/PlanDataGrid.h"
 #include "chart/PlanGridModel.h"
 #include "store/loading/PlanLoading.h"
@@ -14,7 +15,6 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
-#include <QMessageBox>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -138,7 +138,8 @@ bool MainForm::load(const std::function<void(const QString&)>& progress)
     } catch (const store::BreakMasterEmpty&) {
         return false;  // the planner has been told; the program ends
     } catch (const db::Error& e) {
-        QMessageBox::critical(this, windowTitle(), e.message.isEmpty() ? QString::fromUtf8(e.what()) : e.message);
+        const QString why = e.message.isEmpty() ? QString::fromUtf8(e.what()) : e.message;
+        showMessage(this, QMessageBox::Critical, windowTitle(), QStringLiteral("計画データを読み込めません。\n%1").arg(why));
         return false;
     }
     return true;

@@ -133,6 +133,7 @@ void GanttView::dispGantt()
 {
     const bool hadScale = state_.scale().HourTwips > 0;
     const core::Moment left = hadScale ? state_.momentAtX(state_.pxToX(0)) : state_.origin();
+    hideTip();
     state_.setScale(displayMode_, chartWidth());
     lastPictureWidth_ = Picture1->width();
     updateScrollRanges();
@@ -175,6 +176,7 @@ void GanttView::updateScrollRanges()
 
 void GanttView::onScroll()
 {
+    hideTip();  // the bar it describes has moved away from the pointer
     state_.setScroll(HScroll1->value(), KScroll->value());
     LineName2->showRows(KScroll->value());
     repaintChart();
@@ -209,7 +211,7 @@ bool GanttView::eventFilter(QObject* watched, QEvent* event)
     }
     if (event->type() == QEvent::Wheel && (watched == platForm || watched == platForm3 || watched == dayDispArea
                                            || watched == platForm2 || watched == LineName2)) {
-        wheelOnChart(static_cast<QWheelEvent*>(event));
+        wheelOnChart(static_cast<QWidget*>(watched), static_cast<QWheelEvent*>(event));
         return true;
     }
     if (watched == platForm || watched == platForm3 || watched == platForm2)
@@ -307,7 +309,7 @@ void GanttView::releaseOnSurface(QWidget* surface, QMouseEvent* e)
     DragBarIndex = 0;
 }
 
-void GanttView::wheelOnChart(QWheelEvent* e)
+void GanttView::wheelOnChart(QWidget* surface, QWheelEvent* e)
 {
     const QPoint delta = e->angleDelta();
     // Some platforms turn Shift+wheel into a horizontal wheel.
@@ -316,6 +318,8 @@ void GanttView::wheelOnChart(QWheelEvent* e)
     if (notches == 0) return;
     if (horizontal) HScroll1->setValue(HScroll1->value() - notches * std::max(1, Picture1->width() / 8));
     else KScroll->setValue(KScroll->value() - notches);
+    // The pointer stays where it was: the tip tells about what is under it now.
+    if (DragMode == DragKind::Idle && (surface == platForm || surface == platForm3)) showTip(surface, e->position().toPoint());
 }
 
 void GanttView::showTip(QWidget* surface, QPoint pos)

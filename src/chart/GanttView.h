@@ -102,7 +102,7 @@ private:
     void pressOnSurface(QWidget* surface, QMouseEvent* e);
     void moveOnSurface(QWidget* surface, QMouseEvent* e);
     void releaseOnSurface(QWidget* surface, QMouseEvent* e);
-    void wheelOnChart(QWheelEvent* e);
+    void wheelOnChart(QWidget* surface, QWheelEvent* e);
     void showTip(QWidget* surface, QPoint pos);
     void hideTip();
     // Bar drags.

@@ -1,6 +1,7 @@
 #include "chart/MainForm.h"
 
 #include "chart/BarPainter.h"
+#include "chart/ChartSplitter.h"
 #include "chart/ChartState.h"
 #include "chart/GanttView.h"
 #include "chart/MessageBoxPrompt.h"
@@ -95,9 +96,13 @@ void MainForm::buildLayout()
     column->addLayout(commands);
 
     gantt_ = new GanttView(*state_, central);
-    column->addWidget(gantt_);
     grid_ = new PlanDataGrid(*gridModel_, central);
-    column->addWidget(grid_, 1);
+    auto* splitter = new ChartSplitter(gantt_, grid_, central);
+    // The divider stays where the planner put it for the rest of the run, also
+    // in the window built for the next class.
+    splitter->setChosenRows(settings_.ChartRows);
+    connect(splitter, &ChartSplitter::rowsChosen, this, [this](int rows) { settings_.ChartRows = rows; });
+    column->addWidget(splitter, 1);
     setCentralWidget(central);
 
     connect(KTbun, &QPushButton::clicked, this, &MainForm::chooseAnotherClass);

@@ -63,15 +63,20 @@ void PlatForm2::paintEvent(QPaintEvent* e)
     p.fillRect(e->rect(), kHeaderBack);
     const auto topPx = [this](core::Moment m) { return int(std::floor(state_.xOf(m, true) / core::TwipsPerPixel)); };
     p.setFont(chartFont(10));
+    // All days as "m/d" or, where that does not fit, all as the day alone with a
+    // darker line where a month begins.
+    const int column = topPx(state_.origin().addDays(1)) - topPx(state_.origin());
+    const bool withMonth = p.fontMetrics().horizontalAdvance(QStringLiteral("12/28")) <= column - 2;
     for (int d = 0; d < 28; ++d) {
         const core::Moment start = state_.origin().addDays(d);
         const int x1 = topPx(start), x2 = topPx(start.addDays(1));
         const core::Date date = start.date();
         if (date.dayOfWeek() >= 6) p.fillRect(QRect(x1, 0, x2 - x1, height()), kWeekendBack);
-        p.setPen(QColor(150, 150, 150));
+        p.setPen(!withMonth && date.day() == 1 ? QColor(60, 60, 60) : QColor(150, 150, 150));
         p.drawLine(x1, 0, x1, height());
         p.setPen(dayColor(date));
-        if (x2 - x1 >= 24) p.drawText(QRect(x1 + 1, 0, x2 - x1 - 1, height()), Qt::AlignCenter, date.toMonthDayText());
+        const QString text = withMonth ? date.toMonthDayText() : QString::number(date.day());
+        if (p.fontMetrics().horizontalAdvance(text) <= x2 - x1 - 2) p.drawText(QRect(x1 + 1, 0, x2 - x1 - 1, height()), Qt::AlignCenter, text);
     }
     // The part of the period the main chart shows now.
     const int v1 = topPx(state_.momentAtX(state_.pxToX(0)));
@@ -131,11 +136,11 @@ DayDispArea::Captions DayDispArea::captions() const
             const core::Moment m = start.addSeconds(h * 3600);
             out.hours.push_back({QRect(xAt(m) + 2, kCaptionLine, 40, height() - kCaptionLine), QString::number(m.time().hour()), date});
         }
-        // A month stands from its first day (or the left edge) to its last day in view.
+        // A month stands from its first day (or the left edge) to its last day (or the right edge).
         if (monthsAbove && (d == firstDay || date.day() == 1)) {
             const core::Date next = core::Date::fromYmd(date.year(), date.month(), 1).addMonths(1);
             const int left = std::max(x1, 0);
-            const int right = xAt(start.addDays(date.daysTo(next)));
+            const int right = std::min(xAt(start.addDays(date.daysTo(next))), width());
             if (right > left) out.months.push_back({QRect(left, 0, right - left, kCaptionLine), monthCaption(date), date});
         }
     }
@@ -162,7 +167,7 @@ void DayDispArea::paintEvent(QPaintEvent* e)
     for (const Caption& month : c.months) {
         p.setPen(QColor(120, 120, 120));
         p.drawLine(month.rect.left(), 0, month.rect.left(), kCaptionLine);
-        // A month with one narrow day in view drops its year rather than show a cut number.
+        // A month with little room in view drops its year rather than show a cut number.
         const QRect room = month.rect.adjusted(kCaptionPad, 0, 0, 0);
         QString text = month.text;
         if (p.fontMetrics().horizontalAdvance(text) > room.width()) text = QStringLiteral("%1月").arg(month.date.month());

@@ -6,7 +6,7 @@ set -euo pipefail
 
 packages=(
     build-essential cmake pkg-config
-    qt6-base-dev qt6-base-dev-tools libgl1-mesa-dev
+    qt6-base-dev qt6-base-dev-tools libgl1-mesa-dev qt6-translations-l10n
     libqt6sql6-sqlite libqt6sql6-psql libqt6sql6-odbc
     googletest libgtest-dev
     postgresql-15

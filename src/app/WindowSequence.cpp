@@ -5,9 +5,9 @@
 #include "app/startup/ClassChoice.h"
 #include "chart/MainForm.h"
 #include "chart/MessageBoxPrompt.h"
+#include "chart/MessageBoxes.h"
 
 #include <QEvent>
-#include <QMessageBox>
 #include <QTextStream>
 #include <QTimer>
 
@@ -20,7 +20,7 @@ void showStartupError(const StartupError& e)
     QTextStream err(stderr);
     err << e.message << Qt::endl;
     if (!e.englishMessage.isEmpty()) err << e.englishMessage << Qt::endl;
-    QMessageBox::critical(nullptr, QStringLiteral("起動エラー"), e.message);
+    chart::showMessage(nullptr, QMessageBox::Critical, QStringLiteral("起動エラー"), e.message);
 }
 
 WindowSequence::WindowSequence(core::ProgramSettings& settings, db::Database& db) : settings_(settings), db_(db) {}

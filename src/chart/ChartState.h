@@ -12,6 +12,7 @@
 
 #include <QObject>
 #include <QRect>
+#include <algorithm>
 #include <vector>
 
 namespace chart {
@@ -30,7 +31,7 @@ struct DragPreview {
 class ChartState : public QObject {
     Q_OBJECT
 public:
-    static constexpr int VisibleRows = 10;  // MachineName(1..10)
+    static constexpr int DefaultVisibleRows = 10;
     static constexpr int RowHeightPx = core::RowTable::RowHeightTwips / core::TwipsPerPixel;
 
     ChartState(const core::ProgramSettings& settings, const core::Planner& planner, const plan::PlanData& plan);
@@ -82,6 +83,9 @@ public:
     int firstRowOffset() const { return firstRowOffset_; }
     void setScroll(int scrollXPx, int firstRowOffset);
     int firstVisibleRow() const { return firstRowOffset_ + 1; }
+    // Whole rows the chart has room for; the view sets it from its height.
+    int visibleRows() const { return visibleRows_; }
+    void setVisibleRows(int rows) { visibleRows_ = std::max(1, rows); }
 
     // Pixel geometry on the surfaces.
     int xToPx(double xTwips) const;          // surface pixel of a chart X
@@ -129,6 +133,7 @@ private:
 
     int scrollXPx_ = 0;
     int firstRowOffset_ = 0;
+    int visibleRows_ = DefaultVisibleRows;
     int selected_ = 0;
 };
 

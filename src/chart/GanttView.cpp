@@ -13,6 +13,7 @@
 #include <QLabel>
 #include <QLocale>
 #include <QMouseEvent>
+#include <QResizeEvent>
 #include <QScrollBar>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -60,11 +61,13 @@ GanttView::GanttView(ChartState& state, QWidget* parent) : QWidget(parent), stat
     leftStack->addWidget(noRow);
     leftStack->addWidget(LineName2);
     left->setFixedWidth(RowHeaderColumn::ColumnWidthPx);
+    left->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
 
     Picture1 = new QFrame(this);
     Picture1->setObjectName(QStringLiteral("Picture1"));
     Picture1->setFrameShape(QFrame::NoFrame);
     Picture1->setMinimumWidth(200);
+    Picture1->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
     auto* pictureStack = stack(Picture1);
     platForm2 = new PlatForm2(state_, Picture1);
     dayDispArea = new DayDispArea(state_, Picture1);
@@ -80,8 +83,8 @@ GanttView::GanttView(ChartState& state, QWidget* parent) : QWidget(parent), stat
     rightStack->addSpacing(22 + 36 + ChartState::RowHeightPx);
     KScroll = new QScrollBar(Qt::Vertical, right);
     KScroll->setObjectName(QStringLiteral("KScroll"));
-    KScroll->setFixedHeight(ChartState::VisibleRows * ChartState::RowHeightPx);
     rightStack->addWidget(KScroll);
+    right->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
 
     HScroll1 = new QScrollBar(Qt::Horizontal, this);
     HScroll1->setObjectName(QStringLiteral("HScroll1"));
@@ -89,9 +92,14 @@ GanttView::GanttView(ChartState& state, QWidget* parent) : QWidget(parent), stat
     grid->addWidget(Picture1, 0, 1);
     grid->addWidget(right, 0, 2);
     grid->addWidget(HScroll1, 1, 1);
+    // Below the scroll bar: what is left of the height when it is no whole row.
+    auto* slack = new QWidget(this);
+    slack->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Expanding);
+    grid->addWidget(slack, 2, 0, 1, 3);
     grid->setColumnStretch(1, 1);
     right->setFixedWidth(KScroll->sizeHint().width());
-    setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+    setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
+    setRowsHeight(ChartState::DefaultVisibleRows);
 
     TimerHScrollAc = new QTimer(this);
     TimerHScrollAc->setObjectName(QStringLiteral("TimerHScrollAc"));
@@ -121,6 +129,41 @@ GanttView::GanttView(ChartState& state, QWidget* parent) : QWidget(parent), stat
 
 GanttView::~GanttView() = default;
 
+int GanttView::heightForRows(int rows) const
+{
+    const int strips = platForm2->minimumHeight() + dayDispArea->minimumHeight() + platForm3->minimumHeight();
+    return strips + rows * ChartState::RowHeightPx + HScroll1->sizeHint().height();
+}
+
+int GanttView::rowsForHeight(int h) const
+{
+    return std::max(1, (h - heightForRows(0)) / ChartState::RowHeightPx);
+}
+
+QSize GanttView::sizeHint() const { return {QWidget::sizeHint().width(), heightForRows(ChartState::DefaultVisibleRows)}; }
+
+QSize GanttView::minimumSizeHint() const { return {QWidget::minimumSizeHint().width(), heightForRows(1)}; }
+
+void GanttView::resizeEvent(QResizeEvent* e)
+{
+    QWidget::resizeEvent(e);
+    if (rowsForHeight(height()) != state_.visibleRows()) setRowsHeight(rowsForHeight(height()));
+}
+
+void GanttView::setRowsHeight(int rows)
+{
+    // Rows, their headers and KScroll are whole rows high; hit tests and
+    // scroll ranges count the same rows.
+    state_.setVisibleRows(rows);
+    const int px = state_.visibleRows() * ChartState::RowHeightPx;
+    platForm->setFixedHeight(px);
+    KScroll->setFixedHeight(px);
+    LineName2->setLabelCount(state_.visibleRows());
+    updateScrollRanges();
+    LineName2->showRows(KScroll->value());
+    repaintChart();
+}
+
 double GanttView::chartWidth() const { return double(Picture1->width()) * core::TwipsPerPixel; }
 
 void GanttView::setDisplayMode(int mode)
@@ -133,6 +176,7 @@ void GanttView::dispGantt()
 {
     const bool hadScale = state_.scale().HourTwips > 0;
     const core::Moment left = hadScale ? state_.momentAtX(state_.pxToX(0)) : state_.origin();
+    hideTip();
     state_.setScale(displayMode_, chartWidth());
     lastPictureWidth_ = Picture1->width();
     updateScrollRanges();
@@ -163,18 +207,20 @@ void GanttView::repaintChart()
 void GanttView::updateScrollRanges()
 {
     const int visible = std::max(1, Picture1->width());
+    const int rows = state_.visibleRows();
     const int total = int(std::ceil(state_.periodWidthTwips() / core::TwipsPerPixel));
     HScroll1->setRange(0, std::max(0, total - visible));
     HScroll1->setPageStep(visible);
     HScroll1->setSingleStep(std::max(1, visible / 28));
     // One band more than the rows: the space below the last row takes bars off their machine.
-    KScroll->setRange(0, std::max(0, state_.planner().rows.machineRowCount() + 1 - ChartState::VisibleRows));
-    KScroll->setPageStep(ChartState::VisibleRows);
+    KScroll->setRange(0, std::max(0, state_.planner().rows.machineRowCount() + 1 - rows));
+    KScroll->setPageStep(rows);
     KScroll->setSingleStep(1);
 }
 
 void GanttView::onScroll()
 {
+    hideTip();  // the bar it describes has moved away from the pointer
     state_.setScroll(HScroll1->value(), KScroll->value());
     LineName2->showRows(KScroll->value());
     repaintChart();
@@ -192,8 +238,8 @@ void GanttView::scrollToRecord(int recordNo)
     if (!b.visible) return;
     if (b.surface == Surface::PlatForm) {
         const int offset = b.row - 1;
-        if (offset < KScroll->value() || offset >= KScroll->value() + ChartState::VisibleRows)
-            KScroll->setValue(offset - ChartState::VisibleRows / 2 + 1);
+        const int rows = state_.visibleRows();
+        if (offset < KScroll->value() || offset >= KScroll->value() + rows) KScroll->setValue(offset - (rows - 1) / 2);
     }
     const QRect r = state_.barRectPx(recordNo);
     if (r.left() < 0 || r.left() >= platForm->width() - 20)
@@ -209,7 +255,7 @@ bool GanttView::eventFilter(QObject* watched, QEvent* event)
     }
     if (event->type() == QEvent::Wheel && (watched == platForm || watched == platForm3 || watched == dayDispArea
                                            || watched == platForm2 || watched == LineName2)) {
-        wheelOnChart(static_cast<QWheelEvent*>(event));
+        wheelOnChart(static_cast<QWidget*>(watched), static_cast<QWheelEvent*>(event));
         return true;
     }
     if (watched == platForm || watched == platForm3 || watched == platForm2)
@@ -307,7 +353,7 @@ void GanttView::releaseOnSurface(QWidget* surface, QMouseEvent* e)
     DragBarIndex = 0;
 }
 
-void GanttView::wheelOnChart(QWheelEvent* e)
+void GanttView::wheelOnChart(QWidget* surface, QWheelEvent* e)
 {
     const QPoint delta = e->angleDelta();
     // Some platforms turn Shift+wheel into a horizontal wheel.
@@ -316,6 +362,8 @@ void GanttView::wheelOnChart(QWheelEvent* e)
     if (notches == 0) return;
     if (horizontal) HScroll1->setValue(HScroll1->value() - notches * std::max(1, Picture1->width() / 8));
     else KScroll->setValue(KScroll->value() - notches);
+    // The pointer stays where it was: the tip tells about what is under it now.
+    if (DragMode == DragKind::Idle && (surface == platForm || surface == platForm3)) showTip(surface, e->position().toPoint());
 }
 
 void GanttView::showTip(QWidget* surface, QPoint pos)

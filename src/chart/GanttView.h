@@ -47,6 +47,12 @@ public:
     int displayMode() const { return displayMode_; }
     double chartWidth() const;  // twips: the width of Picture1
 
+    // The view's height for a number of whole chart rows, and the rows a height holds.
+    int heightForRows(int rows) const;
+    int rowsForHeight(int height) const;
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override;
+
     // After the rows or bars changed: scroll ranges, headers, repaint.
     void refreshLayout();
     void repaintChart();
@@ -94,15 +100,18 @@ signals:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    // The rows follow the height: as many whole rows as fit.
+    void resizeEvent(QResizeEvent* e) override;
 
 private:
     void onScroll();
+    void setRowsHeight(int rows);
     void updateScrollRanges();
     bool surfaceMouse(QWidget* surface, QEvent* event);
     void pressOnSurface(QWidget* surface, QMouseEvent* e);
     void moveOnSurface(QWidget* surface, QMouseEvent* e);
     void releaseOnSurface(QWidget* surface, QMouseEvent* e);
-    void wheelOnChart(QWheelEvent* e);
+    void wheelOnChart(QWidget* surface, QWheelEvent* e);
     void showTip(QWidget* surface, QPoint pos);
     void hideTip();
     // Bar drags.

@@ -1,9 +1,11 @@
 #include "chart/MainForm.h"
 
 #include "chart/BarPainter.h"
+#include "chart/ChartSplitter.h"
 #include "chart/ChartState.h"
 #include "chart/GanttView.h"
 #include "chart/MessageBoxPrompt.h"
+#include "chart/MessageBoxes.h"
 #include "chart/PlanDataGrid.h"
 #include "chart/PlanGridModel.h"
 #include "store/loading/PlanLoading.h"
@@ -14,7 +16,6 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
-#include <QMessageBox>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -95,9 +96,13 @@ void MainForm::buildLayout()
     column->addLayout(commands);
 
     gantt_ = new GanttView(*state_, central);
-    column->addWidget(gantt_);
     grid_ = new PlanDataGrid(*gridModel_, central);
-    column->addWidget(grid_, 1);
+    auto* splitter = new ChartSplitter(gantt_, grid_, central);
+    // The divider stays where the planner put it for the rest of the run, also
+    // in the window built for the next class.
+    splitter->setChosenRows(settings_.ChartRows);
+    connect(splitter, &ChartSplitter::rowsChosen, this, [this](int rows) { settings_.ChartRows = rows; });
+    column->addWidget(splitter, 1);
     setCentralWidget(central);
 
     connect(KTbun, &QPushButton::clicked, this, &MainForm::chooseAnotherClass);
@@ -138,7 +143,8 @@ bool MainForm::load(const std::function<void(const QString&)>& progress)
     } catch (const store::BreakMasterEmpty&) {
         return false;  // the planner has been told; the program ends
     } catch (const db::Error& e) {
-        QMessageBox::critical(this, windowTitle(), e.message.isEmpty() ? QString::fromUtf8(e.what()) : e.message);
+        const QString why = e.message.isEmpty() ? QString::fromUtf8(e.what()) : e.message;
+        showMessage(this, QMessageBox::Critical, windowTitle(), QStringLiteral("計画データを読み込めません。\n%1").arg(why));
         return false;
     }
     return true;

@@ -1,7 +1,8 @@
 #include "chart/MessageBoxPrompt.h"
 
+#include "chart/MessageBoxes.h"
+
 #include <QApplication>
-#include <QMessageBox>
 
 namespace chart {
 
@@ -19,6 +20,7 @@ bool MessageBoxPrompt::askYesNo(const QString& text, const QString& title, bool 
     QMessageBox box(QMessageBox::Question, titleOr(title), text, QMessageBox::Yes | QMessageBox::No, parent_);
     box.setDefaultButton(defaultYes ? QMessageBox::Yes : QMessageBox::No);
     box.setEscapeButton(QMessageBox::No);
+    setJapaneseButtons(box);
     return box.exec() == QMessageBox::Yes;
 }
 
@@ -31,8 +33,7 @@ void MessageBoxPrompt::tell(const QString& text, const QString& title, Icon icon
     case Icon::Critical: boxIcon = QMessageBox::Critical; break;
     case Icon::Question: boxIcon = QMessageBox::Question; break;
     }
-    QMessageBox box(boxIcon, titleOr(title), text, QMessageBox::Ok, parent_);
-    box.exec();
+    showMessage(parent_, boxIcon, titleOr(title), text);
 }
 
 }  // namespace chart

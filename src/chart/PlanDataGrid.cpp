@@ -6,6 +6,7 @@
 #include <QFrame>
 #include <QHeaderView>
 #include <QMouseEvent>
+#include <utility>
 
 namespace chart {
 
@@ -81,25 +82,35 @@ void PlanDataGrid::focusInEvent(QFocusEvent* e)
 
 void PlanDataGrid::mousePressEvent(QMouseEvent* e)
 {
-    QTableView::mousePressEvent(e);
-    if (e->button() != Qt::LeftButton) return;
+    pressRecord_ = 0;
+    dragRefused_ = false;
+    QTableView::mousePressEvent(e);  // a press selects its row
+    if (e->button() != Qt::LeftButton || !canStartRowDrag) return;
     const QModelIndex idx = indexAt(e->position().toPoint());
-    const int rec = idx.isValid() ? model_.recordAt(idx.row()) : 0;
-    if (rec == 0 || !canStartRowDrag) return;
+    pressRecord_ = idx.isValid() ? model_.recordAt(idx.row()) : 0;
     pressPos_ = e->position().toPoint();
-    dragMoved_ = false;
-    if (canStartRowDrag(rec)) dragRecord_ = rec;
 }
 
 void PlanDataGrid::mouseMoveEvent(QMouseEvent* e)
 {
+    const QPoint pos = e->position().toPoint();
+    if (!(e->buttons() & Qt::LeftButton)) {
+        // The release went elsewhere (a message box took it): the press is over.
+        pressRecord_ = 0;
+        dragRefused_ = false;
+    }
+    if (pressRecord_ != 0) {
+        // Only a real drag asks the rules (and may be refused); a click just selects.
+        if ((pos - pressPos_).manhattanLength() < QApplication::startDragDistance()) return;
+        const int rec = std::exchange(pressRecord_, 0);
+        if (canStartRowDrag(rec)) dragRecord_ = rec;
+        else dragRefused_ = true;
+    }
+    if (dragRefused_) return;  // the row stays selected until the button comes up
     if (!dragRecord_) {
         QTableView::mouseMoveEvent(e);
         return;
     }
-    const QPoint pos = e->position().toPoint();
-    if (!dragMoved_ && (pos - pressPos_).manhattanLength() < QApplication::startDragDistance()) return;
-    dragMoved_ = true;
     const QModelIndex idx = indexAt(pos);
     if (!idx.isValid()) {
         GridDragLine->hide();
@@ -113,23 +124,23 @@ void PlanDataGrid::mouseMoveEvent(QMouseEvent* e)
 
 void PlanDataGrid::mouseReleaseEvent(QMouseEvent* e)
 {
+    pressRecord_ = 0;
+    dragRefused_ = false;
     if (!dragRecord_) {
         QTableView::mouseReleaseEvent(e);
         return;
     }
     const int dragged = dragRecord_;
-    const bool moved = dragMoved_;
     const QModelIndex idx = indexAt(e->position().toPoint());
     endRowDrag();
     QTableView::mouseReleaseEvent(e);
     const int target = idx.isValid() ? model_.recordAt(idx.row()) : 0;
-    if (moved && target != 0 && target != dragged) emit rowDropped(dragged, target);
+    if (target != 0 && target != dragged) emit rowDropped(dragged, target);
 }
 
 void PlanDataGrid::endRowDrag()
 {
     dragRecord_ = 0;
-    dragMoved_ = false;
     GridDragLine->hide();
     if (rowDragEnded) rowDragEnded();
 }

@@ -23,7 +23,8 @@ public:
     void selectRecord(int recordNo);
     int selectedRecord() const;
 
-    // Asked when a row drag begins; false refuses it (the planner has been told why).
+    // Asked when the pointer has moved a drag distance with a row pressed; false
+    // refuses the drag (the planner has been told why). A click only selects.
     std::function<bool(int recordNo)> canStartRowDrag;
     // Told when a row drag ends, dropped or not.
     std::function<void()> rowDragEnded;
@@ -46,8 +47,9 @@ private:
 
     PlanGridModel& model_;
     bool announce_ = true;
-    int dragRecord_ = 0;
-    bool dragMoved_ = false;
+    int pressRecord_ = 0;       // pressed on, not yet moved a drag distance
+    int dragRecord_ = 0;        // being dragged
+    bool dragRefused_ = false;  // the rules refused this press's drag
     QPoint pressPos_;
 };
 

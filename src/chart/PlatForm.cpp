@@ -57,7 +57,6 @@ PlatForm::PlatForm(ChartState& state, QWidget* parent) : QWidget(parent), state_
     setObjectName(QStringLiteral("PlatForm"));
     setMouseTracking(true);
     setAttribute(Qt::WA_OpaquePaintEvent);
-    setFixedHeight(ChartState::VisibleRows * ChartState::RowHeightPx);
 }
 
 void PlatForm::paintRowBackground(QPainter& p, int row, const QRect& band, double fromX, double toX)

@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QMouseEvent>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace chart {
 
@@ -14,29 +15,37 @@ RowHeaderColumn::RowHeaderColumn(const core::RowTable& rows, QWidget* parent) : 
 {
     setObjectName(QStringLiteral("LineName2"));
     setFixedWidth(ColumnWidthPx);
-    setFixedHeight(Labels * ChartState::RowHeightPx);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
-    for (int k = 1; k <= Labels; ++k) {
+    setLabelCount(ChartState::DefaultVisibleRows);
+}
+
+void RowHeaderColumn::setLabelCount(int count)
+{
+    count = std::max(1, count);
+    while (int(labels_.size()) < count) {
         auto* label = new QLabel(this);
-        label->setObjectName(QStringLiteral("MachineName%1").arg(k));
+        label->setObjectName(QStringLiteral("MachineName%1").arg(labels_.size() + 1));
         label->setFixedHeight(ChartState::RowHeightPx);
         label->setFont(chartFont(12));
         label->setMargin(0);
         label->setIndent(4);
         label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
         label->installEventFilter(this);
-        labels_[std::size_t(k - 1)] = label;
-        layout->addWidget(label);
+        labels_.push_back(label);
+        layout()->addWidget(label);
     }
-    showRows(0);
+    count_ = count;
+    for (std::size_t k = 0; k < labels_.size(); ++k) labels_[k]->setVisible(int(k) < count_);
+    setFixedHeight(count_ * ChartState::RowHeightPx);
+    showRows(firstRowOffset_);
 }
 
 void RowHeaderColumn::showRows(int firstRowOffset)
 {
     firstRowOffset_ = firstRowOffset;
-    for (int k = 1; k <= Labels; ++k) {
+    for (int k = 1; k <= count_; ++k) {
         QLabel* label = labels_[std::size_t(k - 1)];
         const int r = firstRowOffset + k;
         QString style = QStringLiteral("QLabel{border-bottom:1px solid #aaa;border-right:1px solid #888;background:%1;}");
@@ -61,7 +70,7 @@ void RowHeaderColumn::showRows(int firstRowOffset)
 int RowHeaderColumn::labelAt(QPoint pos) const
 {
     const int k = pos.y() / ChartState::RowHeightPx + 1;
-    return pos.y() >= 0 && k <= Labels ? k : 0;
+    return pos.y() >= 0 && k <= count_ ? k : 0;
 }
 
 bool RowHeaderColumn::eventFilter(QObject* watched, QEvent* event)
@@ -70,7 +79,7 @@ bool RowHeaderColumn::eventFilter(QObject* watched, QEvent* event)
     const bool press = event->type() == QEvent::MouseButtonPress;
     if (dbl || press) {
         auto* me = static_cast<QMouseEvent*>(event);
-        for (int k = 1; k <= Labels; ++k) {
+        for (int k = 1; k <= count_; ++k) {
             if (watched != labels_[std::size_t(k - 1)]) continue;
             const int r = rowOfLabel(k);
             if (r >= 1 && r <= rows_.machineRowCount() && ((dbl && me->button() == Qt::LeftButton) || (press && me->button() == Qt::RightButton)))

@@ -1,11 +1,11 @@
 #pragma once
-// The row header column LineName2: ten labels MachineName(1..10) showing rows
-// KScroll.Value + k, each with the row's code over its name.
+// The row header column LineName2: one label MachineName(k) per row in view,
+// showing row KScroll.Value + k with the row's code over its name.
 
 #include "core/RowTable.h"
 
 #include <QWidget>
-#include <array>
+#include <vector>
 
 class QLabel;
 
@@ -14,13 +14,15 @@ namespace chart {
 class RowHeaderColumn : public QWidget {
     Q_OBJECT
 public:
-    static constexpr int Labels = 10;
     static constexpr int ColumnWidthPx = 140;
 
     RowHeaderColumn(const core::RowTable& rows, QWidget* parent = nullptr);
-    // Captions for the rows firstRowOffset + 1 .. firstRowOffset + 10.
+    // As many labels as the chart shows rows; the column is as high as they are.
+    void setLabelCount(int count);
+    int labelCount() const { return count_; }
+    // Captions for the rows firstRowOffset + 1 .. firstRowOffset + labelCount().
     void showRows(int firstRowOffset);
-    QLabel* MachineName(int k) const { return labels_[std::size_t(k - 1)]; }  // k = 1..10
+    QLabel* MachineName(int k) const { return labels_[std::size_t(k - 1)]; }  // k = 1..labelCount()
     int rowOfLabel(int k) const { return firstRowOffset_ + k; }
     // Label index under a point of the column; 0 when none.
     int labelAt(QPoint pos) const;
@@ -34,7 +36,8 @@ protected:
 
 private:
     const core::RowTable& rows_;
-    std::array<QLabel*, Labels> labels_{};
+    std::vector<QLabel*> labels_;  // some may be hidden beyond count_
+    int count_ = 0;
     int firstRowOffset_ = 0;
 };
 

@@ -30,7 +30,17 @@ QString weekdayName(core::Date d)
     return d.isNull() ? QString() : QString(names.at(d.dayOfWeek() - 1));
 }
 
-QString dayCaption(core::Date d) { return QStringLiteral("%1(%2)").arg(d.toMonthDayText(), weekdayName(d)); }
+QString dayCaption(core::Date d, DayCaptionForm form)
+{
+    switch (form) {
+    case DayCaptionForm::MonthDayWeekday: return QStringLiteral("%1(%2)").arg(d.toMonthDayText(), weekdayName(d));
+    case DayCaptionForm::DayWeekday: return QStringLiteral("%1(%2)").arg(d.day()).arg(weekdayName(d));
+    case DayCaptionForm::Day: break;
+    }
+    return QString::number(d.day());
+}
+
+QString monthCaption(core::Date d) { return QStringLiteral("%1年%2月").arg(d.year()).arg(d.month()); }
 
 PlatForm2::PlatForm2(ChartState& state, QWidget* parent) : QWidget(parent), state_(state)
 {
@@ -53,15 +63,20 @@ void PlatForm2::paintEvent(QPaintEvent* e)
     p.fillRect(e->rect(), kHeaderBack);
     const auto topPx = [this](core::Moment m) { return int(std::floor(state_.xOf(m, true) / core::TwipsPerPixel)); };
     p.setFont(chartFont(10));
+    // All days as "m/d" or, where that does not fit, all as the day alone with a
+    // darker line where a month begins.
+    const int column = topPx(state_.origin().addDays(1)) - topPx(state_.origin());
+    const bool withMonth = p.fontMetrics().horizontalAdvance(QStringLiteral("12/28")) <= column - 2;
     for (int d = 0; d < 28; ++d) {
         const core::Moment start = state_.origin().addDays(d);
         const int x1 = topPx(start), x2 = topPx(start.addDays(1));
         const core::Date date = start.date();
         if (date.dayOfWeek() >= 6) p.fillRect(QRect(x1, 0, x2 - x1, height()), kWeekendBack);
-        p.setPen(QColor(150, 150, 150));
+        p.setPen(!withMonth && date.day() == 1 ? QColor(60, 60, 60) : QColor(150, 150, 150));
         p.drawLine(x1, 0, x1, height());
         p.setPen(dayColor(date));
-        if (x2 - x1 >= 24) p.drawText(QRect(x1 + 1, 0, x2 - x1 - 1, height()), Qt::AlignCenter, date.toMonthDayText());
+        const QString text = withMonth ? date.toMonthDayText() : QString::number(date.day());
+        if (p.fontMetrics().horizontalAdvance(text) <= x2 - x1 - 2) p.drawText(QRect(x1 + 1, 0, x2 - x1 - 1, height()), Qt::AlignCenter, text);
     }
     // The part of the period the main chart shows now.
     const int v1 = topPx(state_.momentAtX(state_.pxToX(0)));
@@ -83,46 +98,91 @@ DayDispArea::DayDispArea(ChartState& state, QWidget* parent) : QWidget(parent), 
     setFixedHeight(36);
 }
 
+namespace {
+constexpr int kCaptionLine = 19;  // the upper line of captions ends here
+constexpr int kCaptionPad = 4;
+
+// The longest form whose widest caption fits a day column of the given width.
+DayCaptionForm formFor(int columnPx, const QFontMetrics& fm)
+{
+    const core::Date widest = core::Date::fromYmd(2024, 12, 28);  // two-digit month and day
+    for (DayCaptionForm f : {DayCaptionForm::MonthDayWeekday, DayCaptionForm::DayWeekday})
+        if (fm.horizontalAdvance(dayCaption(widest, f)) <= columnPx - kCaptionPad) return f;
+    return DayCaptionForm::Day;
+}
+}  // namespace
+
+DayDispArea::Captions DayDispArea::captions() const
+{
+    const QRect area = rect();
+    Captions out;
+    const double dayTwips = state_.scale().DayTwips;
+    if (dayTwips <= 0) return out;
+    const int firstDay = int(std::floor(state_.pxToX(area.left()) / dayTwips)) - 1;
+    const int lastDay = int(std::floor(state_.pxToX(area.right() + 1) / dayTwips)) + 1;
+    const auto xAt = [this](core::Moment m) { return state_.xToPx(state_.xOf(m)); };
+    const core::Moment first = state_.origin().addDays(firstDay);
+    const DayCaptionForm form = formFor(xAt(first.addDays(1)) - xAt(first), QFontMetrics(chartFont(12)));
+    const bool monthsAbove = form != DayCaptionForm::MonthDayWeekday;
+    const QRect dayLine = monthsAbove ? QRect(0, kCaptionLine, 0, height() - kCaptionLine) : QRect(0, 0, 0, kCaptionLine);
+    // Hours only below days that carry their month; narrower columns have no room for them.
+    const int step = monthsAbove ? 0 : core::hourStepOf(state_.scale().DisplayMode);
+    for (int d = firstDay; d <= lastDay; ++d) {
+        const core::Moment start = state_.origin().addDays(d);
+        const int x1 = xAt(start), x2 = xAt(start.addDays(1));
+        const core::Date date = start.date();
+        out.days.push_back({QRect(x1, dayLine.top(), x2 - x1, dayLine.height()), dayCaption(date, form), date});
+        for (int h = 0; h < 24 && step > 0; h += step) {
+            const core::Moment m = start.addSeconds(h * 3600);
+            out.hours.push_back({QRect(xAt(m) + 2, kCaptionLine, 40, height() - kCaptionLine), QString::number(m.time().hour()), date});
+        }
+        // A month stands from its first day (or the left edge) to its last day (or the right edge).
+        if (monthsAbove && (d == firstDay || date.day() == 1)) {
+            const core::Date next = core::Date::fromYmd(date.year(), date.month(), 1).addMonths(1);
+            const int left = std::max(x1, 0);
+            const int right = std::min(xAt(start.addDays(date.daysTo(next))), width());
+            if (right > left) out.months.push_back({QRect(left, 0, right - left, kCaptionLine), monthCaption(date), date});
+        }
+    }
+    return out;
+}
+
 void DayDispArea::paintEvent(QPaintEvent* e)
 {
     QPainter p(this);
     const QRect area = e->rect();
     p.fillRect(area, kHeaderBack);
-    const double dayTwips = state_.scale().DayTwips;
-    if (dayTwips <= 0) return;
-    const int firstDay = int(std::floor(state_.pxToX(area.left()) / dayTwips)) - 1;
-    const int lastDay = int(std::floor(state_.pxToX(area.right() + 1) / dayTwips)) + 1;
-    const QFont dayFont = chartFont(12), hourFont = chartFont(10);
-    const int step = core::hourStepOf(state_.scale().DisplayMode);
-    const int mid = 19;
-    for (int d = firstDay; d <= lastDay; ++d) {
-        const core::Moment start = state_.origin().addDays(d);
-        const int x1 = state_.xToPx(state_.xOf(start)), x2 = state_.xToPx(state_.xOf(start.addDays(1)));
-        const core::Date date = start.date();
-        if (date.dayOfWeek() >= 6) p.fillRect(QRect(x1, 0, x2 - x1, height()), kWeekendBack);
-        p.setFont(dayFont);
-        // The longest caption that fits the column: "12/7(月)", "7(月)", "7".
-        const QFontMetrics fm(dayFont);
-        QString caption = dayCaption(date);
-        if (fm.horizontalAdvance(caption) > x2 - x1 - 4) caption = QStringLiteral("%1(%2)").arg(date.day()).arg(weekdayName(date));
-        if (fm.horizontalAdvance(caption) > x2 - x1 - 4) caption = QString::number(date.day());
-        p.setPen(dayColor(date));
-        p.drawText(QRect(x1, 0, x2 - x1, mid), Qt::AlignCenter, caption);
-        if (step > 0) {
-            p.setFont(hourFont);
-            p.setPen(QColor(80, 80, 80));
-            for (int h = 0; h < 24; h += step) {
-                const core::Moment m = start.addSeconds(h * 3600);
-                const int x = state_.xToPx(state_.xOf(m));
-                p.drawLine(x, mid + 12, x, height());
-                p.drawText(QRect(x + 2, mid, 40, height() - mid), Qt::AlignLeft | Qt::AlignVCenter, QString::number(m.time().hour()));
-            }
-        }
+    const Captions c = captions();  // the whole strip: a month's caption stands where a full paint puts it
+    const QFont dayFont = chartFont(12);
+    p.setFont(dayFont);
+    for (const Caption& day : c.days) {
+        // Weekends are shaded under their day and hour captions, not under a month's.
+        const int top = c.months.empty() ? 0 : day.rect.top();
+        if (day.date.dayOfWeek() >= 6) p.fillRect(QRect(day.rect.left(), top, day.rect.width(), height() - top), kWeekendBack);
+        p.setPen(dayColor(day.date));
+        p.drawText(day.rect, Qt::AlignCenter, day.text);
         p.setPen(QColor(120, 120, 120));
-        p.drawLine(x1, 0, x1, height());
+        p.drawLine(day.rect.left(), top, day.rect.left(), height());
+    }
+    for (const Caption& month : c.months) {
+        p.setPen(QColor(120, 120, 120));
+        p.drawLine(month.rect.left(), 0, month.rect.left(), kCaptionLine);
+        // A month with little room in view drops its year rather than show a cut number.
+        const QRect room = month.rect.adjusted(kCaptionPad, 0, 0, 0);
+        QString text = month.text;
+        if (p.fontMetrics().horizontalAdvance(text) > room.width()) text = QStringLiteral("%1月").arg(month.date.month());
+        if (p.fontMetrics().horizontalAdvance(text) > room.width()) continue;
+        p.setPen(Qt::black);
+        p.drawText(room, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, text);
+    }
+    p.setFont(chartFont(10));
+    p.setPen(QColor(80, 80, 80));
+    for (const Caption& hour : c.hours) {
+        p.drawLine(hour.rect.left() - 2, kCaptionLine + 12, hour.rect.left() - 2, height());
+        p.drawText(hour.rect, Qt::AlignLeft | Qt::AlignVCenter, hour.text);
     }
     p.setPen(QColor(150, 150, 150));
-    p.drawLine(area.left(), mid, area.right(), mid);
+    p.drawLine(area.left(), kCaptionLine, area.right(), kCaptionLine);
     p.drawLine(area.left(), height() - 1, area.right(), height() - 1);
 }
 

@@ -6,11 +6,16 @@
 #include "chart/ChartState.h"
 
 #include <QWidget>
+#include <vector>
 
 namespace chart {
 
-QString dayCaption(core::Date d);  // "12/7(月)"
+// The forms of a day caption, longest first. A mode writes all its days in
+// one form: the longest that fits the day column.
+enum class DayCaptionForm { MonthDayWeekday, DayWeekday, Day };  // "12/7(月)", "7(月)", "7"
+QString dayCaption(core::Date d, DayCaptionForm form = DayCaptionForm::MonthDayWeekday);
 QString weekdayName(core::Date d); // "月"
+QString monthCaption(core::Date d); // "2024年12月"
 
 class PlatForm2 : public QWidget {
     Q_OBJECT
@@ -29,7 +34,20 @@ private:
 class DayDispArea : public QWidget {
     Q_OBJECT
 public:
+    struct Caption {
+        QRect rect;
+        QString text;
+        core::Date date;
+    };
+    // What the strip shows over its columns: a caption per day and
+    // the hours below it; or, where the day captions leave the month out, the
+    // months above the days (at the left edge and where a month begins).
+    struct Captions {
+        std::vector<Caption> months, days, hours;
+    };
+
     DayDispArea(ChartState& state, QWidget* parent = nullptr);
+    Captions captions() const;
 
 protected:
     void paintEvent(QPaintEvent* e) override;

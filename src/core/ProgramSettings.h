@@ -1,7 +1,8 @@
 #pragma once
 // Program-wide values set once at start-up (configuration file, command line,
 // operator permission, database settings) and by the start selection dialog.
-// Every layer reads them; only start-up and the start selection dialog write them.
+// Every layer reads them; only start-up, the start selection dialog and the
+// main window's layout (kept for the next window of the run) write them.
 
 #include "core/TimeTypes.h"
 
@@ -37,6 +38,9 @@ struct ProgramSettings {
     QString processClassLine;  // the chosen list line, "code name"
     Date PeriodStart;
     Date PeriodEnd;
+
+    // Main window layout, kept for the run
+    int ChartRows = 0;    // chart rows above the grid as the planner left the divider; 0 = not moved
 
     bool inquiryMode() const { return KengenKubun == QStringLiteral("0"); }
 };

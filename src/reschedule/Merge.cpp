@@ -37,7 +37,8 @@ RuleOutcome mergeBars(RuleContext& ctx, const BarDrop& drop, int targetRecordNo)
     if (!valid || !canStartBarDrag(ctx, s)) return dropBar(ctx, drop);
     const plan::PlanRecord& sr = ctx.plan[s];
     const plan::PlanRecord& tr = ctx.plan[t];
-    if (tr.isDeleted || tr.isMergedAway || tr.isSetMember) return dropBar(ctx, drop);
+    // A set member of the same item is refused below with the set's message, not moved onto silently.
+    if (tr.isDeleted || tr.isMergedAway) return dropBar(ctx, drop);
     if (sr.planItemCode != tr.planItemCode || sr.itemCode2 != tr.itemCode2 || sr.processSeq != tr.processSeq
         || sr.modelName != tr.modelName)
         return dropBar(ctx, drop);

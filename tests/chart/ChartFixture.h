@@ -11,6 +11,7 @@
 #include "db/Database.h"
 #include "plan/PlanHistory.h"
 
+#include <QDir>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTest>
@@ -24,10 +25,11 @@ inline core::Moment at(int day, int hour, int minute = 0)
     return core::Moment::of(core::Date::fromYmd(2024, 12, day), core::TimeOfDay::fromHms(hour, minute));
 }
 
-inline void buildPlant(core::Planner& p)
+inline void buildPlant(core::Planner& p, core::Date start = core::Date::fromYmd(2024, 12, 2),
+                       core::Date end = core::Date::fromYmd(2024, 12, 31))
 {
-    p.PeriodStart = core::Date::fromYmd(2024, 12, 2);
-    p.PeriodEnd = core::Date::fromYmd(2024, 12, 31);
+    p.PeriodStart = start;
+    p.PeriodEnd = end;
     p.DayChangeTime = core::TimeOfDay::fromHms(8, 0);
     p.GridMinutes = 10;
     p.rows.clear();
@@ -72,6 +74,15 @@ inline int addOrder(plan::PlanData& plan, std::int64_t orderNo, const QString& m
     r.dueDate = r.initialDueDate = core::Date::fromYmd(2024, 12, 20);
     r.loadMark = 1;
     return plan.append(r);
+}
+
+// With CHART_SCREENSHOT_DIR set, keeps a picture of what the planner sees.
+inline void saveScreenshot(QWidget* w, const QString& name)
+{
+    const QString dir = qEnvironmentVariable("CHART_SCREENSHOT_DIR");
+    if (dir.isEmpty()) return;
+    QDir().mkpath(dir);
+    w->grab().save(dir + QLatin1Char('/') + name + QStringLiteral(".png"));
 }
 
 // The main window over the in-memory plant; each test adds its orders and calls show().

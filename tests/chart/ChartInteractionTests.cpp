@@ -18,9 +18,9 @@ void sendMouse(QWidget* w, QEvent::Type type, QPoint pos, Qt::MouseButton button
     QApplication::sendEvent(w, &e);
 }
 
-void sendWheel(QWidget* w, int notches, Qt::KeyboardModifiers mods)
+void sendWheel(QWidget* w, int notches, Qt::KeyboardModifiers mods, QPoint at = {-1, -1})
 {
-    const QPointF pos(w->width() / 2.0, w->height() / 2.0);
+    const QPointF pos = at.x() < 0 ? QPointF(w->width() / 2.0, w->height() / 2.0) : QPointF(at);
     QWheelEvent e(pos, w->mapToGlobal(pos), QPoint(), QPoint(0, 120 * notches), Qt::NoButton, mods, Qt::NoScrollPhase, false);
     QApplication::sendEvent(w, &e);
 }
@@ -117,6 +117,35 @@ TEST_F(Selection, HoverTipShowsTheOrderBesideTheBar)
     EXPECT_TRUE(tip->text().contains(QStringLiteral("K-100")));
     EXPECT_TRUE(tip->text().contains(QStringLiteral("初期納期: 2024/12/20")));
     sendMouse(view().platForm, QEvent::MouseMove, QPoint(5, 380), Qt::NoButton, Qt::NoButton);
+    EXPECT_FALSE(tip->isVisible());
+}
+
+TEST_F(Selection, HoverTipFollowsTheChartMovingUnderThePointer)
+{
+    const int a = addOrder(plan(), 4711, QStringLiteral("M01"), at(3, 8), 240);
+    const int b = addOrder(plan(), 4712, QStringLiteral("M02"), at(3, 8), 240);  // one row below a
+    show();
+    QWidget* pf = view().platForm;
+    QLabel* tip = view().GradeName;
+    const QPoint p = barCentre(a);
+    sendMouse(pf, QEvent::MouseMove, p, Qt::NoButton, Qt::NoButton);
+    ASSERT_TRUE(tip->text().contains(QStringLiteral("手配番号: 4711")));
+
+    // The wheel scrolls the rows under a pointer that stays put: b is under it now.
+    sendWheel(pf, -1, Qt::NoModifier, p);
+    ASSERT_EQ(state().barAtPx(chart::Surface::PlatForm, p.x(), p.y()), b);
+    EXPECT_TRUE(tip->isVisible());
+    EXPECT_TRUE(tip->text().contains(QStringLiteral("手配番号: 4712"))) << tip->text().toStdString();
+
+    // The scroll bar moves the time away from under the pointer.
+    view().HScroll1->setValue(view().HScroll1->value() + 600);
+    EXPECT_FALSE(tip->isVisible());
+
+    // A mode button: the bars are drawn anew at another scale.
+    view().HScroll1->setValue(0);
+    sendMouse(pf, QEvent::MouseMove, barCentre(b), Qt::NoButton, Qt::NoButton);
+    ASSERT_TRUE(tip->isVisible());
+    QTest::mouseClick(form->ComMonth, Qt::LeftButton);
     EXPECT_FALSE(tip->isVisible());
 }
 

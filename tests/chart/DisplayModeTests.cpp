@@ -1,6 +1,11 @@
 // Display modes, bar geometry on each scale, and which surface a bar stands on.
 #include "ChartFixture.h"
 
+#include "chart/TimeHeader.h"
+
+#include <QRegularExpression>
+#include <set>
+
 using namespace chart_test;
 
 namespace {
@@ -56,6 +61,57 @@ TEST_F(DisplayModes, ChangingTheModeKeepsTheTimeAtTheLeftEdge)
     // Four weeks of a 30-day period leave two days to scroll: the end of the period stays in view.
     view().setDisplayMode(4);
     EXPECT_EQ(view().HScroll1->value(), view().HScroll1->maximum());
+}
+
+// Each mode writes every day caption in one form; a form without the month
+// has the month above the days: at the left edge and where a month begins.
+TEST_F(DisplayModes, DayCaptionsShareOneFormAndShowTheMonth)
+{
+    buildPlant(form->planner(), core::Date::fromYmd(2024, 11, 18), core::Date::fromYmd(2024, 12, 31));
+    show();
+    chart::DayDispArea* strip = view().dayDispArea;
+    const QRegularExpression forms[] = {QRegularExpression(QStringLiteral(R"(^(\d+)/(\d+)\((.)\)$)")),
+                                        QRegularExpression(QStringLiteral(R"(^()(\d+)\((.)\)$)")),
+                                        QRegularExpression(QStringLiteral(R"(^()(\d+)()$)"))};
+    for (int mode = 1; mode <= 4; ++mode) {
+        SCOPED_TRACE(mode);
+        view().setDisplayMode(mode);
+        view().scrollToMoment(core::Moment::of(core::Date::fromYmd(2024, 11, 29), core::TimeOfDay::fromHms(8, 0)));
+        saveScreenshot(form.get(), QStringLiteral("day-captions-mode%1").arg(mode));
+        const chart::DayDispArea::Captions c = strip->captions();
+        std::set<int> used;
+        bool monthChangeInView = false;
+        for (const auto& day : c.days) {
+            if (!day.rect.intersects(strip->rect())) continue;
+            int form = 0;
+            while (form < 3 && !forms[form].match(day.text).hasMatch()) ++form;
+            ASSERT_LT(form, 3) << day.text.toStdString();
+            used.insert(form);
+            const auto m = forms[form].match(day.text);
+            EXPECT_EQ(m.captured(2).toInt(), day.date.day());
+            if (form == 0) {
+                EXPECT_EQ(m.captured(1).toInt(), day.date.month());
+            }
+            if (form < 2) {
+                EXPECT_EQ(m.captured(3), chart::weekdayName(day.date));
+            }
+            if (day.date.day() == 1 && day.rect.left() > 0) {
+                monthChangeInView = true;
+                if (form == 0) continue;
+                bool shown = false;
+                for (const auto& month : c.months)
+                    shown = shown || (month.rect.left() == day.rect.left() && month.text.contains(QStringLiteral("12月")));
+                EXPECT_TRUE(shown) << "December where it begins";
+            }
+        }
+        EXPECT_EQ(used.size(), 1u) << "one caption form in the mode";
+        EXPECT_EQ(monthChangeInView, mode >= 2);
+        if (used.count(0)) continue;
+        bool atLeftEdge = false;
+        for (const auto& month : c.months)
+            atLeftEdge = atLeftEdge || (month.rect.left() <= 0 && month.rect.right() > 0 && month.text.contains(QStringLiteral("11月")));
+        EXPECT_TRUE(atLeftEdge) << "the month of the first day in view";
+    }
 }
 
 class BarSurfaces : public ChartTest {};

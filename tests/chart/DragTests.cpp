@@ -236,8 +236,8 @@ TEST_F(Dragging, GridRowDraggedOntoAnotherTakesItsPlace)
     const auto rowPoint = [&](int rec) { return grid.visualRect(grid.gridModel().index(grid.gridModel().gridRowOf(rec), 2)).center(); };
 
     send(vp, QEvent::MouseButtonPress, rowPoint(a), Qt::LeftButton, Qt::LeftButton);
-    EXPECT_EQ(view().DragMode, chart::DragKind::GridRow);
     send(vp, QEvent::MouseMove, (rowPoint(a) + rowPoint(b)) / 2, Qt::NoButton, Qt::LeftButton);
+    EXPECT_EQ(view().DragMode, chart::DragKind::GridRow);
     send(vp, QEvent::MouseMove, rowPoint(b), Qt::NoButton, Qt::LeftButton);
     EXPECT_TRUE(grid.GridDragLine->isVisible());
     prompt.answers = {true};  // push the order that stood there behind the dropped one
@@ -252,11 +252,47 @@ TEST_F(Dragging, GridRowDraggedOntoAnotherTakesItsPlace)
     EXPECT_EQ(state().bar(b).startSec, plan()[b].start().seconds()) << "the pushed bar was redrawn";
 
     send(vp, QEvent::MouseButtonPress, rowPoint(fixedRow), Qt::LeftButton, Qt::LeftButton);
-    send(vp, QEvent::MouseButtonRelease, rowPoint(fixedRow), Qt::LeftButton, Qt::NoButton);
+    send(vp, QEvent::MouseMove, rowPoint(b), Qt::NoButton, Qt::LeftButton);
+    send(vp, QEvent::MouseButtonRelease, rowPoint(b), Qt::LeftButton, Qt::NoButton);
     EXPECT_EQ(prompt.told.value(0), QStringLiteral("1:後ろ固定と2:完全固定の手配は移動出来ません。"));
     EXPECT_EQ(view().DragMode, chart::DragKind::Idle);
     // Undo of the whole drop, push chain included, gives back the loaded table.
     form->actUndo->trigger();
+    EXPECT_EQ(snapshot(), loaded);
+}
+
+TEST_F(Dragging, AClickOnAGridRowSelectsItOnlyADragIsRefused)
+{
+    const int rep = addOrder(plan(), 1, QStringLiteral("M01"), at(3, 8), 60);
+    const int member = addOrder(plan(), 2, QStringLiteral("M01"), at(3, 8), 60);
+    const int other = addOrder(plan(), 3, QStringLiteral("M02"), at(4, 8), 60);
+    plan().edit(rep).setRepOrderNo = 1;
+    plan().edit(member).setRepOrderNo = 1;
+    plan().edit(member).isSetMember = true;
+    show();
+    chart::PlanDataGrid& grid = form->grid();
+    QWidget* vp = grid.viewport();
+    const auto rowPoint = [&](int rec) { return grid.visualRect(grid.gridModel().index(grid.gridModel().gridRowOf(rec), 2)).center(); };
+
+    // A click, even one that wobbles less than a drag distance, only selects.
+    const QPoint p = rowPoint(member);
+    const QPoint wobble(QApplication::startDragDistance() / 2, 0);
+    send(vp, QEvent::MouseButtonPress, p, Qt::LeftButton, Qt::LeftButton);
+    send(vp, QEvent::MouseMove, p + wobble, Qt::NoButton, Qt::LeftButton);
+    send(vp, QEvent::MouseButtonRelease, p + wobble, Qt::LeftButton, Qt::NoButton);
+    EXPECT_TRUE(prompt.told.isEmpty()) << prompt.told.join(u'|').toStdString();
+    EXPECT_EQ(grid.selectedRecord(), member);
+    EXPECT_EQ(state().selectedRecord(), member);
+    EXPECT_EQ(view().DragMode, chart::DragKind::Idle);
+
+    // Dragging it onto another row is refused, once, and moves nothing.
+    send(vp, QEvent::MouseButtonPress, p, Qt::LeftButton, Qt::LeftButton);
+    send(vp, QEvent::MouseMove, (p + rowPoint(other)) / 2, Qt::NoButton, Qt::LeftButton);
+    send(vp, QEvent::MouseMove, rowPoint(other), Qt::NoButton, Qt::LeftButton);
+    send(vp, QEvent::MouseButtonRelease, rowPoint(other), Qt::LeftButton, Qt::NoButton);
+    EXPECT_EQ(prompt.told, QStringList{QStringLiteral("この手配は移動出来ません。\rセット代表手配を移動して下さい。")});
+    EXPECT_FALSE(grid.GridDragLine->isVisible());
+    EXPECT_EQ(view().DragMode, chart::DragKind::Idle);
     EXPECT_EQ(snapshot(), loaded);
 }
 

@@ -1,9 +1,13 @@
 // The window's caption, the save indicator and switching the classification.
 #include "ChartFixture.h"
 
+#include "chart/RowHeaders.h"
 #include "support/ScriptedPrompt.h"
 
+#include <QHeaderView>
+#include <QLabel>
 #include <QMenu>
+#include <QSplitter>
 #include <QTimer>
 
 #include <QSignalSpy>
@@ -124,6 +128,72 @@ TEST_F(MainWindow, RightClickOnABarOpensThePopupForThatBar)
     EXPECT_FALSE(form->popDetail->isEnabled());
     EXPECT_FALSE(form->popOrder->isEnabled());
     form->mnuPopup->close();
+}
+
+// A window below the chart's full height: chart and grid share it, the chart
+// in whole rows, its scroll bar in the window, the grid with rows to read.
+TEST_F(MainWindow, SmallWindowShowsWholeChartRowsAndAGridToRead)
+{
+    for (int i = 0; i < 14; ++i) addOrder(plan(), 1 + i, QStringLiteral("M%1").arg(1 + i % 12, 2, 10, QLatin1Char('0')), at(3 + i % 5, 8), 240);
+    show();
+    form->resize(900, 560);
+    QCoreApplication::processEvents();
+    saveScreenshot(form.get(), QStringLiteral("small-window"));
+    ASSERT_EQ(form->size(), QSize(900, 560));
+
+    const auto inWindow = [&](QWidget* w) { return form->rect().contains(QRect(w->mapTo(form.get(), QPoint(0, 0)), w->size())); };
+    QWidget* pf = view().platForm;
+    EXPECT_TRUE(inWindow(pf));
+    EXPECT_TRUE(inWindow(view().HScroll1));
+    const int rows = pf->height() / chart::ChartState::RowHeightPx;
+    EXPECT_GE(rows, 3);
+    EXPECT_EQ(pf->height(), rows * chart::ChartState::RowHeightPx) << "the last row is whole";
+    EXPECT_EQ(view().KScroll->height(), pf->height());
+    // Row headers, scroll range and hit tests count the rows in view.
+    EXPECT_EQ(view().LineName2->height(), pf->height());
+    EXPECT_EQ(view().KScroll->pageStep(), rows);
+    EXPECT_EQ(view().KScroll->maximum(), form->planner().rows.machineRowCount() + 1 - rows);
+    view().KScroll->setValue(3);
+    const int lastRow = 3 + rows;
+    EXPECT_EQ(state().rowAtPx(pf->height() - 1), lastRow);
+    EXPECT_EQ(view().LineName2->MachineName(rows)->text().section(u'\n', 0, 0), form->planner().rows.row(lastRow).RowCode.trimmed());
+
+    chart::PlanDataGrid& grid = form->grid();
+    EXPECT_TRUE(inWindow(&grid));
+    EXPECT_GE(grid.viewport()->height() / grid.verticalHeader()->defaultSectionSize(), 4) << "grid rows in view";
+}
+
+// The divider between chart and grid moves in whole chart rows and stays where
+// the planner left it when the window is built anew for another class.
+TEST_F(MainWindow, DividerSnapsToWholeRowsAndIsKeptForTheNextWindow)
+{
+    show();
+    auto* splitter = form->findChild<QSplitter*>();
+    ASSERT_TRUE(splitter);
+    QWidget* pf = view().platForm;
+    const int rowsBefore = pf->height() / chart::ChartState::RowHeightPx;
+    QWidget* handle = splitter->handle(1);
+    const QPoint grip = handle->rect().center();
+    const QPoint gripOnScreen = handle->mapToGlobal(grip);  // the handle moves while dragged
+    const auto send = [&](QEvent::Type type, QPoint pos, Qt::MouseButton button, Qt::MouseButtons held) {
+        QMouseEvent e(type, QPointF(pos), QPointF(gripOnScreen + (pos - grip)), button, held, Qt::NoModifier);
+        QApplication::sendEvent(handle, &e);
+    };
+    send(QEvent::MouseButtonPress, grip, Qt::LeftButton, Qt::LeftButton);
+    send(QEvent::MouseMove, grip + QPoint(0, -40), Qt::NoButton, Qt::LeftButton);
+    send(QEvent::MouseMove, grip + QPoint(0, -70), Qt::NoButton, Qt::LeftButton);
+    send(QEvent::MouseButtonRelease, grip + QPoint(0, -70), Qt::LeftButton, Qt::NoButton);
+    QCoreApplication::processEvents();
+    const int rows = rowsBefore - 2;  // 70 pixels: nearer two rows than one
+    EXPECT_EQ(pf->height(), rows * chart::ChartState::RowHeightPx);
+
+    chart::MainForm next(settings, *database);
+    buildPlant(next.planner());
+    next.showPlan();
+    next.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&next));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(next.gantt().platForm->height(), rows * chart::ChartState::RowHeightPx);
 }
 
 }  // namespace

@@ -4,8 +4,11 @@
 
 #include "DbFixture.h"
 #include "demoplant/DemoPlant.h"
+#include "reschedule/Requirement.h"
+#include "store/loading/SqlMasterLookup.h"
 
 #include <QMap>
+#include <cmath>
 #include <map>
 
 namespace {
@@ -241,6 +244,38 @@ TEST_P(DemoPlantTest, HoldsEveryKindOfOrderTheChartDistinguishes)
     auto hidden = d().query(QStringLiteral("SELECT COUNT(*) FROM DB0497 WHERE 担当者コード='1001' AND 選択<>'1'"));
     hidden.next();
     EXPECT_EQ(hidden.integer(0), 1);
+}
+
+// The stored 必要数 must be what the planner's requirement rule gives for the
+// order's quantity, or the first quantity edit changes every component.
+TEST_P(DemoPlantTest, RequirementsAreWhatTheRequirementRuleGives)
+{
+    demoplant::generateDemoPlant(d(), smallPlant(7));
+    store::SqlMasterLookup lookup(d(), 1);
+    auto c = d().query(QStringLiteral("SELECT DB0252.上位手配番号, DB0252.品名コード, DB0252.必要数, DB0253.手配数, DB0378.基本単位 "
+                                      " FROM (DB0252 INNER JOIN DB0253 ON DB0253.手配番号=DB0252.上位手配番号) "
+                                      " LEFT JOIN DB0378 ON DB0378.品名コード=DB0252.品名コード "
+                                      " WHERE DB0252.削除フラグ<>'1'"));
+    struct Row {
+        qint64 order, qty;
+        QString item, unit;
+        double stored;
+    };
+    std::vector<Row> rows;  // read through before the look-ups use the connection
+    while (c.next()) rows.push_back({c.integer(0), c.integer(3), c.text(1), c.text(4).trimmed(), c.number(2)});
+    int fractional = 0;
+    for (const Row& r : rows) {
+        SCOPED_TRACE(QStringLiteral("%1 %2 (unit %3)").arg(r.order).arg(r.item, r.unit).toStdString());
+        const auto rule = lookup.requirementRule(r.order, r.item);
+        ASSERT_TRUE(rule.has_value());
+        EXPECT_DOUBLE_EQ(r.stored, reschedule::requirementFor(r.qty, *rule));
+        if (r.unit == QStringLiteral("02") && r.qty > 0) {
+            EXPECT_GT(r.stored, 0) << "kilograms of material";
+        }
+        fractional += r.stored != std::floor(r.stored);
+    }
+    EXPECT_GT(rows.size(), 100u);
+    EXPECT_GT(fractional, 0) << "kilograms and metres keep their decimals";
 }
 
 PLANNER_ON_EVERY_KIND(DemoPlantTest);

@@ -29,6 +29,7 @@ TEST_F(Merge, RefusedMergesMoveTheBarInstead)
     const std::vector<Case> cases = {
         {[&] { rec(s).itemCode2 = "Q"; }, ""},
         {[&] { rec(t).setRepOrderNo = 1; }, "セット取りの計画を合体させる事はできません"},
+        {[&] { rec(t).setRepOrderNo = 9; rec(t).isSetMember = true; }, "セット取りの計画を合体させる事はできません"},
         {[&] { rec(s).receivedQty = rec(s).memberReceivedQty[0] = 5; }, "実績が入力されている計画を合体させる事はできません"},
         {[&] { prompt.answers = {false}; }, ""},
     };

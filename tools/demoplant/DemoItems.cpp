@@ -387,11 +387,16 @@ void writeItems(db::Database& db, PlantModel& model, DemoRandom& rnd)
     const AuditStamp& a = model.audit;
     TableWriter units(db, QStringLiteral("DB0380"),
                       {QStringLiteral("単位コード"), QStringLiteral("?単位名"), QStringLiteral("端数処理区分"), QStringLiteral("端数処理桁位置")}, a);
-    units.add({kPiece, QStringLiteral("個"), QStringLiteral("2"), 0});
-    units.add({kKilogram, QStringLiteral("kg"), QStringLiteral("3"), 3});
-    units.add({kMetre, QStringLiteral("m"), QStringLiteral("2"), 2});
-    units.add({kSheet, QStringLiteral("枚"), QStringLiteral("2"), 0});
-    units.add({kBottle, QStringLiteral("本"), QStringLiteral("1"), 0});
+    // Kilograms to the gram and metres to the centimetre; counted units whole.
+    const Unit list[] = {{kPiece, QStringLiteral("個"), QStringLiteral("2"), 0},
+                         {kKilogram, QStringLiteral("kg"), QStringLiteral("3"), 256 - 3},
+                         {kMetre, QStringLiteral("m"), QStringLiteral("2"), 256 - 2},
+                         {kSheet, QStringLiteral("枚"), QStringLiteral("2"), 0},
+                         {kBottle, QStringLiteral("本"), QStringLiteral("1"), 0}};
+    for (const Unit& u : list) {
+        model.units[u.code] = u;
+        units.add({u.code, u.name, u.roundingKind, u.digitPosition});
+    }
     units.flush();
 
     TableWriter contents(db, QStringLiteral("DB0382"),

@@ -37,6 +37,13 @@ struct BomLine {
     double num = 1, den = 1, yieldRate = 100;
 };
 
+// A unit of DB0380 and how requirements in it are rounded.
+struct Unit {
+    QString code, name;
+    QString roundingKind;   // 端数処理区分: "1" truncate, "2" up, "3" half up
+    int digitPosition = 0;  // 端数処理桁位置: rounds to 10^d, d kept as a signed byte (254 = hundredths)
+};
+
 enum class Family { Moulded, Machined, Assembly, Material };
 
 struct RoutingStep {
@@ -84,6 +91,7 @@ struct PlantModel {
     std::vector<Mould> moulds;
     std::vector<QString> customers;
     std::vector<QString> extraMaterials;  // consumables for padding component rows
+    std::map<QString, Unit> units;         // by unit code
 
     const Item* item(const QString& code) const;
     void addItem(const Item& item);

@@ -2,6 +2,7 @@
 // orders and requirement plans with their links, unit prices and the number row.
 
 #include "DemoOrders.h"
+#include "reschedule/Requirement.h"
 
 #include <cmath>
 
@@ -16,6 +17,19 @@ QString flag(bool b) { return b ? QStringLiteral("1") : QStringLiteral("0"); }
 QString completion(const Order& o) { return o.state == OrderState::Completed ? QStringLiteral("2") : QStringLiteral("0"); }
 
 QString deletion(const Order& o) { return flag(o.state == OrderState::Deleted); }
+
+// The planner's requirement rule for a bill-of-materials line, with the rounding
+// of the component's unit: the stored 必要数 is what a quantity edit would give.
+reschedule::RequirementRule requirementRuleOf(const PlantModel& model, const BomLine& b, double defect)
+{
+    reschedule::RequirementRule rule{QStringLiteral("1"), 0, b.num, b.den, defect};
+    if (const Item* child = model.item(b.child))
+        if (const auto u = model.units.find(child->unitCode); u != model.units.end()) {
+            rule.roundingKind = u->second.roundingKind;
+            rule.digitPosition = u->second.digitPosition;
+        }
+    return rule;
+}
 
 void writePlans(db::Database& db, const PlantModel& model, const OrderBook& book)
 {
@@ -115,7 +129,7 @@ void writeComponents(db::Database& db, const PlantModel& model, const OrderBook&
         }
         for (const BomLine& b : lines) {
             const double defect = rnd.pick(std::vector<double>{0, 0, 1, 2, 3});
-            const double required = std::round(o.qty * b.num / b.den * (1 + defect / 100.0) * 1000) / 1000;
+            const double required = reschedule::requirementFor(o.qty, requirementRuleOf(model, b, defect));
             const bool issued = !o.instructionDate.isNull();
             rows.add({o.no, b.child, b.childSeq, model.options.factory, required,
                       o.qty ? std::round(required * o.received / o.qty * 1000) / 1000 : 0.0, issued ? required : 0.0,

@@ -8,10 +8,10 @@
 #include "app/startup/InstanceLock.h"
 #include "app/startup/PlannerIni.h"
 #include "app/startup/Startup.h"
+#include "chart/MessageBoxes.h"
 
 #include <QApplication>
 #include <QCoreApplication>
-#include <QMessageBox>
 #include <QTextStream>
 
 #include <cstdio>
@@ -42,6 +42,7 @@ int runWindowProgram(int argc, char** argv)
     QApplication::setApplicationDisplayName(QStringLiteral("工程計画立案支援システム"));
     // The main window's close ends the program, not the dialog closing before it.
     QApplication::setQuitOnLastWindowClosed(false);
+    chart::installQtTranslation();  // before the first window
 
     auto configRead = app::readStartupConfig(app::plannerIniPath(), app::commandLineTextOf(app.arguments().mid(1)),
                                              QCoreApplication::applicationDirPath());
@@ -54,7 +55,7 @@ int runWindowProgram(int argc, char** argv)
     app::InstanceLock lock;
     if (!lock.tryLock()) {
         QTextStream(stderr) << app::doubleStartMessage() << Qt::endl;
-        QMessageBox::information(nullptr, app::doubleStartTitle(), app::doubleStartMessage());
+        chart::showMessage(nullptr, QMessageBox::Information, app::doubleStartTitle(), app::doubleStartMessage());
         return 0;
     }
 

@@ -90,8 +90,8 @@ void buildPlan(const Planner& planner, plan::PlanData& plan, int orders)
         r.orderQty = r.memberOrderQty[0] = 100 + std::int64_t(rng() % 900);
         r.machineCode = r.machineCodeDb = machineCode(m);
         r.destCode = QStringLiteral("0101        ");
-        r.inOutKind = QStringLiteral("1");
-        r.confirmKind = r.confirmKindDb = QStringLiteral("2");
+        r.inOutKind = plan::InOutKind::InHouse;
+        r.confirmKind = r.confirmKindDb = plan::ConfirmKind::Confirmed;
         r.itemCode = r.itemCode2 = r.planItemCode = QStringLiteral("ITEM%1").arg(k % 700);
         r.modelName = QStringLiteral("MODEL");
         r.processName = QStringLiteral("成形");
@@ -182,7 +182,7 @@ int main(int argc, char** argv)
     ctx.rowIndex();
     history.clear();
     const std::vector<int> chain = ctx.rowIndex().onMachine(machineCode(1));
-    state.setScale(1, 20000);
+    state.setScale(core::DisplayMode::OneDay, 20000);
     state.refreshAll();
     const int dropRow = planner.rows.findRow(machineCode(1));
     // An undo (not timed) is followed by the chart's update of what it put back.

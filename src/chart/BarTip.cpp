@@ -20,16 +20,20 @@ QString placeText(const plan::PlanRecord& r, const core::RowTable& rows)
 }
 }  // namespace
 
-QString fixKindText(const QString& fixKind)
+QString fixKindText(plan::FixKind fixKind)
 {
-    if (fixKind == QStringLiteral("1")) return QStringLiteral("1:後ろ固定");
-    if (fixKind == QStringLiteral("2")) return QStringLiteral("2:完全固定");
+    switch (fixKind) {
+    case plan::FixKind::BackFixed: return QStringLiteral("1:後ろ固定");
+    case plan::FixKind::FullyFixed: return QStringLiteral("2:完全固定");
+    case plan::FixKind::Free:
+    case plan::FixKind::Other: break;
+    }
     return QStringLiteral("0:固定なし");
 }
 
-QString confirmKindText(const QString& confirmKind)
+QString confirmKindText(plan::ConfirmKind confirmKind)
 {
-    return confirmKind == QStringLiteral("2") ? QStringLiteral("2:確定") : QStringLiteral("1:予定");
+    return confirmKind == plan::ConfirmKind::Confirmed ? QStringLiteral("2:確定") : QStringLiteral("1:予定");
 }
 
 QString barTipText(const plan::PlanRecord& r, const core::RowTable& rows)

@@ -13,7 +13,7 @@ core::BarFacts factsOf(const plan::PlanRecord& r)
     core::BarFacts f;
     f.endDate = r.endDate;
     f.initialDueDate = r.initialDueDate;
-    f.confirmKind = r.confirmKind;
+    f.isConfirmed = r.isConfirmed();
     f.isChanged = r.isChanged;
     f.instructionDate = r.instructionDate;
     f.itemCode2 = r.itemCode2;
@@ -37,7 +37,7 @@ ChartState::ChartState(const core::ProgramSettings& settings, const core::Planne
     origin_ = core::chartOrigin(planner_.PeriodStart, planner_.DayChangeTime);
 }
 
-void ChartState::setScale(int displayMode, double chartWidthTwips)
+void ChartState::setScale(core::DisplayMode displayMode, double chartWidthTwips)
 {
     scale_ = core::scaleForMode(displayMode, chartWidthTwips, scale_);
     origin_ = core::chartOrigin(planner_.PeriodStart, planner_.DayChangeTime);
@@ -153,7 +153,7 @@ void ChartState::completeBar(int recordNo, BarVisual& b) const
     const plan::PlanRecord& r = plan_[recordNo];
     b.look.dueClass = core::dueClassOf(r.endDate, r.initialDueDate);
     b.look.background = core::backgroundOf(b.look.dueClass);
-    b.look.text = core::textColourOf(r.confirmKind, settings_.IniOption5);
+    b.look.text = core::textColourOf(r.isConfirmed(), settings_.IniOption5);
     b.look.changedMark = r.isChanged;
     b.progressVisible = r.orderQty != 0;
     // More received than ordered would paint the overlay over the next bar.

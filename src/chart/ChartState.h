@@ -42,7 +42,7 @@ public:
     // Scale and origin (dispGantt). Repositions every bar without rebuilding looks.
     const core::ChartScale& scale() const { return scale_; }
     core::Moment origin() const { return origin_; }
-    void setScale(int displayMode, double chartWidthTwips);
+    void setScale(core::DisplayMode displayMode, double chartWidthTwips);
     // Twips of the whole display period at the current scale.
     double periodWidthTwips() const;
 

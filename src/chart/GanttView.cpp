@@ -123,9 +123,9 @@ GanttView::~GanttView() = default;
 
 double GanttView::chartWidth() const { return double(Picture1->width()) * core::TwipsPerPixel; }
 
-void GanttView::setDisplayMode(int mode)
+void GanttView::setDisplayMode(core::DisplayMode mode)
 {
-    displayMode_ = mode >= 1 && mode <= 4 ? mode : 3;
+    displayMode_ = mode;
     dispGantt();
 }
 
@@ -263,7 +263,7 @@ void GanttView::pressOnSurface(QWidget* surface, QMouseEvent* e)
     if (rec) {
         state_.setSelectedRecord(rec);
         emit barClicked(rec);
-        const bool movable = canStartBarDrag ? canStartBarDrag(rec) : state_.plan()[rec].fixKind != QStringLiteral("2");
+        const bool movable = canStartBarDrag ? canStartBarDrag(rec) : state_.plan()[rec].fixKind != plan::FixKind::FullyFixed;
         if (movable) beginBarDrag(surface, rec, pos);
         repaintChart();
         return;

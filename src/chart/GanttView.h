@@ -38,13 +38,13 @@ public:
     ChartState& state() { return state_; }
 
     // Display modes (showOneDay .. showFourWeeks set the mode, dispGantt applies it).
-    void showOneDay() { setDisplayMode(1); }
-    void showThreeDays() { setDisplayMode(2); }
-    void showWeek() { setDisplayMode(3); }
-    void showFourWeeks() { setDisplayMode(4); }
-    void setDisplayMode(int mode);
+    void showOneDay() { setDisplayMode(core::DisplayMode::OneDay); }
+    void showThreeDays() { setDisplayMode(core::DisplayMode::ThreeDays); }
+    void showWeek() { setDisplayMode(core::DisplayMode::Week); }
+    void showFourWeeks() { setDisplayMode(core::DisplayMode::FourWeeks); }
+    void setDisplayMode(core::DisplayMode mode);
     void dispGantt();
-    int displayMode() const { return displayMode_; }
+    core::DisplayMode displayMode() const { return displayMode_; }
     double chartWidth() const;  // twips: the width of Picture1
 
     // After the rows or bars changed: scroll ranges, headers, repaint.
@@ -90,7 +90,7 @@ signals:
     // A bar released over the rows; targetRecord is the bar under the pointer
     // (a merge), 0 for the background. The view changes nothing in the plan.
     void barDropped(const reschedule::BarDrop& drop, int targetRecord);
-    void displayModeChanged(int mode);
+    void displayModeChanged(core::DisplayMode mode);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -113,7 +113,7 @@ private:
     void autoScrollTick();
 
     ChartState& state_;
-    int displayMode_ = 3;
+    core::DisplayMode displayMode_ = core::DisplayMode::Week;
     int lastPictureWidth_ = 0;
     // Grab-scroll and drag bookkeeping.
     QPoint pressViewPos_;

@@ -63,7 +63,7 @@ QString PlanGridModel::text(const plan::PlanRecord& r, int recordNo, int column)
 {
     switch (column) {
     case ColShown: return r.isDeleted ? QStringLiteral("削除済") : r.isSetMember ? QStringLiteral("ｾｯﾄ") : QStringLiteral("○");
-    case ColConfirm: return r.confirmKind == QStringLiteral("2") ? QStringLiteral("確定") : QStringLiteral("予定");
+    case ColConfirm: return r.isConfirmed() ? QStringLiteral("確定") : QStringLiteral("予定");
     case ColOrderNo: return QString::number(r.orderNo);
     case ColSetRep: return numberOrBlank(r.setRepOrderNo);
     case ColItemCode: return r.itemCode.trimmed();
@@ -102,7 +102,7 @@ QVariant PlanGridModel::data(const QModelIndex& index, int role) const
     case Qt::BackgroundRole:
         if (r.isDeleted) return QBrush(QColor(220, 220, 220));
         if (r.isSetMember) return QBrush(QColor(238, 238, 238));
-        if (r.fixKind == QStringLiteral("2")) return QBrush(QColor(255, 236, 236));
+        if (r.fixKind == plan::FixKind::FullyFixed) return QBrush(QColor(255, 236, 236));
         return {};
     case Qt::ForegroundRole:
         return r.isChanged ? QBrush(QColor(180, 0, 120)) : QVariant();

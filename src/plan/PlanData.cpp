@@ -12,8 +12,6 @@ PlanRecord placeholder()
     PlanRecord r;
     r.barIndex = 0;
     r.machineCode = QStringLiteral(" ");
-    r.memberGroup.clear();
-    r.fixKind.clear();
     r.instructionDate.clear();
     return r;
 }

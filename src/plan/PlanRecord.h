@@ -5,6 +5,7 @@
 // Member and component arrays hold slots 1..20 at indexes 0..19.
 
 #include "core/TimeTypes.h"
+#include "plan/PlanKinds.h"
 
 #include <QString>
 #include <array>
@@ -71,14 +72,14 @@ struct PlanRecord {
     QString planItemCode;                  // DB0251.品名コード
     bool isChanged = false;
     bool isEdited = false;
-    QString confirmKind;                   // "2" placed and confirmed, "1" not placed
-    QString confirmKindDb;
-    QString memberGroup = QStringLiteral("1");  // "2" or "4": members in group B
+    ConfirmKind confirmKind = ConfirmKind::None;    // effective: Confirmed only when placed
+    ConfirmKind confirmKindDb = ConfirmKind::None;  // as stored
+    MemberGroup memberGroup = MemberGroup::One;
     std::int64_t workMinutes = 0;
     std::int64_t planQty = 0;
     QString instructionDate = QStringLiteral("00000000");
     bool isDeleted = false;
-    QString fixKind = QStringLiteral("0"); // "0" free, "1" back-fixed, "2" fully fixed
+    FixKind fixKind = FixKind::Free;
     QString acceptInspectKind;
     std::int64_t packUnitQty = 0;
     std::int64_t cavities = 0;
@@ -100,8 +101,11 @@ struct PlanRecord {
     QString mouldShortName;
     int ganttDisplayKind = 0;
     QString remarks;
-    QString inOutKind;                     // "1" in-house, "2" outside
+    InOutKind inOutKind = InOutKind::None;
     bool isMergedAway = false;
+    // The stored texts of fixKind and confirmKindDb when they name no kind (Other).
+    QString fixKindOtherText;
+    QString confirmKindDbOtherText;
 
     // Derived views used throughout the rules.
     core::Moment start() const { return core::Moment::of(startDate, startTime); }
@@ -109,16 +113,12 @@ struct PlanRecord {
     void setStart(core::Moment m) { startDate = m.date(); startTime = m.time(); }
     void setEnd(core::Moment m) { endDate = m.date(); endTime = m.time(); }
     bool hasMachine() const { return !machineCode.trimmed().isEmpty(); }
-    // One-character flags are read on every bar of a push: compared without building strings.
-    bool isFixed() const { return flagIs(fixKind, u'1') || flagIs(fixKind, u'2'); }
+    bool isFixed() const { return fixKind == FixKind::BackFixed || fixKind == FixKind::FullyFixed; }
     bool isHidden() const { return isDeleted || isSetMember || isMergedAway; }
-    bool usesGroupB() const { return flagIs(memberGroup, u'2') || flagIs(memberGroup, u'4'); }
-    bool isConfirmed() const { return flagIs(confirmKind, u'2'); }
+    bool usesGroupB() const { return keepsGroupB(memberGroup); }
+    bool isConfirmed() const { return confirmKind == ConfirmKind::Confirmed; }
 
     friend bool operator==(const PlanRecord&, const PlanRecord&) = default;
-
-private:
-    static bool flagIs(const QString& flag, char16_t c) { return flag.size() == 1 && flag.front() == QChar(c); }
 };
 
 // Lowest free member slot (order number 0) of a group; -1 when all are taken.

@@ -43,7 +43,8 @@ TimeFields TimeFields::of(const PlanRecord& r)
 // cycle, and what set members take over from their representative.
 struct PlacementFields {
     TimeFields times;
-    QString machineCode, destCode, inOutKind;
+    QString machineCode, destCode;
+    InOutKind inOutKind = InOutKind::None;
     int setupMinutes = 0;
     std::int64_t workMinutes = 0;
     double cycle = 0, pieceSeconds = 0;

@@ -19,7 +19,7 @@ QString count(int n) { return QLocale(QLocale::English).toString(n); }  // "#,##
 
 bool isArrangeable(const core::Planner& planner, const plan::PlanRecord& r)
 {
-    return r.confirmKind >= QStringLiteral("1") && r.hasMachine() && planner.rows.findRow(r.machineCode) >= 2
+    return r.confirmKind != plan::ConfirmKind::None && r.hasMachine() && planner.rows.findRow(r.machineCode) >= 2
         && !(r.isSetMember && r.setRepOrderNo != 0) && !r.isDeleted && !r.isMergedAway;
 }
 bool isConfirmed(const plan::PlanRecord& r) { return r.isConfirmed(); }
@@ -139,7 +139,7 @@ std::optional<core::Moment> getMachineLastDate(const plan::PlanData& plan, const
     for (int i = 2; i <= plan.size(); ++i) {
         const plan::PlanRecord& r = plan[i];
         if (r.isDeleted || r.isMergedAway || r.machineCode.trimmed() != code) continue;
-        if (r.confirmKind != QStringLiteral("2") && !r.isChanged) continue;
+        if (!r.isConfirmed() && !r.isChanged) continue;
         if (!latest || r.end() > *latest) latest = r.end();
     }
     return latest;

@@ -68,7 +68,7 @@ inline int addOrder(plan::PlanData& plan, std::int64_t orderNo, const QString& m
     r.setEnd(start.addMinutes(minutes));
     r.workMinutes = minutes;
     r.orderQty = 100;
-    r.confirmKind = QStringLiteral("2");
+    r.confirmKind = plan::ConfirmKind::Confirmed;
     r.dueDate = r.initialDueDate = core::Date::fromYmd(2024, 12, 20);
     r.loadMark = 1;
     return plan.append(r);

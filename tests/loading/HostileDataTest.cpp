@@ -58,7 +58,7 @@ TEST_P(HostileData, LoadsWithFallBacksAndWritesNothing)
     EXPECT_EQ(rec(901).startDate, s.PeriodStart);
     EXPECT_FALSE(rec(901).endDate.isNull());
     EXPECT_EQ(rec(902).machineCode, QStringLiteral("ZZZ"));  // kept: the order is shown, not lost
-    EXPECT_EQ(rec(902).fixKind, QStringLiteral("0"));
+    EXPECT_EQ(rec(902).fixKind, plan::FixKind::Free);
     EXPECT_EQ(rec(902).startTime, s.DayChangeTime);  // both times unreadable: whole days
     EXPECT_FALSE(rec(902).startDate.isNull());
     EXPECT_EQ(rec(902).ganttDisplayKind, 0);

@@ -45,7 +45,7 @@ TEST_P(PlanLoading, PlacementStartAndEndRules)
 
     ASSERT_EQ(plan.size(), 7);  // six orders after the placeholder
     for (int i = 2; i <= 7; ++i) EXPECT_EQ(plan[i].barIndex, i);
-    EXPECT_EQ(rec(101).fixKind, QStringLiteral("1"));
+    EXPECT_EQ(rec(101).fixKind, plan::FixKind::BackFixed);
     EXPECT_EQ(rec(101).start(), at(2, 8));
     EXPECT_EQ(rec(101).end(), at(2, 12));
     EXPECT_EQ(rec(101).loadMark, 1);
@@ -53,19 +53,32 @@ TEST_P(PlanLoading, PlacementStartAndEndRules)
     const plan::PlanRecord& parked = rec(102);
     EXPECT_EQ(parked.machineCode, QStringLiteral(" "));
     EXPECT_EQ(parked.machineCodeDb, QStringLiteral("M01"));
-    EXPECT_EQ(parked.confirmKind, QStringLiteral("1"));
-    EXPECT_EQ(parked.confirmKindDb, QStringLiteral("2"));
-    EXPECT_EQ(parked.fixKind, QStringLiteral("0"));
+    EXPECT_EQ(parked.confirmKind, plan::ConfirmKind::Planned);
+    EXPECT_EQ(parked.confirmKindDb, plan::ConfirmKind::Confirmed);
+    EXPECT_EQ(parked.fixKind, plan::FixKind::Free);
     EXPECT_EQ(parked.start(), at(1, 8));
     EXPECT_EQ(parked.end(), at(2, 8));
     EXPECT_EQ(parked.startDateOrig, parked.startDate);
 
-    EXPECT_EQ(rec(103).confirmKind, QStringLiteral("2"));
+    EXPECT_EQ(rec(103).confirmKind, plan::ConfirmKind::Confirmed);
     EXPECT_EQ(rec(103).end(), at(2, 8));
     EXPECT_EQ(rec(104).start(), at(2, 23, 53, 20));
     EXPECT_EQ(rec(104).endDate, Date::fromYmd(2024, 5, 10));
     EXPECT_EQ(rec(105).start(), at(4, 9, 30));
     EXPECT_EQ(rec(106).start(), at(5, 8));
+}
+
+TEST_P(PlanLoading, KindTextsNamingNoKindAreKeptAsRead)
+{
+    order(d(), 101, {{"スケジューラ固定区分", "X"}});
+    order(d(), 102, {{"手配確定区分", "3"}, {"スケジューラ固定区分", "2"}});  // not confirmed: unplaced and free
+    load();
+    EXPECT_EQ(rec(101).fixKind, plan::FixKind::Other);
+    EXPECT_EQ(rec(101).fixKindOtherText, QStringLiteral("X"));
+    EXPECT_EQ(rec(102).confirmKind, plan::ConfirmKind::Planned);
+    EXPECT_EQ(rec(102).confirmKindDb, plan::ConfirmKind::Other);
+    EXPECT_EQ(rec(102).confirmKindDbOtherText, QStringLiteral("3"));
+    EXPECT_EQ(rec(102).fixKind, plan::FixKind::Free);
 }
 
 TEST_P(PlanLoading, UnplacedOrderKeepsItsMachineWithOption3)
@@ -74,7 +87,7 @@ TEST_P(PlanLoading, UnplacedOrderKeepsItsMachineWithOption3)
     s.IniOption3 = 1;
     load();
     EXPECT_EQ(rec(101).machineCode, QStringLiteral("M01"));
-    EXPECT_EQ(rec(101).confirmKind, QStringLiteral("1"));
+    EXPECT_EQ(rec(101).confirmKind, plan::ConfirmKind::Planned);
     EXPECT_EQ(rec(101).startDate, Date::fromYmd(2024, 5, 3));  // not in the past: not parked
 }
 

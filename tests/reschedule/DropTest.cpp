@@ -15,8 +15,8 @@ TEST_F(Drop, FixedBarsRefuseAsTheyShould)
 {
     const int full = addBar(1, "M1", at(2, 8), 60);
     const int back = addBar(2, "M2", at(3, 9), 60);
-    rec(full).fixKind = "2";
-    rec(back).fixKind = "1";
+    rec(full).fixKind = plan::FixKind::FullyFixed;
+    rec(back).fixKind = plan::FixKind::BackFixed;
     const plan::PlanData loaded = plan;
 
     EXPECT_FALSE(reschedule::canStartBarDrag(ctx, full));
@@ -88,7 +88,7 @@ TEST_F(Drop, SupplierRowAndReturnToUnplaced)
     rec(i).endDateOrig = day(2);
 
     dropBar(ctx, dropAt(i, "S1", at(4, 10)));
-    EXPECT_EQ(plan[i].inOutKind, "2");
+    EXPECT_EQ(plan[i].inOutKind, plan::InOutKind::Outside);
     EXPECT_EQ(plan[i].destCode, "S1");
     EXPECT_EQ(plan[i].machineCode, " ");
     EXPECT_EQ(plan[i].start(), at(4, 10));
@@ -154,7 +154,7 @@ TEST_F(Drop, SetMembersFollowWithQuantitiesScaledByCavities)
 TEST_F(Drop, RefusalInsideAStepLeavesNoStep)
 {
     const int i = addBar(1, "M1", at(2, 9), 60);
-    rec(i).fixKind = "1";
+    rec(i).fixKind = plan::FixKind::BackFixed;
     const auto out = reschedule::runStep(history, "move", [&] { return dropBar(ctx, dropAt(i, "M1", at(2, 11))); });
     EXPECT_TRUE(out.refused);
     EXPECT_FALSE(out.changed);

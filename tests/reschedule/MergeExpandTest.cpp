@@ -84,7 +84,7 @@ TEST_F(Expand, PacksFreeBarsFromTheFirstDaysWorkingStart)
     const int first = addBar(1, "M1", at(1, 8), 90);    // on the first day: keeps its time
     const int later = addBar(2, "M1", at(5, 8), 60);
     const int fixed = addBar(3, "M1", at(3, 8), 60);
-    rec(fixed).fixKind = "2";
+    rec(fixed).fixKind = plan::FixKind::FullyFixed;
     const int early = addBar(4, "M1", at(4, 8), 60);
     const int other = addBar(5, "M2", at(6, 8), 60);
     prompt.answers = {true};
@@ -105,7 +105,7 @@ TEST_F(GridDrag, RefusesFixedOrdersAndSetMembers)
 {
     const int fixed = addBar(1, "M1", at(2, 8), 60);
     const int member = addBar(2, "M1", at(2, 8), 60);
-    rec(fixed).fixKind = "1";
+    rec(fixed).fixKind = plan::FixKind::BackFixed;
     rec(member).setRepOrderNo = 9;
     rec(member).isSetMember = true;
     EXPECT_TRUE(reschedule::canStartGridDrag(ctx, fixed).refused);

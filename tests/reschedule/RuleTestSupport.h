@@ -91,11 +91,11 @@ protected:
         r.machineCode = machine;
         r.machineCodeDb = machine;
         r.destCode = QStringLiteral("0101        ");
-        r.inOutKind = QStringLiteral("1");
+        r.inOutKind = plan::InOutKind::InHouse;
         r.itemCode = r.itemCode2 = r.planItemCode = QStringLiteral("ITEM%1").arg(orderNo);
         r.processSeq = 10;
         r.modelName = QStringLiteral("model");
-        r.confirmKind = r.confirmKindDb = QStringLiteral("2");
+        r.confirmKind = r.confirmKindDb = plan::ConfirmKind::Confirmed;
         r.loadMark = 1;
         r.workMinutes = workMinutes;
         r.cavities = 1;

@@ -153,7 +153,7 @@ TEST_F(UndoProperty, RandomActionsUndoneGiveBackTheLoadedPlanAndRedoTheResult)
             const int i = addBar(100 + k, rows[int(rng() % 2)], at(2 + int(rng() % 4), 8 + int(rng() % 8)), 30 + int(rng() % 5) * 45,
                                  50 + int(rng() % 5) * 10);
             rec(i).pieceSeconds = 30;
-            rec(i).fixKind = QString::number(rng() % 8 == 0 ? 1 + rng() % 2 : 0);
+            rec(i).fixKind = rng() % 8 == 0 ? (rng() % 2 == 0 ? plan::FixKind::BackFixed : plan::FixKind::FullyFixed) : plan::FixKind::Free;
             rec(i).planItemCode = rec(i).itemCode2 = rng() % 2 ? "P" : "Q";
             rec(i).compItemCode[0] = "C";
             lookup.rules[{100 + k, "C"}] = reschedule::RequirementRule{"2", 0, 1, 3, 0};

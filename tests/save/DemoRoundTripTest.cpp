@@ -48,7 +48,7 @@ QMap<qint64, plan::PlanRecord> byOrder(const plan::PlanData& p)
 // A free, placed bar of one order that no set and no result ties down.
 bool movable(const plan::PlanRecord& r)
 {
-    return r.confirmKind == QStringLiteral("2") && r.fixKind == QStringLiteral("0") && r.hasMachine() && r.setRepOrderNo == 0 &&
+    return r.confirmKind == plan::ConfirmKind::Confirmed && r.fixKind == plan::FixKind::Free && r.hasMachine() && r.setRepOrderNo == 0 &&
            r.receivedQty == 0 && !r.usesGroupB() && r.memberOrderNo[1] == 0 && r.orderQty > 1;
 }
 
@@ -59,7 +59,7 @@ TEST_P(DemoRoundTrip, SavedPlanEqualsTheNextLoad)
     // bar, so the next load has nothing to rearrange.
     QHash<QString, int> lastOnMachine;
     for (int i = 2; i <= plan.size(); ++i)
-        if (plan[i].confirmKind == QStringLiteral("2") && plan[i].hasMachine() &&
+        if (plan[i].confirmKind == plan::ConfirmKind::Confirmed && plan[i].hasMachine() &&
             (!lastOnMachine.contains(plan[i].machineCode) || plan[lastOnMachine[plan[i].machineCode]].end() < plan[i].end()))
             lastOnMachine.insert(plan[i].machineCode, i);
     std::vector<int> last, other;
@@ -77,7 +77,7 @@ TEST_P(DemoRoundTrip, SavedPlanEqualsTheNextLoad)
     for (std::size_t k = 0; k < 3; ++k) {
         plan::PlanRecord& r = plan.edit(other[k]);
         r.remarks = QStringLiteral("確認%1").arg(k);
-        r.fixKind = QStringLiteral("1");
+        r.fixKind = plan::FixKind::BackFixed;
         r.orderQty += 7;
         r.memberOrderQty[0] += 7;
         r.compRequiredQty[0] += 1.5;

@@ -47,7 +47,7 @@ TEST_P(SaveSteps, RewritesTheChangedOrderWithEveryColumnAndTheMachinesDestinatio
     r.workMinutes = 121;
     r.setupMinutes = 29;
     r.remarks = q(u"急ぎ");
-    r.fixKind = q(u"1");
+    r.fixKind = plan::FixKind::BackFixed;
     r.requiredPersons = 2;
     r.cycle = 25.5;
     r.ganttDisplayKind = 3;
@@ -79,6 +79,38 @@ TEST_P(SaveSteps, RewritesTheChangedOrderWithEveryColumnAndTheMachinesDestinatio
     EXPECT_FALSE(after.isChanged);
     EXPECT_EQ(after.destCode, kSection);
     EXPECT_EQ(plan.loadedStamps.value(102).updateOperator, q(u"T1"));
+}
+
+// Kind texts naming no kind are kept as read: a moved order writes them back
+// unchanged, an untouched one is not written at all.
+TEST_P(SaveSteps, KindTextsNamingNoKindAreWrittenBackAsRead)
+{
+    d().exec(q(u"UPDATE DB0253 SET スケジューラ固定区分='7' WHERE 手配番号 IN (101,102)"));
+    d().exec(q(u"UPDATE DB0253 SET 社内社外区分='9' WHERE 手配番号=101"));
+    load();
+    const plan::PlanRecord& loaded = plan[recordOf(101)];
+    EXPECT_EQ(loaded.fixKind, plan::FixKind::Other);
+    EXPECT_FALSE(loaded.isFixed());  // moves like a free order
+    EXPECT_EQ(loaded.inOutKind, plan::InOutKind::None);
+    const Row untouched = order(d(), 102);
+
+    plan::PlanRecord& r = edit(101);
+    r.setStart(r.start().addMinutes(60));
+    r.setEnd(r.end().addMinutes(60));
+    ASSERT_EQ(save().outcome, SaveOutcome::Saved);
+    expectColumns(order(d(), 101), updated({{q(u"スケジューラ固定区分"), q(u"7")}, {q(u"手配確定区分"), q(u"2")},
+                                             {q(u"社内社外区分"), q(u"1")}, {q(u"作業開始時間"), q(u"090000")}}));
+    EXPECT_EQ(order(d(), 102).text(q(u"更新時刻")), untouched.text(q(u"更新時刻")));
+    EXPECT_EQ(order(d(), 102).text(q(u"スケジューラ固定区分")), q(u"7"));
+
+    // Saved again unchanged, and read again the same.
+    edit(101);
+    ASSERT_EQ(save().outcome, SaveOutcome::Saved);
+    EXPECT_EQ(order(d(), 101).text(q(u"スケジューラ固定区分")), q(u"7"));
+    load();
+    EXPECT_EQ(plan[recordOf(101)].fixKind, plan::FixKind::Other);
+    EXPECT_EQ(plan[recordOf(101)].fixKindOtherText, q(u"7"));
+    EXPECT_EQ(plan[recordOf(101)].inOutKind, plan::InOutKind::InHouse);
 }
 
 TEST_P(SaveSteps, RebuildsComponentsTagsLineCycleAndPlanTotals)
@@ -119,7 +151,7 @@ TEST_P(SaveSteps, OutsideWorkTakesTheSuppliersPriceElseTheGeneralOne)
     load();
     for (const auto& [no, supplier] : {std::pair{101, q(u"S1")}, std::pair{102, q(u"S2")}}) {
         plan::PlanRecord& r = edit(no);
-        r.inOutKind = q(u"2");
+        r.inOutKind = plan::InOutKind::Outside;
         r.destCode = supplier;
         r.machineCode = q(u" ");
     }

@@ -68,7 +68,7 @@ QStringList planCsvFields(const plan::PlanData& plan, int recordNo, const core::
     const core::DueClass due = core::dueClassOf(r.endDate, r.initialDueDate);
     return {
         QString::number(r.ganttDisplayKind),
-        r.confirmKind,
+        plan::textOf(r.confirmKind),
         QString::number(r.orderNo),
         orderNoText(r.setRepOrderNo),
         r.itemCode,
@@ -93,8 +93,8 @@ QStringList planCsvFields(const plan::PlanData& plan, int recordNo, const core::
         dateTimeText(r.endDate, r.endTime),
         QString::number(r.setupMinutes),
         QString::number(r.workMinutes),
-        r.fixKind,
-        r.confirmKindDb,
+        plan::textOf(r.fixKind, r.fixKindOtherText),
+        plan::textOf(r.confirmKindDb, r.confirmKindDbOtherText),
         r.initialDueDate.toDisplayText(),
         core::dueClassName(due),
     };

@@ -128,7 +128,6 @@ void returnPlanData(db::Database& db, const core::ProgramSettings& settings, con
     const OrderRowStamper stamper(c);
     const RowReader r(c);
     const QString classCode = settings.processClassCode.trimmed();
-    const QString one = QStringLiteral("1"), two = QStringLiteral("2"), zero = QStringLiteral("0");
     QSet<QString> unknownMachines;
     std::int64_t rowsRead = 0;
 
@@ -149,20 +148,20 @@ void returnPlanData(db::Database& db, const core::ProgramSettings& settings, con
 
         plan::PlanRecord rec;
         const QString machineDb = r.text(col.machineCode);
-        const QString confirmDb = r.code(col.confirmKind);
         const QVariant completion = r.at(col.completionKind);
-        const bool completionOpen = completion.isNull() || textOf(completion).trimmed() == zero;
-        const bool placed = confirmDb == two
+        const bool completionOpen = completion.isNull() || textOf(completion).trimmed() == QLatin1String("0");
+        const bool placed = plan::confirmKindFromText(r.code(col.confirmKind)) == plan::ConfirmKind::Confirmed
             && (r.number(col.workStartTime) != 0 || r.number(col.workEndTime) != 0 || !completionOpen);
         if (placed) {
             rec.machineCode = machineDb.trimmed().isEmpty() ? QStringLiteral(" ") : machineDb;
-            rec.confirmKind = confirmDb;
+            rec.confirmKind = plan::ConfirmKind::Confirmed;
             const QString fix = r.code(col.fixKind);
-            rec.fixKind = fix.isEmpty() ? zero : fix;
+            rec.fixKind = plan::fixKindFromText(fix);
+            if (rec.fixKind == plan::FixKind::Other) rec.fixKindOtherText = fix;
         } else {
             rec.machineCode = settings.IniOption3 != 0 && !machineDb.trimmed().isEmpty() ? machineDb : QStringLiteral(" ");
-            rec.confirmKind = one;
-            rec.fixKind = zero;
+            rec.confirmKind = plan::ConfirmKind::Planned;
+            rec.fixKind = plan::FixKind::Free;
         }
         if (rec.hasMachine() && planner.rows.findRow(rec.machineCode) == 0 && !unknownMachines.contains(rec.machineCode.trimmed())) {
             unknownMachines.insert(rec.machineCode.trimmed());
@@ -173,12 +172,14 @@ void returnPlanData(db::Database& db, const core::ProgramSettings& settings, con
 
         rec.barIndex = plan.size() + 1;
         rec.machineCodeDb = machineDb;
-        rec.confirmKindDb = r.text(col.confirmKind);
+        const QString confirmStored = r.text(col.confirmKind);
+        rec.confirmKindDb = plan::confirmKindFromText(confirmStored);
+        if (rec.confirmKindDb == plan::ConfirmKind::Other) rec.confirmKindDbOtherText = confirmStored;
         rec.destCode = r.text(col.destCode);
         rec.orderNo = orderNo;
         rec.setRepOrderNo = r.integer(col.setRepOrderNo);
         rec.isSetMember = rec.setRepOrderNo != 0 && rec.setRepOrderNo != orderNo;
-        rec.inOutKind = r.text(col.inOutKind);
+        rec.inOutKind = plan::inOutKindFromText(r.text(col.inOutKind));
         rec.planQty = r.integer(col.planQty);
         rec.packUnitQty = r.integer(col.packUnitQty);
         rec.acceptInspectKind = r.text(col.acceptInspectKind);
@@ -207,7 +208,7 @@ void returnPlanData(db::Database& db, const core::ProgramSettings& settings, con
         rec.itemCode2 = rec.itemCode;
         rec.processSeq = int(r.integer(col.processSeq));
         rec.parentOrderNo = r.integer(col.parentOrderNo);
-        rec.memberGroup = one;
+        rec.memberGroup = plan::MemberGroup::One;
 
         const QString processName = r.text(col.processName);
         const QString modelName = r.text(col.modelName);
@@ -230,7 +231,7 @@ void returnPlanData(db::Database& db, const core::ProgramSettings& settings, con
         rec.loadMark = 1;
         rec.startTime = stored.startTime;
         rec.endTime = stored.endTime;
-        if (rec.confirmKind == two || stored.startDate >= settings.PeriodStart) {
+        if (placed || stored.startDate >= settings.PeriodStart) {
             rec.startDate = stored.startDate;
             rec.endDate = stored.endDate;
         } else {  // unplaced orders of the past wait at the period start

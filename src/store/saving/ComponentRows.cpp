@@ -119,7 +119,7 @@ void rebuildComponents(SaveContext& ctx)
         const plan::PlanRecord& r = ctx.record(m);
         a.set(QStringLiteral("削除フラグ"), text(QStringLiteral("0")));
         a.set(QStringLiteral("必要数"), requirementOf(r, m, k));
-        a.set(QStringLiteral("確定区分"), text(r.confirmKind));
+        a.set(QStringLiteral("確定区分"), text(plan::textOf(r.confirmKind)));
         a.set(QStringLiteral("開始日"), text(r.startDate.toYmdText()));
         a.set(QStringLiteral("原単位分子"), r.compUnitNum[std::size_t(k)]);
         a.set(QStringLiteral("原単位分母"), r.compUnitDen[std::size_t(k)]);

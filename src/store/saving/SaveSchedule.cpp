@@ -107,12 +107,13 @@ void applySaved(plan::PlanData& plan, const SaveWork& work, const SaveProduct& p
             r.lastResultDate = core::Date();
         }
         r.destCode = product.destinationOfRecord.value(i, r.destCode);
-        if (r.inOutKind == QStringLiteral("2")) {
+        if (r.inOutKind == plan::InOutKind::Outside) {
             r.acceptInspectKind = QStringLiteral("1");
         } else {
-            r.inOutKind = QStringLiteral("1");
+            r.inOutKind = plan::InOutKind::InHouse;
         }
         r.confirmKindDb = r.confirmKind;
+        r.confirmKindDbOtherText.clear();
         r.machineCodeDb = r.machineCode;
         r.startDateOrig = r.startDate;
         r.endDateOrig = r.endDate;

@@ -112,21 +112,21 @@ Assignments workOrderColumns(const SaveContext& ctx, const MemberOrder& m)
     a.set(QStringLiteral("生産計画番号"), number(m.planNo));
     a.set(QStringLiteral("品名コード"), text(m.itemCode));
     a.set(QStringLiteral("順序"), number(m.processSeq));
-    if (r.inOutKind == QStringLiteral("2")) {
+    if (r.inOutKind == plan::InOutKind::Outside) {
         // Work placed with a subcontractor: an outside purchase, accepted on receipt.
         a.set(QStringLiteral("手配区分"), text(QStringLiteral("2")));
-        a.set(QStringLiteral("社内社外区分"), text(QStringLiteral("2")));
+        a.set(QStringLiteral("社内社外区分"), text(plan::textOf(plan::InOutKind::Outside)));
         a.set(QStringLiteral("仕入区分"), text(QStringLiteral("2")));
         a.set(QStringLiteral("受入即検収区分"), text(QStringLiteral("1")));
     } else {
         a.set(QStringLiteral("手配区分"), text(ctx.masters.supplierClass(dest) == QStringLiteral("1") ? QStringLiteral("2") : QStringLiteral("3")));
-        a.set(QStringLiteral("社内社外区分"), text(QStringLiteral("1")));
+        a.set(QStringLiteral("社内社外区分"), text(plan::textOf(plan::InOutKind::InHouse)));
         a.set(QStringLiteral("仕入区分"), text(QStringLiteral(" ")));
         a.set(QStringLiteral("受入即検収区分"), text(r.acceptInspectKind));
     }
-    a.set(QStringLiteral("手配確定区分"), text(r.confirmKind));
+    a.set(QStringLiteral("手配確定区分"), text(plan::textOf(r.confirmKind)));
     a.set(QStringLiteral("生産工場コード"), number(ctx.settings.KojoCode));
-    a.set(QStringLiteral("スケジューラ固定区分"), text(r.fixKind));
+    a.set(QStringLiteral("スケジューラ固定区分"), text(plan::textOf(r.fixKind, r.fixKindOtherText)));
     a.set(QStringLiteral("GNT表示区分"), text(QString::number(r.ganttDisplayKind)));
     a.set(QStringLiteral("サイクル"), r.cycle);
     a.set(QStringLiteral("備考"), text(r.remarks));

@@ -1,37 +1,60 @@
 #pragma once
 // One bar of the chart: one work order after loading, up to twenty member
-// orders in two member groups after merging or splitting.
-//
-// Member and component arrays hold slots 1..20 at indexes 0..19.
+// orders in each of two member groups after merging or splitting.
 
 #include "core/TimeTypes.h"
 #include "plan/PlanKinds.h"
 
 #include <QString>
-#include <array>
 #include <cstdint>
+#include <type_traits>
+#include <vector>
 
 namespace plan {
 
-constexpr int MemberSlots = 20;
-constexpr int ComponentSlots = 20;
+constexpr int MaxMembersPerGroup = 20;
 constexpr int MaxComponentsPerOrder = 19;  // loading keeps at most this many
 
-template <typename T>
-using Slots = std::array<T, MemberSlots>;
+// One member order of a bar. Members keep their slot: slot k of a group is
+// index k, and a slot whose order number is 0 is free (as is every slot past
+// the end of the group).
+struct MemberOrder {
+    std::int64_t planNo = 0;        // 生産計画番号
+    std::int64_t orderNo = 0;       // 手配番号; 0 = free slot
+    std::int64_t newOrderNo = 0;    // split members: the order they came from
+    std::int64_t orderQty = 0;      // 手配数
+    std::int64_t receivedQty = 0;   // 受入実績数
+    int processSeq = 0;             // 順序
+    QString itemCode{};             // 品名コード
+    QString processName{};          // 工程内容名
+    QString modelName{};            // 型番名
+
+    friend bool operator==(const MemberOrder&, const MemberOrder&) = default;
+};
+using MemberSlots = std::vector<MemberOrder>;
+
+// A component the order consumes (DB0252).
+struct Component {
+    QString itemCode{};             // 品名コード
+    QString itemName{};             // 品名＿品名仕様
+    double requiredQty = 0;         // 必要数
+    double unitNum = 0;             // 原単位分子
+    double unitDen = 0;             // 原単位分母
+    double unitNumOrig = 0;         // as loaded or last saved
+    double unitDenOrig = 0;
+    double defectRate = 0;          // 不良率
+
+    friend bool operator==(const Component&, const Component&) = default;
+};
 
 struct PlanRecord {
-    Slots<std::int64_t> memberPlanNo{};    // group A: 生産計画番号
-    Slots<std::int64_t> memberPlanNoB{};   // group B
+    MemberSlots membersA;             // group A: ordinary bars, filled at load
+    MemberSlots membersB;             // group B: the outer ring of a bearing set
     std::int64_t memberCount = 0;
     int barIndex = 0;                      // identity of the record's bar
     std::int64_t orderNo = 0;              // 手配番号 of the (first) order
     std::int64_t setRepOrderNo = 0;        // セット品代表手配番号; 0 = not in a set
     bool isSetMember = false;              // in a set and not its representative
-    Slots<std::int64_t> memberOrderNo{};   // group A: 手配番号; 0 = free slot
-    Slots<std::int64_t> memberOrderNoB{};
-    Slots<std::int64_t> memberNewOrderNo{};   // split members: order they came from
-    Slots<std::int64_t> memberNewOrderNoB{};
     QString machineCode = QStringLiteral(" ");  // a single space = not on a machine
     QString destCode;                      // 指示先コード
     double pieceSeconds = 0;
@@ -40,17 +63,9 @@ struct PlanRecord {
     int processSeq = 0;                    // 順序
     int setupMinutes = 0;
     QString itemCode2;
-    Slots<QString> memberItemCode{};
-    Slots<QString> memberItemCodeB{};
-    Slots<int> memberProcessSeq{};
-    Slots<int> memberProcessSeqB{};
     QString processName;                   // "混合" when the members' names differ
     QString processNameFirst;
-    Slots<QString> memberProcessName{};
-    Slots<QString> memberProcessNameB{};
     QString modelName;
-    Slots<QString> memberModelName{};
-    Slots<QString> memberModelNameB{};
     int spare = 0;
     int loadMark = 0;                      // 1 for every loaded record
     core::Date startDay;                   // 開始日
@@ -65,10 +80,6 @@ struct PlanRecord {
     std::int64_t orderQty = 0;
     std::int64_t receivedQty = 0;
     core::Date lastResultDate;
-    Slots<std::int64_t> memberOrderQty{};
-    Slots<std::int64_t> memberReceivedQty{};
-    Slots<std::int64_t> memberOrderQtyB{};
-    Slots<std::int64_t> memberReceivedQtyB{};
     QString planItemCode;                  // DB0251.品名コード
     bool isChanged = false;
     bool isEdited = false;
@@ -90,14 +101,7 @@ struct PlanRecord {
     QString mouldNo;
     std::int64_t parentOrderNo = 0;
     QString machineCodeDb;
-    std::array<QString, ComponentSlots> compItemCode{};
-    std::array<QString, ComponentSlots> compItemName{};
-    std::array<double, ComponentSlots> compRequiredQty{};
-    std::array<double, ComponentSlots> compUnitNum{};
-    std::array<double, ComponentSlots> compUnitDen{};
-    std::array<double, ComponentSlots> compUnitNumOrig{};
-    std::array<double, ComponentSlots> compUnitDenOrig{};
-    std::array<double, ComponentSlots> compDefectRate{};
+    std::vector<Component> components;
     QString mouldShortName;
     int ganttDisplayKind = 0;
     QString remarks;
@@ -118,10 +122,21 @@ struct PlanRecord {
     bool usesGroupB() const { return keepsGroupB(memberGroup); }
     bool isConfirmed() const { return confirmKind == ConfirmKind::Confirmed; }
 
+    MemberSlots& members(bool groupB) { return groupB ? membersB : membersA; }
+    const MemberSlots& members(bool groupB) const { return groupB ? membersB : membersA; }
+    // The group the record's members are in (memberGroup).
+    MemberSlots& members() { return members(usesGroupB()); }
+    const MemberSlots& members() const { return members(usesGroupB()); }
+
     friend bool operator==(const PlanRecord&, const PlanRecord&) = default;
 };
 
-// Lowest free member slot (order number 0) of a group; -1 when all are taken.
-int lowestFreeSlot(const Slots<std::int64_t>& orderNos);
+// The plan table grows by moving records; a throwing move would make it copy them.
+static_assert(std::is_nothrow_move_constructible_v<PlanRecord> && std::is_nothrow_move_assignable_v<PlanRecord>);
+
+// Lowest free slot of a group; -1 when all MaxMembersPerGroup slots are taken.
+int lowestFreeSlot(const MemberSlots& group);
+// The member in `slot` (0 .. MaxMembersPerGroup - 1), the group grown with free slots to reach it.
+MemberOrder& memberSlot(MemberSlots& group, int slot);
 
 }  // namespace plan

@@ -21,28 +21,27 @@ std::int64_t memberQuantity(std::int64_t repQty, std::int64_t repCavities, std::
 
 void setOrderQuantity(plan::PlanRecord& r, std::int64_t qty)
 {
-    auto& orderNos = r.usesGroupB() ? r.memberOrderNoB : r.memberOrderNo;
-    auto& qtys = r.usesGroupB() ? r.memberOrderQtyB : r.memberOrderQty;
+    plan::MemberSlots& group = r.members();
     const std::int64_t old = r.orderQty;
     r.orderQty = qty;
-    int first = -1, members = 0;
-    for (int k = 0; k < plan::MemberSlots; ++k)
-        if (orderNos[std::size_t(k)] != 0) {
-            if (first < 0) first = k;
+    std::size_t first = group.size();
+    int members = 0;
+    for (std::size_t k = 0; k < group.size(); ++k)
+        if (group[k].orderNo != 0) {
+            if (first == group.size()) first = k;
             ++members;
         }
-    if (first < 0) return;
+    if (first == group.size()) return;
     if (members == 1 || old == 0) {
-        for (int k = 0; k < plan::MemberSlots; ++k) qtys[std::size_t(k)] = k == first ? qty : 0;
+        for (std::size_t k = 0; k < group.size(); ++k) group[k].orderQty = k == first ? qty : 0;
         return;
     }
     std::int64_t given = 0;
-    for (int k = 0; k < plan::MemberSlots; ++k) {
-        auto& q = qtys[std::size_t(k)];
-        q = std::int64_t(__int128(q) * qty / old);
-        given += q;
+    for (plan::MemberOrder& m : group) {
+        m.orderQty = std::int64_t(__int128(m.orderQty) * qty / old);
+        given += m.orderQty;
     }
-    qtys[std::size_t(first)] += qty - given;
+    group[first].orderQty += qty - given;
 }
 
 void setDPlanUpdate(RuleContext& ctx, int repRecordNo, RuleOutcome& out)

@@ -58,7 +58,7 @@ inline int addOrder(plan::PlanData& plan, std::int64_t orderNo, const QString& m
     r.barIndex = plan.size() + 1;
     r.orderNo = orderNo;
     r.memberCount = 1;
-    r.memberOrderNo[0] = orderNo;
+    r.membersA = {plan::MemberOrder{.orderNo = orderNo}};
     r.machineCode = machine;
     r.itemCode = r.itemCode2 = QStringLiteral("ITEM%1").arg(orderNo);
     r.modelName = QStringLiteral("カバー%1").arg(orderNo);

@@ -161,14 +161,14 @@ TEST_P(PlanLoading, AtMostNineteenComponentsPerOrder)
     order(d(), 602);
     load();
 
-    EXPECT_EQ(rec(601).compItemName[0], QStringLiteral("部品一"));
-    EXPECT_EQ(rec(601).compItemCode[18], QStringLiteral("C19"));
-    EXPECT_DOUBLE_EQ(rec(601).compRequiredQty[18], 190);
-    EXPECT_TRUE(rec(601).compItemCode[19].isEmpty());
-    EXPECT_DOUBLE_EQ(rec(601).compUnitNumOrig[3], 2);
-    EXPECT_DOUBLE_EQ(rec(601).compDefectRate[3], 0.5);
-    EXPECT_DOUBLE_EQ(rec(602).compRequiredQty[0], 7);
-    EXPECT_TRUE(rec(602).compItemCode[1].isEmpty());  // the deleted row is no component
+    EXPECT_EQ(rec(601).components[0].itemName, QStringLiteral("部品一"));
+    EXPECT_EQ(rec(601).components[18].itemCode, QStringLiteral("C19"));
+    EXPECT_DOUBLE_EQ(rec(601).components[18].requiredQty, 190);
+    EXPECT_EQ(rec(601).components.size(), 19u);
+    EXPECT_DOUBLE_EQ(rec(601).components[3].unitNumOrig, 2);
+    EXPECT_DOUBLE_EQ(rec(601).components[3].defectRate, 0.5);
+    EXPECT_DOUBLE_EQ(rec(602).components[0].requiredQty, 7);
+    EXPECT_EQ(rec(602).components.size(), 1u);  // the deleted row is no component
 }
 
 TEST_P(PlanLoading, FieldsFromTheOrderItsMastersAndItsStamp)
@@ -189,9 +189,9 @@ TEST_P(PlanLoading, FieldsFromTheOrderItsMastersAndItsStamp)
     EXPECT_EQ(r.lastResultDate, Date::fromYmd(2024, 4, 30));
     EXPECT_EQ(r.initialDueDate, Date::fromYmd(2024, 5, 9));
     EXPECT_EQ(r.memberCount, 1);
-    EXPECT_EQ(r.memberOrderNo[0], 701);
-    EXPECT_EQ(r.memberPlanNo[0], 9001);
-    EXPECT_EQ(r.memberModelName[0], QStringLiteral("ITEM-A 仕様"));
+    EXPECT_EQ(r.membersA[0].orderNo, 701);
+    EXPECT_EQ(r.membersA[0].planNo, 9001);
+    EXPECT_EQ(r.membersA[0].modelName, QStringLiteral("ITEM-A 仕様"));
     EXPECT_EQ(r.orderQty, 120);
     EXPECT_EQ(r.receivedQty, 20);
     EXPECT_EQ(rec(702).ganttDisplayKind, 3);

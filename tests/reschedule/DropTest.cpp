@@ -128,19 +128,19 @@ TEST_F(Drop, SetMembersFollowWithQuantitiesScaledByCavities)
     EXPECT_EQ(plan[a].orderQty, 500);
     EXPECT_EQ(plan[a].pieceSeconds, 20);
     EXPECT_EQ(plan[b].orderQty, 250);
-    EXPECT_EQ(plan[b].memberOrderQty[0], 250);  // the member's order carries the new quantity
+    EXPECT_EQ(plan[b].membersA[0].orderQty, 250);  // the member's order carries the new quantity
     EXPECT_FALSE(reschedule::canStartBarDrag(ctx, a));
     expectSound();
 
     // Moved again along its row: the members take over the new times, their quantities stay.
-    const auto quantitiesOfA = plan[a].memberOrderQty;
+    const plan::MemberSlots membersOfA = plan[a].membersA;
     dropBar(ctx, dropAt(rep, "M2", at(4, 9)));
     ASSERT_EQ(plan[rep].start(), at(4, 9));
     for (int m : {a, b}) {
         EXPECT_EQ(plan[m].start(), plan[rep].start());
         EXPECT_EQ(plan[m].end(), plan[rep].end());
     }
-    EXPECT_EQ(plan[a].memberOrderQty, quantitiesOfA);
+    EXPECT_TRUE(plan[a].membersA == membersOfA);
     EXPECT_EQ(plan[b].orderQty, 250);
     expectSound();
 

@@ -29,7 +29,7 @@ TEST_F(Merge, RefusedMergesMoveTheBarInstead)
     const std::vector<Case> cases = {
         {[&] { rec(s).itemCode2 = "Q"; }, ""},
         {[&] { rec(t).setRepOrderNo = 1; }, "セット取りの計画を合体させる事はできません"},
-        {[&] { rec(s).receivedQty = rec(s).memberReceivedQty[0] = 5; }, "実績が入力されている計画を合体させる事はできません"},
+        {[&] { rec(s).receivedQty = rec(s).membersA[0].receivedQty = 5; }, "実績が入力されている計画を合体させる事はできません"},
         {[&] { prompt.answers = {false}; }, ""},
     };
     for (const Case& c : cases) {
@@ -52,7 +52,7 @@ TEST_F(Merge, MergedBarAddsItsQuantityAndDisappears)
     reschedule::mergeBars(ctx, dropAt(s, "M1", at(2, 8, 30)), t);
     EXPECT_EQ(prompt.asked, QStringList({"この２つの計画を合体させますか？"}));
     EXPECT_EQ(plan[t].orderQty, 150);
-    EXPECT_EQ(plan[t].memberOrderQty[0], 150);
+    EXPECT_EQ(plan[t].membersA[0].orderQty, 150);
     EXPECT_EQ(plan[t].workMinutes, 90);  // 150 × 36 s
     EXPECT_EQ(plan[t].start(), at(2, 8));
     EXPECT_EQ(plan[t].end(), at(2, 9, 30));
@@ -61,7 +61,7 @@ TEST_F(Merge, MergedBarAddsItsQuantityAndDisappears)
     EXPECT_EQ(plan[s].orderNo, 0);
     EXPECT_EQ(plan[s].orderQty, 0);
     EXPECT_FALSE(plan[s].isChanged);
-    EXPECT_EQ(plan[s].memberOrderNo[0], 2);  // the save deletes this order
+    EXPECT_EQ(plan[s].membersA[0].orderNo, 2);  // the save deletes this order
     expectSound();
 }
 

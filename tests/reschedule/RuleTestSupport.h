@@ -85,8 +85,7 @@ protected:
         r.barIndex = plan.size() + 1;
         r.orderNo = orderNo;
         r.memberCount = 1;
-        r.memberOrderNo[0] = orderNo;
-        r.memberOrderQty[0] = qty;
+        r.membersA = {plan::MemberOrder{.orderNo = orderNo, .orderQty = qty}};
         r.orderQty = qty;
         r.machineCode = machine;
         r.machineCodeDb = machine;

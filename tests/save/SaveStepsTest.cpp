@@ -51,7 +51,7 @@ TEST_P(SaveSteps, RewritesTheChangedOrderWithEveryColumnAndTheMachinesDestinatio
     r.requiredPersons = 2;
     r.cycle = 25.5;
     r.ganttDisplayKind = 3;
-    r.orderQty = r.memberOrderQty[0] = 60;
+    r.orderQty = r.membersA[0].orderQty = 60;
 
     const SaveResult result = save();
     ASSERT_EQ(result.outcome, SaveOutcome::Saved) << result.error.toStdString();
@@ -117,12 +117,12 @@ TEST_P(SaveSteps, RebuildsComponentsTagsLineCycleAndPlanTotals)
 {
     load();
     plan::PlanRecord& r = edit(101);
-    ASSERT_EQ(r.compItemCode[1], q(u"MAT-9"));
-    r.compRequiredQty[0] = 250;
-    r.compItemCode[1] = q(u"MAT-2");
-    r.compRequiredQty[1] = 25;
-    r.compUnitNum[1] = 1;
-    r.compUnitDen[1] = 4;
+    ASSERT_EQ(r.components[1].itemCode, q(u"MAT-9"));
+    r.components[0].requiredQty = 250;
+    r.components[1].itemCode = q(u"MAT-2");
+    r.components[1].requiredQty = 25;
+    r.components[1].unitNum = 1;
+    r.components[1].unitDen = 4;
     ASSERT_EQ(save().outcome, SaveOutcome::Saved);
 
     // Results (実績数) belong to the shop floor and stay.
@@ -171,7 +171,7 @@ TEST_P(SaveSteps, MergedAwayOrdersAreDeletedWithTheirComponents)
     // The effect of dropping bar 103 onto bar 101.
     plan::PlanRecord& target = edit(101);
     target.orderQty += 20;
-    target.memberOrderQty[0] += 20;
+    target.membersA[0].orderQty += 20;
     plan::PlanRecord& gone = plan.edit(recordOf(103));
     gone.orderNo = gone.orderQty = 0;
     gone.isMergedAway = true;
@@ -198,11 +198,11 @@ TEST_P(SaveSteps, SplitMembersBecomeNewOrdersNumberedFromTheNumberTable)
         plan::PlanRecord& src = edit(source);
         plan::PlanRecord copy = src;
         src.orderQty -= moved;
-        src.memberOrderQty[0] -= moved;
+        src.membersA[0].orderQty -= moved;
         copy.barIndex = plan.largestBarIndex() + 1;
-        copy.orderNo = copy.memberOrderNo[0] = temp;
-        copy.memberNewOrderNo[0] = source;
-        copy.orderQty = copy.memberOrderQty[0] = moved;
+        copy.orderNo = copy.membersA[0].orderNo = temp;
+        copy.membersA[0].newOrderNo = source;
+        copy.orderQty = copy.membersA[0].orderQty = moved;
         copy.setStart(src.end());
         copy.setEnd(src.end().addMinutes(60));
         plan.append(copy);
@@ -242,8 +242,8 @@ TEST_P(SaveSteps, SplitMembersBecomeNewOrdersNumberedFromTheNumberTable)
 
     const plan::PlanRecord& bar = plan[plan.size() - 1];
     EXPECT_EQ(bar.orderNo, 5001);
-    EXPECT_EQ(bar.memberOrderNo[0], 5001);
-    EXPECT_EQ(bar.memberNewOrderNo[0], 0);
+    EXPECT_EQ(bar.membersA[0].orderNo, 5001);
+    EXPECT_EQ(bar.membersA[0].newOrderNo, 0);
     EXPECT_FALSE(bar.isChanged);
     EXPECT_TRUE(plan.loadedStamps.contains(5001));
     load();

@@ -11,6 +11,7 @@
 
 #include <QDebug>
 #include <QSet>
+#include <algorithm>
 #include <cmath>
 
 namespace store {
@@ -213,18 +214,16 @@ void returnPlanData(db::Database& db, const core::ProgramSettings& settings, con
         const QString processName = r.text(col.processName);
         const QString modelName = r.text(col.modelName);
         const std::int64_t orderQty = r.integer(col.orderQty), receivedQty = r.integer(col.receivedQty);
-        const int slot = plan::lowestFreeSlot(rec.usesGroupB() ? rec.memberOrderNoB : rec.memberOrderNo);
-        if (slot >= 0) {
-            const std::size_t i = std::size_t(slot);
-            const bool b = rec.usesGroupB();
-            (b ? rec.memberOrderNoB : rec.memberOrderNo)[i] = orderNo;
-            (b ? rec.memberProcessNameB : rec.memberProcessName)[i] = processName;
-            (b ? rec.memberModelNameB : rec.memberModelName)[i] = modelName;
-            (b ? rec.memberItemCodeB : rec.memberItemCode)[i] = rec.itemCode;
-            (b ? rec.memberProcessSeqB : rec.memberProcessSeq)[i] = rec.processSeq;
-            (b ? rec.memberOrderQtyB : rec.memberOrderQty)[i] = orderQty;
-            (b ? rec.memberReceivedQtyB : rec.memberReceivedQty)[i] = receivedQty;
-            (b ? rec.memberPlanNoB : rec.memberPlanNo)[i] = r.integer(col.planNo);
+        if (const int slot = plan::lowestFreeSlot(rec.members()); slot >= 0) {
+            plan::MemberOrder& m = plan::memberSlot(rec.members(), slot);
+            m.orderNo = orderNo;
+            m.processName = processName;
+            m.modelName = modelName;
+            m.itemCode = rec.itemCode;
+            m.processSeq = rec.processSeq;
+            m.orderQty = orderQty;
+            m.receivedQty = receivedQty;
+            m.planNo = r.integer(col.planNo);
         }
         rec.memberCount = 1;
 
@@ -282,13 +281,11 @@ void returnPlanData(db::Database& db, const core::ProgramSettings& settings, con
         const auto found = components.constFind(orderNo);
         if (found != components.constEnd()) {
             const std::vector<ComponentRow>& rows = *found;
+            rec.components.reserve(std::min(rows.size(), std::size_t(plan::MaxComponentsPerOrder)));
             for (std::size_t i = 0; i < rows.size() && i < std::size_t(plan::MaxComponentsPerOrder); ++i) {
-                rec.compItemCode[i] = rows[i].itemCode;
-                rec.compItemName[i] = rows[i].itemName;
-                rec.compRequiredQty[i] = rows[i].requiredQty;
-                rec.compUnitNum[i] = rec.compUnitNumOrig[i] = rows[i].unitNum;
-                rec.compUnitDen[i] = rec.compUnitDenOrig[i] = rows[i].unitDen;
-                rec.compDefectRate[i] = rows[i].defectRate;
+                const ComponentRow& c = rows[i];
+                rec.components.push_back(plan::Component{c.itemCode, c.itemName, c.requiredQty, c.unitNum, c.unitDen,
+                                                         c.unitNum, c.unitDen, c.defectRate});
             }
         }
 

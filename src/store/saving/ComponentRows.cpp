@@ -25,7 +25,7 @@ QString bomKey(const QString& parent, int seq, const QString& child)
 // requirement among them by quantity.
 double requirementOf(const plan::PlanRecord& r, const MemberOrder& m, int slot)
 {
-    const double whole = r.compRequiredQty[std::size_t(slot)];
+    const double whole = r.components[std::size_t(slot)].requiredQty;
     if (r.orderQty == 0 || r.orderQty == m.quantity) return whole;
     return whole * double(m.quantity) / double(r.orderQty);
 }
@@ -101,8 +101,8 @@ void rebuildComponents(SaveContext& ctx)
         if (!m.staysLive()) continue;
         const plan::PlanRecord& r = ctx.record(m);
         QSet<QString> done;
-        for (int k = 0; k < plan::ComponentSlots; ++k) {
-            const QString item = r.compItemCode[std::size_t(k)].trimmed();
+        for (int k = 0; k < int(r.components.size()); ++k) {
+            const QString item = r.components[std::size_t(k)].itemCode.trimmed();
             if (item.isEmpty() || done.contains(item)) continue;
             done.insert(item);
             if (stepsOf.contains(componentKey(ctx.numberOf(m), item))) {
@@ -121,9 +121,10 @@ void rebuildComponents(SaveContext& ctx)
         a.set(QStringLiteral("必要数"), requirementOf(r, m, k));
         a.set(QStringLiteral("確定区分"), text(plan::textOf(r.confirmKind)));
         a.set(QStringLiteral("開始日"), text(r.startDate.toYmdText()));
-        a.set(QStringLiteral("原単位分子"), r.compUnitNum[std::size_t(k)]);
-        a.set(QStringLiteral("原単位分母"), r.compUnitDen[std::size_t(k)]);
-        a.set(QStringLiteral("不良率"), r.compDefectRate[std::size_t(k)]);
+        const plan::Component& c = r.components[std::size_t(k)];
+        a.set(QStringLiteral("原単位分子"), c.unitNum);
+        a.set(QStringLiteral("原単位分母"), c.unitDen);
+        a.set(QStringLiteral("不良率"), c.defectRate);
     };
 
     // 4. Revive the bar's components.
@@ -131,7 +132,7 @@ void rebuildComponents(SaveContext& ctx)
     updates.keyColumns = {QStringLiteral("上位手配番号"), QStringLiteral("品名コード"), QStringLiteral("順序")};
     for (const Wanted& w : revive) {
         const std::int64_t no = ctx.numberOf(*w.member);
-        const QString item = ctx.record(*w.member).compItemCode[std::size_t(w.slot)];
+        const QString item = ctx.record(*w.member).components[std::size_t(w.slot)].itemCode;
         for (int step : stepsOf.value(componentKey(no, item))) {
             Assignments a;
             common(a, *w.member, w.slot);
@@ -168,7 +169,7 @@ void rebuildComponents(SaveContext& ctx)
     NewRows inserts;
     for (const Wanted& w : missing) {
         const MemberOrder& m = *w.member;
-        const QString item = ctx.record(m).compItemCode[std::size_t(w.slot)].trimmed();
+        const QString item = ctx.record(m).components[std::size_t(w.slot)].itemCode.trimmed();
         const auto line = bom.constFind(bomKey(m.itemCode, m.processSeq, item));
         if (line == bom.cend()) continue;  // no longer in the bill of materials
         Assignments a;

@@ -1,5 +1,6 @@
 #include "reschedule/SetMembers.h"
 
+#include "core/MulDiv.h"
 #include "plan/PlanTime.h"
 
 namespace reschedule {
@@ -7,15 +8,17 @@ namespace reschedule {
 std::int64_t memberQuantity(std::int64_t repQty, std::int64_t repCavities, std::int64_t memberCavities)
 {
     // Exact rational rounding: a binary division would turn 2.5 into 2.5000000000000004.
-    const __int128 num = __int128(repQty) * plan::cavitiesDivisor(memberCavities);
-    const __int128 den = plan::cavitiesDivisor(repCavities);
-    __int128 q = num / den;
-    __int128 rest = num % den;
+    const std::int64_t den = plan::cavitiesDivisor(repCavities);
+    const core::MulDivResult d = core::mulDiv(repQty, plan::cavitiesDivisor(memberCavities), den);
+    // The quotient wraps like the 64-bit result it becomes, so it is stepped without signed overflow.
+    std::uint64_t q = std::uint64_t(d.quotient);
+    std::int64_t rest = d.rest;
     if (rest < 0) {  // floor for negative quantities
         rest += den;
         --q;
     }
-    if (rest * 2 > den || (rest * 2 == den && q % 2 != 0)) ++q;
+    const std::int64_t over = den - rest;  // rest × 2 compared with den, without doubling
+    if (rest > over || (rest == over && (q & 1) != 0)) ++q;
     return std::int64_t(q);
 }
 
@@ -38,7 +41,7 @@ void setOrderQuantity(plan::PlanRecord& r, std::int64_t qty)
     }
     std::int64_t given = 0;
     for (plan::MemberOrder& m : group) {
-        m.orderQty = std::int64_t(__int128(m.orderQty) * qty / old);
+        m.orderQty = core::mulDiv(m.orderQty, qty, old).quotient;
         given += m.orderQty;
     }
     group[first].orderQty += qty - given;

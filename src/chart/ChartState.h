@@ -10,7 +10,6 @@
 #include "core/WorkingTime.h"
 #include "plan/PlanData.h"
 
-#include <QObject>
 #include <QRect>
 #include <vector>
 
@@ -27,8 +26,7 @@ struct DragPreview {
     QString guideText;
 };
 
-class ChartState : public QObject {
-    Q_OBJECT
+class ChartState {
 public:
     static constexpr int VisibleRows = 10;  // MachineName(1..10)
     static constexpr int RowHeightPx = core::RowTable::RowHeightTwips / core::TwipsPerPixel;
@@ -100,12 +98,6 @@ public:
 
     int selectedRecord() const { return selected_; }
     void setSelectedRecord(int recordNo);
-
-signals:
-    void barsChanged();
-    void scaleChanged();
-    void scrolled();
-    void selectionChanged(int recordNo);
 
 private:
     void placeGeometry(BarVisual& b, core::Moment start, core::Moment end) const;

@@ -182,7 +182,7 @@ void GanttView::onScroll()
 
 void GanttView::scrollToMoment(core::Moment m)
 {
-    HScroll1->setValue(int(std::floor(state_.xOf(m) / core::TwipsPerPixel)));
+    HScroll1->setValue(core::pxOfTwips(state_.xOf(m)));
 }
 
 void GanttView::scrollToRecord(int recordNo)
@@ -247,7 +247,7 @@ void GanttView::pressOnSurface(QWidget* surface, QMouseEvent* e)
         // A click on the four-week strip centres the main chart on that moment.
         if (e->button() == Qt::LeftButton) {
             const core::Moment m = platForm2->momentAtPx(pos.x());
-            HScroll1->setValue(int(std::floor(state_.xOf(m) / core::TwipsPerPixel)) - platForm->width() / 2);
+            HScroll1->setValue(core::pxOfTwips(state_.xOf(m)) - platForm->width() / 2);
         }
         return;
     }
@@ -255,16 +255,13 @@ void GanttView::pressOnSurface(QWidget* surface, QMouseEvent* e)
     const int rec = state_.barAtPx(kind, pos.x(), pos.y());
     if (e->button() == Qt::RightButton) {
         if (rec) emit barContextMenu(rec, e->globalPosition().toPoint(), pos);
-        else if (surface == platForm)
-            emit backgroundContextMenu(state_.rowAtPx(pos.y()), state_.momentAtX(state_.pxToX(pos.x())), e->globalPosition().toPoint());
         return;
     }
     if (e->button() != Qt::LeftButton || e->type() == QEvent::MouseButtonDblClick) return;
     if (rec) {
         state_.setSelectedRecord(rec);
         emit barClicked(rec);
-        const bool movable = canStartBarDrag ? canStartBarDrag(rec) : state_.plan()[rec].fixKind != plan::FixKind::FullyFixed;
-        if (movable) beginBarDrag(surface, rec, pos);
+        if (state_.plan()[rec].isDraggable()) beginBarDrag(surface, rec, pos);
         repaintChart();
         return;
     }

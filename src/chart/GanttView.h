@@ -61,9 +61,6 @@ public:
     // Where a dragged bar would start, for the guide; nullopt when it cannot be placed.
     std::function<std::optional<core::Moment>(const reschedule::BarDrop& drop)> previewStart;
 
-    // Whether a bar may be dragged (PlanBar_MouseDown); by default all but fully fixed bars.
-    std::function<bool(int recordNo)> canStartBarDrag;
-
     // Interaction state of the chart (mouse handling).
     DragKind DragMode = DragKind::Idle;
     int DragBarIndex = 0;
@@ -85,7 +82,6 @@ public:
 signals:
     void barClicked(int recordNo);
     void barContextMenu(int recordNo, QPoint globalPos, QPoint chartPos);
-    void backgroundContextMenu(int row, core::Moment at, QPoint globalPos);
     void rowHeaderActivated(int row);
     // A bar released over the rows; targetRecord is the bar under the pointer
     // (a merge), 0 for the background. The view changes nothing in the plan.

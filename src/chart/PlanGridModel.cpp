@@ -8,10 +8,6 @@
 namespace chart {
 
 namespace {
-QString momentText(core::Date d, core::TimeOfDay t)
-{
-    return d.isNull() ? QString() : d.toDisplayText() + QLatin1Char(' ') + t.toHhmm();
-}
 QString numberOrBlank(std::int64_t n) { return n == 0 ? QString() : QString::number(n); }
 }  // namespace
 
@@ -71,8 +67,8 @@ QString PlanGridModel::text(const plan::PlanRecord& r, int recordNo, int column)
     case ColSeq: return QString::number(r.processSeq);
     case ColProcess: return r.processName.trimmed();
     case ColMachine: return r.hasMachine() ? r.machineCode.trimmed() : r.destCode.trimmed();
-    case ColStart: return momentText(r.startDate, r.startTime);
-    case ColEnd: return momentText(r.endDate, r.endTime);
+    case ColStart: return core::dateMinuteText(r.startDate, r.startTime);
+    case ColEnd: return core::dateMinuteText(r.endDate, r.endTime);
     case ColDue: return r.dueDate.toDisplayText();
     case ColOrderQty: return QString::number(r.orderQty);
     case ColReceivedQty: return QString::number(r.receivedQty);

@@ -51,7 +51,7 @@ void PlatForm2::paintEvent(QPaintEvent* e)
 {
     QPainter p(this);
     p.fillRect(e->rect(), kHeaderBack);
-    const auto topPx = [this](core::Moment m) { return int(std::floor(state_.xOf(m, true) / core::TwipsPerPixel)); };
+    const auto topPx = [this](core::Moment m) { return core::pxOfTwips(state_.xOf(m, true)); };
     p.setFont(chartFont(10));
     for (int d = 0; d < 28; ++d) {
         const core::Moment start = state_.origin().addDays(d);

@@ -11,6 +11,8 @@
 namespace core {
 
 constexpr int TwipsPerPixel = 15;
+// The pixel a position in twips falls on.
+inline int pxOfTwips(double twips) { return int(std::floor(twips / TwipsPerPixel)); }
 
 // How much of the period the chart shows across its width.
 enum class DisplayMode : std::uint8_t { OneDay = 1, ThreeDays, Week, FourWeeks };

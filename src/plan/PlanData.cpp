@@ -74,7 +74,6 @@ int PlanData::append(PlanRecord r)
     records_.push_back(std::move(r));
     const int n = size();
     note(n);
-    if (history_ && history_->isOpen()) history_->didAppend(n);
     return n;
 }
 

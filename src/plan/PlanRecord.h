@@ -119,6 +119,9 @@ struct PlanRecord {
     bool hasMachine() const { return !machineCode.trimmed().isEmpty(); }
     bool isFixed() const { return fixKind == FixKind::BackFixed || fixKind == FixKind::FullyFixed; }
     bool isHidden() const { return isDeleted || isSetMember || isMergedAway; }
+    // Whether the planner may pick the bar up: not fully fixed and not hidden
+    // (a set member moves with its representative only).
+    bool isDraggable() const { return fixKind != FixKind::FullyFixed && !isHidden(); }
     bool usesGroupB() const { return keepsGroupB(memberGroup); }
     bool isConfirmed() const { return confirmKind == ConfirmKind::Confirmed; }
 

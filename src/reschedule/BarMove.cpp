@@ -49,8 +49,7 @@ core::Moment restoredStart(const plan::PlanRecord& r)
 bool canStartBarDrag(const RuleContext& ctx, int recordNo)
 {
     if (!isRecord(ctx, recordNo)) return false;
-    const plan::PlanRecord& r = ctx.plan[recordNo];
-    return r.fixKind != plan::FixKind::FullyFixed && !r.isSetMember && !r.isDeleted && !r.isMergedAway;
+    return ctx.plan[recordNo].isDraggable();
 }
 
 core::Moment twipToDateTime(const RuleContext& ctx, core::Moment origin, double leftTwips, double scale,

@@ -35,7 +35,7 @@ RuleOutcome mergeBars(RuleContext& ctx, const BarDrop& drop, int targetRecordNo)
     if (!valid || !canStartBarDrag(ctx, s)) return dropBar(ctx, drop);
     const plan::PlanRecord& sr = ctx.plan[s];
     const plan::PlanRecord& tr = ctx.plan[t];
-    if (tr.isDeleted || tr.isMergedAway || tr.isSetMember) return dropBar(ctx, drop);
+    if (tr.isHidden()) return dropBar(ctx, drop);
     if (sr.planItemCode != tr.planItemCode || sr.itemCode2 != tr.itemCode2 || sr.processSeq != tr.processSeq
         || sr.modelName != tr.modelName)
         return dropBar(ctx, drop);

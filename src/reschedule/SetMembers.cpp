@@ -57,7 +57,7 @@ void setDPlanUpdate(RuleContext& ctx, int repRecordNo, RuleOutcome& out)
         const plan::PlanRecord& cur = ctx.plan[j];
         if (!cur.isSetMember || cur.setRepOrderNo != rep.setRepOrderNo || cur.isDeleted || cur.isMergedAway) continue;
         const std::int64_t qty = memberQuantity(rep.orderQty, rep.cavities, cur.cavities);
-        const double pieceSeconds = rep.cycle / double(plan::cavitiesDivisor(cur.cavities));
+        const double pieceSeconds = plan::pieceSecondsOfCycle(rep.cycle, cur.cavities);
         const bool sameTimes = cur.start() == rep.start() && cur.end() == rep.end();
         const bool samePlacement = cur.inOutKind == rep.inOutKind && cur.destCode == rep.destCode
             && cur.machineCode == rep.machineCode && cur.mouldNo == rep.mouldNo && cur.orderQty == qty

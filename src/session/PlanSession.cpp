@@ -86,7 +86,6 @@ void PlanSession::adoptLoadedPlan()
     history_.setClean();
     changedDays_.clear();
     rules_.reset();
-    emit rowsChanged();
     emit planReset();
     emit historyChanged();
 }
@@ -95,8 +94,6 @@ void PlanSession::tellDatabaseError(const db::Error& e)
 {
     prompt_->tell(e.message.isEmpty() ? QString::fromLocal8Bit(e.what()) : e.message, QString(), core::Prompt::Icon::Critical);
 }
-
-bool PlanSession::canStartBarDrag(int recordNo) { return reschedule::canStartBarDrag(rules(), recordNo); }
 
 std::optional<core::Moment> PlanSession::previewStart(const reschedule::BarDrop& drop)
 {
@@ -176,7 +173,6 @@ bool PlanSession::redo()
 void PlanSession::markCalendarDayChanged(int row, int dayIndex)
 {
     changedDays_.insert({row, dayIndex});
-    emit calendarDayChanged(row, dayIndex);
     emit historyChanged();
 }
 

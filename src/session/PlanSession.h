@@ -75,7 +75,6 @@ public:
     reschedule::RuleContext& rules();
 
     // Questions a view asks while the planner drags; they change nothing.
-    bool canStartBarDrag(int recordNo);
     // The start a drop would give, or nullopt when the look-up failed.
     std::optional<core::Moment> previewStart(const reschedule::BarDrop& drop);
     // Refusals are told to the planner.
@@ -110,10 +109,6 @@ signals:
     // Records whose state changed through a step, an undo, a redo or a save;
     // sorted, each once.
     void recordsChanged(const std::vector<int>& records);
-    // A machine day's calendar tables changed.
-    void calendarDayChanged(int row, int dayIndex);
-    // The machine rows were rebuilt.
-    void rowsChanged();
     // A new plan was loaded: everything is new.
     void planReset();
     // Undo, redo or the saved state changed (the save button and the menu follow it).

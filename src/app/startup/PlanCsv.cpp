@@ -13,11 +13,6 @@ QString dateTimeText(core::Date d, core::TimeOfDay t)
     return d.isNull() ? QString() : core::Moment::of(d, t).toDisplayText();
 }
 
-QString minuteText(core::Date d, core::TimeOfDay t)
-{
-    return d.isNull() ? QString() : d.toDisplayText() + QLatin1Char(' ') + t.toHhmm();
-}
-
 QString orderNoText(std::int64_t n)
 {
     return n == 0 ? QString() : QString::number(n);
@@ -76,8 +71,8 @@ QStringList planCsvFields(const plan::PlanData& plan, int recordNo, const core::
         QString::number(r.processSeq),
         r.processName,
         machineName,
-        minuteText(r.startDate, r.startTime),
-        minuteText(r.endDate, r.endTime),
+        core::dateMinuteText(r.startDate, r.startTime),
+        core::dateMinuteText(r.endDate, r.endTime),
         r.dueDate.toDisplayText(),
         QString::number(r.orderQty),
         QString::number(r.receivedQty),

@@ -2,6 +2,7 @@
 // the chosen process class. Rows with holes or garbage load with fall-backs and
 // a logged reason; nothing is written to the database.
 
+#include "plan/PlanTime.h"
 #include "store/loading/FieldValues.h"
 #include "store/loading/OrderColumns.h"
 #include "store/loading/PlanComponents.h"
@@ -36,22 +37,10 @@ std::int64_t boundedMinutes(std::int64_t minutes, const char* what, std::int64_t
 }
 
 // Seconds per piece from the routing's productivity and its unit class.
-double secondsPerPiece(double p, std::int64_t unit, std::int64_t orderNo)
+double routingPieceSeconds(double productivity, std::int64_t unitClass, std::int64_t orderNo)
 {
-    switch (unit) {
-    case 1: return p;
-    case 2: return p * 60;
-    case 3: return p * 3600;
-    case 4:
-    case 5:
-    case 6:
-        if (p == 0) {
-            qWarning().noquote() << "order" << orderNo << ": productivity 0 pieces per unit of time; no time per piece";
-            return 0;
-        }
-        return (unit == 4 ? 1.0 : unit == 5 ? 60.0 : 3600.0) / p;
-    default: return 0;
-    }
+    if (productivity == 0) qWarning().noquote() << "order" << orderNo << ": productivity 0; no time per piece";
+    return plan::pieceSecondsFromProductivity(productivity, unitClass);
 }
 
 class RowReader {
@@ -200,9 +189,8 @@ void returnPlanData(db::Database& db, const core::ProgramSettings& settings, con
         // Cycle: the order's own, else the machine-specific one, else the moulded item's.
         const double ownCycle = r.number(col.ownCycle), machineCycle = r.number(col.machineCycle);
         rec.cycle = ownCycle != 0 ? ownCycle : machineCycle != 0 ? machineCycle : r.number(col.mouldedCycle);
-        const double perShot = double(rec.cavities == 0 ? 1 : rec.cavities);
-        rec.pieceSeconds = rec.cycle != 0 ? rec.cycle / perShot
-                                          : secondsPerPiece(r.number(col.productivity), r.integer(col.productivityUnit), orderNo);
+        rec.pieceSeconds = rec.cycle != 0 ? plan::pieceSecondsOfCycle(rec.cycle, rec.cavities)
+                                          : routingPieceSeconds(r.number(col.productivity), r.integer(col.productivityUnit), orderNo);
         rec.pieceSecondsOrig = rec.pieceSeconds;
 
         rec.itemCode = r.text(col.itemCode);
@@ -269,8 +257,7 @@ void returnPlanData(db::Database& db, const core::ProgramSettings& settings, con
         if (workHours != 0) {
             work = ceilMinutesOfHours(workHours);
         } else {
-            const double seconds = rec.pieceSeconds != 0 ? rec.pieceSeconds : rec.cycle / perShot;
-            work = core::calcProcessMinutes(seconds, rec.orderQty, rec.requiredPersons);
+            work = plan::workMinutesFor(plan::pieceSecondsOrCycle(rec), rec.orderQty, rec.requiredPersons);
         }
         rec.workMinutes = boundedMinutes(work, "work", orderNo);
 

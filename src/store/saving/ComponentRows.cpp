@@ -6,9 +6,6 @@ namespace store {
 
 namespace {
 
-QVariant number(std::int64_t n) { return QVariant::fromValue<qlonglong>(n); }
-QVariant text(const QString& s) { return QVariant(s); }
-
 QString componentKey(std::int64_t orderNo, const QString& item) { return QString::number(orderNo) + QLatin1Char('|') + item.trimmed(); }
 
 struct BomLine {
@@ -34,8 +31,7 @@ double requirementOf(const plan::PlanRecord& r, const MemberOrder& m, int slot)
 
 void copySplitComponents(SaveContext& ctx)
 {
-    QVariantList sources;
-    for (std::int64_t no : ctx.work.sourceOrders()) sources << number(no);
+    const QVariantList sources = inList(ctx.work.sourceOrders());
     if (sources.isEmpty()) return;
     const TableColumns& t = ctx.tables.db0252;
     QHash<std::int64_t, std::vector<QVariantList>> rowsOfSource;
@@ -145,10 +141,8 @@ void rebuildComponents(SaveContext& ctx)
 
     // 5. Add the missing ones that the bill of materials lists for the member's item and step.
     QHash<QString, BomLine> bom;
-    QVariantList parents;
-    for (const QString& p : parentItems) parents << p;
     queryInChunks(
-        ctx.db, QStringLiteral("SELECT DB0383.* FROM DB0383  WHERE 生産工場コード = ? AND 上位品名コード IN "), parents,
+        ctx.db, QStringLiteral("SELECT DB0383.* FROM DB0383  WHERE 生産工場コード = ? AND 上位品名コード IN "), inList(parentItems),
         QStringLiteral(" AND 削除フラグ = '0' ORDER BY 表示順"),
         [&](db::Cursor& c) {
             const QString key = bomKey(c.text(QStringLiteral("上位品名コード")), int(c.integer(QStringLiteral("順序"))),
@@ -158,10 +152,8 @@ void rebuildComponents(SaveContext& ctx)
         {ctx.settings.KojoCode});
     // A made component is consumed from its last step; bought material has none (0).
     QHash<QString, int> lastStep;
-    QVariantList children;
-    for (const QString& c : childItems) children << c;
     queryInChunks(
-        ctx.db, QStringLiteral("SELECT 品名コード,MAX(順序) AS 最終順序 FROM DB0381 WHERE 生産工場コード = ? AND 品名コード IN "), children,
+        ctx.db, QStringLiteral("SELECT 品名コード,MAX(順序) AS 最終順序 FROM DB0381 WHERE 生産工場コード = ? AND 品名コード IN "), inList(childItems),
         QStringLiteral(" GROUP BY 品名コード"),
         [&](db::Cursor& c) { lastStep.insert(c.text(QStringLiteral("品名コード")).trimmed(), int(c.integer(QStringLiteral("最終順序")))); },
         {ctx.settings.KojoCode});

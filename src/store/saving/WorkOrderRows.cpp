@@ -9,17 +9,6 @@ namespace store {
 
 namespace {
 
-QVariant text(const QString& s) { return QVariant(s); }
-QVariant number(std::int64_t n) { return QVariant::fromValue<qlonglong>(n); }
-
-QVariantList orderList(const std::vector<std::int64_t>& orders)
-{
-    QVariantList out;
-    out.reserve(qsizetype(orders.size()));
-    for (std::int64_t no : orders) out << number(no);
-    return out;
-}
-
 // Reads DB0253 rows into ctx.rows, keyed by order number.
 void readOrderRows(SaveContext& ctx, const QVariantList& orders)
 {
@@ -66,7 +55,7 @@ void lockAndReadOrders(SaveContext& ctx)
     for (std::int64_t no : ctx.work.sourceOrders()) orders.push_back(no);
     ctx.rows.clear();
     if (orders.empty()) return;
-    const QVariantList list = orderList(orders);
+    const QVariantList list = inList(orders);
     // Taking the row locks first makes another program's change wait for this
     // save instead of slipping in between the check and the write.
     if (!ctx.db.dialect().writeTransactionExcludesWriters())
@@ -89,7 +78,7 @@ std::vector<std::int64_t> changedSinceLoading(const SaveContext& ctx, const QHas
 void deleteMergedAwayOrders(SaveContext& ctx)
 {
     if (ctx.work.mergedAwayOrders.empty()) return;
-    const QVariantList list = orderList(ctx.work.mergedAwayOrders);
+    const QVariantList list = inList(ctx.work.mergedAwayOrders);
     for (const auto& [table, key] : {std::pair{&ctx.tables.db0253, QStringLiteral("手配番号")},
                                      std::pair{&ctx.tables.db0252, QStringLiteral("上位手配番号")}}) {
         Assignments a;

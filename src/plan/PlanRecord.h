@@ -17,7 +17,8 @@ constexpr int MaxComponentsPerOrder = 19;  // loading keeps at most this many
 
 // One member order of a bar. Members keep their slot: slot k of a group is
 // index k, and a slot whose order number is 0 is free (as is every slot past
-// the end of the group).
+// the end of the group). Texts have initialisers ({}) so that designated
+// initialisers may leave them out.
 struct MemberOrder {
     std::int64_t planNo = 0;        // 生産計画番号
     std::int64_t orderNo = 0;       // 手配番号; 0 = free slot
@@ -48,8 +49,8 @@ struct Component {
 };
 
 struct PlanRecord {
-    MemberSlots membersA;             // group A: ordinary bars, filled at load
-    MemberSlots membersB;             // group B: the outer ring of a bearing set
+    MemberSlots membersA;                  // group A: ordinary bars, filled at load
+    MemberSlots membersB;                  // group B: the outer ring of a bearing set
     std::int64_t memberCount = 0;
     int barIndex = 0;                      // identity of the record's bar
     std::int64_t orderNo = 0;              // 手配番号 of the (first) order

@@ -58,7 +58,7 @@ void addOrder(plan::PlanData& plan, int n, const QString& machine, core::Moment 
     r.setEnd(start.addMinutes(minutes));
     r.orderQty = 1000 + n % 5000;
     r.receivedQty = (n % 3) * 300;
-    r.confirmKind = QStringLiteral("2");
+    r.confirmKind = plan::ConfirmKind::Confirmed;
     r.initialDueDate = start.date().addDays(n % 7 - 2);
     r.mouldShortName = QStringLiteral("HD-4個取");
     plan.append(r);
@@ -144,9 +144,10 @@ int main(int argc, char** argv)
     // the change has all of them to reposition.
     for (int i = 2; i <= large.state.barCount(); ++i) (void)large.state.bar(i);
     const double width = large.view->chartWidth();
-    int mode = 3;
+    using core::DisplayMode;
+    DisplayMode mode = DisplayMode::Week;
     const double modeNs = medianNs(41, [&] {
-        mode = mode == 3 ? 1 : 3;
+        mode = mode == DisplayMode::Week ? DisplayMode::OneDay : DisplayMode::Week;
         large.state.setScale(mode, width);
     });
     const core::Moment origin = large.state.origin();

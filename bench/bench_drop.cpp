@@ -87,12 +87,12 @@ void buildPlan(const Planner& planner, plan::PlanData& plan, int orders)
         r.barIndex = plan.size() + 1;
         r.orderNo = 1000 + k;
         r.memberCount = 1;
-        r.memberOrderNo[0] = r.orderNo;
-        r.orderQty = r.memberOrderQty[0] = 100 + std::int64_t(rng() % 900);
+        r.orderQty = 100 + std::int64_t(rng() % 900);
+        r.membersA = {plan::MemberOrder{.orderNo = r.orderNo, .orderQty = r.orderQty}};
         r.machineCode = r.machineCodeDb = machineCode(m);
         r.destCode = QStringLiteral("0101        ");
-        r.inOutKind = QStringLiteral("1");
-        r.confirmKind = r.confirmKindDb = QStringLiteral("2");
+        r.inOutKind = plan::InOutKind::InHouse;
+        r.confirmKind = r.confirmKindDb = plan::ConfirmKind::Confirmed;
         r.itemCode = r.itemCode2 = r.planItemCode = QStringLiteral("ITEM%1").arg(k % 700);
         r.modelName = QStringLiteral("MODEL");
         r.processName = QStringLiteral("成形");
@@ -113,7 +113,7 @@ void buildPlan(const Planner& planner, plan::PlanData& plan, int orders)
         plan.append(r);
         if (set) {
             r.barIndex = plan.size() + 1;
-            r.orderNo = r.memberOrderNo[0] = 500000 + k;
+            r.orderNo = r.membersA[0].orderNo = 500000 + k;
             r.isSetMember = true;
             plan.append(r);
         }

@@ -6,6 +6,7 @@
 #include "chart/MainForm.h"
 #include "chart/MessageBoxPrompt.h"
 #include "chart/MessageBoxes.h"
+#include "core/ChartGeometry.h"
 
 #include <QEvent>
 #include <QTextStream>
@@ -54,7 +55,6 @@ bool WindowSequence::openMainWindow()
     QPointer<SchedulerSplash> progressTo(&splash);
 
     auto* form = new chart::MainForm(settings_, db_);
-    if (settings_.MainWidth > 0 && settings_.MainHeight > 0) form->resize(settings_.MainWidth / 15, settings_.MainHeight / 15);
     bool loaded = false;
     StartupError failure;
     try {
@@ -86,8 +86,8 @@ bool WindowSequence::openMainWindow()
 void WindowSequence::rememberWindowSize()
 {
     if (!form_) return;
-    settings_.MainWidth = form_->width() * 15;
-    settings_.MainHeight = form_->height() * 15;
+    settings_.MainWidth = form_->width() * core::TwipsPerPixel;
+    settings_.MainHeight = form_->height() * core::TwipsPerPixel;
 }
 
 void WindowSequence::reselect()

@@ -5,10 +5,6 @@
 namespace chart {
 
 namespace {
-QString momentText(core::Date d, core::TimeOfDay t)
-{
-    return d.isNull() ? QString() : d.toDisplayText() + QLatin1Char(' ') + t.toHhmm();
-}
 
 // The row's name beside the code, so the planner need not look up the code.
 QString placeText(const plan::PlanRecord& r, const core::RowTable& rows)
@@ -20,16 +16,20 @@ QString placeText(const plan::PlanRecord& r, const core::RowTable& rows)
 }
 }  // namespace
 
-QString fixKindText(const QString& fixKind)
+QString fixKindText(plan::FixKind fixKind)
 {
-    if (fixKind == QStringLiteral("1")) return QStringLiteral("1:後ろ固定");
-    if (fixKind == QStringLiteral("2")) return QStringLiteral("2:完全固定");
+    switch (fixKind) {
+    case plan::FixKind::BackFixed: return QStringLiteral("1:後ろ固定");
+    case plan::FixKind::FullyFixed: return QStringLiteral("2:完全固定");
+    case plan::FixKind::Free:
+    case plan::FixKind::Other: break;
+    }
     return QStringLiteral("0:固定なし");
 }
 
-QString confirmKindText(const QString& confirmKind)
+QString confirmKindText(plan::ConfirmKind confirmKind)
 {
-    return confirmKind == QStringLiteral("2") ? QStringLiteral("2:確定") : QStringLiteral("1:予定");
+    return confirmKind == plan::ConfirmKind::Confirmed ? QStringLiteral("2:確定") : QStringLiteral("1:予定");
 }
 
 QString barTipText(const plan::PlanRecord& r, const core::RowTable& rows)
@@ -41,8 +41,8 @@ QString barTipText(const plan::PlanRecord& r, const core::RowTable& rows)
     lines << QStringLiteral("品名: %1  %2").arg(r.itemCode.trimmed(), r.modelName.trimmed());
     lines << QStringLiteral("工程: %1  %2").arg(r.processSeq).arg(r.processName.trimmed());
     lines << QStringLiteral("機械: %1").arg(placeText(r, rows));
-    lines << QStringLiteral("開始: %1").arg(momentText(r.startDate, r.startTime));
-    lines << QStringLiteral("終了: %1").arg(momentText(r.endDate, r.endTime));
+    lines << QStringLiteral("開始: %1").arg(core::dateMinuteText(r.startDate, r.startTime));
+    lines << QStringLiteral("終了: %1").arg(core::dateMinuteText(r.endDate, r.endTime));
     lines << QStringLiteral("手配数: %1  受入実績数: %2").arg(r.orderQty).arg(r.receivedQty);
     lines << QStringLiteral("段取時間: %1分  作業時間: %2分").arg(r.setupMinutes).arg(r.workMinutes);
     const QString mould = r.mouldNo.trimmed();

@@ -9,8 +9,8 @@
 
 namespace chart {
 
-QString fixKindText(const QString& fixKind);
-QString confirmKindText(const QString& confirmKind);
+QString fixKindText(plan::FixKind fixKind);
+QString confirmKindText(plan::ConfirmKind confirmKind);
 QString barTipText(const plan::PlanRecord& r, const core::RowTable& rows);
 
 }  // namespace chart

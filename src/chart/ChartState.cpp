@@ -13,7 +13,7 @@ core::BarFacts factsOf(const plan::PlanRecord& r)
     core::BarFacts f;
     f.endDate = r.endDate;
     f.initialDueDate = r.initialDueDate;
-    f.confirmKind = r.confirmKind;
+    f.isConfirmed = r.isConfirmed();
     f.isChanged = r.isChanged;
     f.instructionDate = r.instructionDate;
     f.itemCode2 = r.itemCode2;
@@ -27,7 +27,6 @@ core::BarFacts factsOf(const plan::PlanRecord& r)
     return f;
 }
 
-int floorDiv(double twips) { return int(std::floor(twips / core::TwipsPerPixel)); }
 constexpr int MinBarWidthPx = 3;  // a zero-length bar must stay visible and clickable
 }  // namespace
 
@@ -37,7 +36,7 @@ ChartState::ChartState(const core::ProgramSettings& settings, const core::Planne
     origin_ = core::chartOrigin(planner_.PeriodStart, planner_.DayChangeTime);
 }
 
-void ChartState::setScale(int displayMode, double chartWidthTwips)
+void ChartState::setScale(core::DisplayMode displayMode, double chartWidthTwips)
 {
     scale_ = core::scaleForMode(displayMode, chartWidthTwips, scale_);
     origin_ = core::chartOrigin(planner_.PeriodStart, planner_.DayChangeTime);
@@ -50,7 +49,6 @@ void ChartState::setScale(int displayMode, double chartWidthTwips)
         const plan::PlanRecord& r = plan_[i];
         placeGeometry(b, r.start(), r.end());
     }
-    emit scaleChanged();
 }
 
 double ChartState::periodWidthTwips() const
@@ -153,7 +151,7 @@ void ChartState::completeBar(int recordNo, BarVisual& b) const
     const plan::PlanRecord& r = plan_[recordNo];
     b.look.dueClass = core::dueClassOf(r.endDate, r.initialDueDate);
     b.look.background = core::backgroundOf(b.look.dueClass);
-    b.look.text = core::textColourOf(r.confirmKind, settings_.IniOption5);
+    b.look.text = core::textColourOf(r.isConfirmed(), settings_.IniOption5);
     b.look.changedMark = r.isChanged;
     b.progressVisible = r.orderQty != 0;
     // More received than ordered would paint the overlay over the next bar.
@@ -190,7 +188,6 @@ void ChartState::refreshAll()
     bars_.assign(std::size_t(plan_.size()) + 1, BarVisual{});
     // Every bar starts invisible and out of the index, so each one is added once.
     for (int i = 2; i <= plan_.size(); ++i) refreshChart(i);
-    emit barsChanged();
 }
 
 std::vector<int>& ChartState::rowList(int row, bool platForm3)
@@ -254,13 +251,11 @@ std::vector<int> ChartState::barsInView(int row, double fromX, double toX) const
 
 void ChartState::setScroll(int scrollXPx, int firstRowOffset)
 {
-    if (scrollXPx == scrollXPx_ && firstRowOffset == firstRowOffset_) return;
     scrollXPx_ = scrollXPx;
     firstRowOffset_ = firstRowOffset;
-    emit scrolled();
 }
 
-int ChartState::xToPx(double xTwips) const { return floorDiv(xTwips) - scrollXPx_; }
+int ChartState::xToPx(double xTwips) const { return core::pxOfTwips(xTwips) - scrollXPx_; }
 double ChartState::pxToX(int px) const { return double(px + scrollXPx_) * core::TwipsPerPixel; }
 int ChartState::rowTopPx(int row) const { return (row - 1 - firstRowOffset_) * RowHeightPx; }
 
@@ -275,7 +270,7 @@ QRect ChartState::barRectPx(int recordNo) const
     const int x = xToPx(b.left);
     const int w = std::max(MinBarWidthPx, xToPx(b.right) - x);
     const int h = int(b.height) / core::TwipsPerPixel;
-    const int y = b.surface == Surface::PlatForm ? floorDiv(b.top) - firstRowOffset_ * RowHeightPx : floorDiv(b.top);
+    const int y = b.surface == Surface::PlatForm ? core::pxOfTwips(b.top) - firstRowOffset_ * RowHeightPx : core::pxOfTwips(b.top);
     return QRect(x, y, w, h);
 }
 
@@ -294,9 +289,7 @@ int ChartState::barAtPx(Surface surface, int px, int py) const
 
 void ChartState::setSelectedRecord(int recordNo)
 {
-    if (recordNo == selected_) return;
     selected_ = recordNo;
-    emit selectionChanged(recordNo);
 }
 
 }  // namespace chart

@@ -10,7 +10,6 @@
 #include "core/WorkingTime.h"
 #include "plan/PlanData.h"
 
-#include <QObject>
 #include <QRect>
 #include <algorithm>
 #include <vector>
@@ -28,8 +27,7 @@ struct DragPreview {
     QString guideText;
 };
 
-class ChartState : public QObject {
-    Q_OBJECT
+class ChartState {
 public:
     static constexpr int DefaultVisibleRows = 10;
     static constexpr int RowHeightPx = core::RowTable::RowHeightTwips / core::TwipsPerPixel;
@@ -43,7 +41,7 @@ public:
     // Scale and origin (dispGantt). Repositions every bar without rebuilding looks.
     const core::ChartScale& scale() const { return scale_; }
     core::Moment origin() const { return origin_; }
-    void setScale(int displayMode, double chartWidthTwips);
+    void setScale(core::DisplayMode displayMode, double chartWidthTwips);
     // Twips of the whole display period at the current scale.
     double periodWidthTwips() const;
 
@@ -104,12 +102,6 @@ public:
 
     int selectedRecord() const { return selected_; }
     void setSelectedRecord(int recordNo);
-
-signals:
-    void barsChanged();
-    void scaleChanged();
-    void scrolled();
-    void selectionChanged(int recordNo);
 
 private:
     void placeGeometry(BarVisual& b, core::Moment start, core::Moment end) const;

@@ -166,9 +166,9 @@ void GanttView::setRowsHeight(int rows)
 
 double GanttView::chartWidth() const { return double(Picture1->width()) * core::TwipsPerPixel; }
 
-void GanttView::setDisplayMode(int mode)
+void GanttView::setDisplayMode(core::DisplayMode mode)
 {
-    displayMode_ = mode >= 1 && mode <= 4 ? mode : 3;
+    displayMode_ = mode;
     dispGantt();
 }
 
@@ -228,7 +228,7 @@ void GanttView::onScroll()
 
 void GanttView::scrollToMoment(core::Moment m)
 {
-    HScroll1->setValue(int(std::floor(state_.xOf(m) / core::TwipsPerPixel)));
+    HScroll1->setValue(core::pxOfTwips(state_.xOf(m)));
 }
 
 void GanttView::scrollToRecord(int recordNo)
@@ -293,7 +293,7 @@ void GanttView::pressOnSurface(QWidget* surface, QMouseEvent* e)
         // A click on the four-week strip centres the main chart on that moment.
         if (e->button() == Qt::LeftButton) {
             const core::Moment m = platForm2->momentAtPx(pos.x());
-            HScroll1->setValue(int(std::floor(state_.xOf(m) / core::TwipsPerPixel)) - platForm->width() / 2);
+            HScroll1->setValue(core::pxOfTwips(state_.xOf(m)) - platForm->width() / 2);
         }
         return;
     }
@@ -309,8 +309,7 @@ void GanttView::pressOnSurface(QWidget* surface, QMouseEvent* e)
     if (rec) {
         state_.setSelectedRecord(rec);
         emit barClicked(rec);
-        const bool movable = canStartBarDrag ? canStartBarDrag(rec) : state_.plan()[rec].fixKind != QStringLiteral("2");
-        if (movable) beginBarDrag(surface, rec, pos);
+        if (state_.plan()[rec].isDraggable()) beginBarDrag(surface, rec, pos);
         repaintChart();
         return;
     }

@@ -38,13 +38,13 @@ public:
     ChartState& state() { return state_; }
 
     // Display modes (showOneDay .. showFourWeeks set the mode, dispGantt applies it).
-    void showOneDay() { setDisplayMode(1); }
-    void showThreeDays() { setDisplayMode(2); }
-    void showWeek() { setDisplayMode(3); }
-    void showFourWeeks() { setDisplayMode(4); }
-    void setDisplayMode(int mode);
+    void showOneDay() { setDisplayMode(core::DisplayMode::OneDay); }
+    void showThreeDays() { setDisplayMode(core::DisplayMode::ThreeDays); }
+    void showWeek() { setDisplayMode(core::DisplayMode::Week); }
+    void showFourWeeks() { setDisplayMode(core::DisplayMode::FourWeeks); }
+    void setDisplayMode(core::DisplayMode mode);
     void dispGantt();
-    int displayMode() const { return displayMode_; }
+    core::DisplayMode displayMode() const { return displayMode_; }
     double chartWidth() const;  // twips: the width of Picture1
 
     // The view's height for a number of whole chart rows, and the rows a height holds.
@@ -67,9 +67,6 @@ public:
     // Where a dragged bar would start, for the guide; nullopt when it cannot be placed.
     std::function<std::optional<core::Moment>(const reschedule::BarDrop& drop)> previewStart;
 
-    // Whether a bar may be dragged (PlanBar_MouseDown); by default all but fully fixed bars.
-    std::function<bool(int recordNo)> canStartBarDrag;
-
     // Interaction state of the chart (mouse handling).
     DragKind DragMode = DragKind::Idle;
     int DragBarIndex = 0;
@@ -91,12 +88,13 @@ public:
 signals:
     void barClicked(int recordNo);
     void barContextMenu(int recordNo, QPoint globalPos, QPoint chartPos);
-    void backgroundContextMenu(int row, core::Moment at, QPoint globalPos);
     void rowHeaderActivated(int row);
+    // A right-button press on the rows' background: the row and moment under the pointer.
+    void backgroundContextMenu(int row, core::Moment at, QPoint globalPos);
     // A bar released over the rows; targetRecord is the bar under the pointer
     // (a merge), 0 for the background. The view changes nothing in the plan.
     void barDropped(const reschedule::BarDrop& drop, int targetRecord);
-    void displayModeChanged(int mode);
+    void displayModeChanged(core::DisplayMode mode);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -122,7 +120,7 @@ private:
     void autoScrollTick();
 
     ChartState& state_;
-    int displayMode_ = 3;
+    core::DisplayMode displayMode_ = core::DisplayMode::Week;
     int lastPictureWidth_ = 0;
     // Grab-scroll and drag bookkeeping.
     QPoint pressViewPos_;

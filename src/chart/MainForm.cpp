@@ -88,7 +88,7 @@ void MainForm::buildLayout()
     Com3Day = button(QStringLiteral("Com3Day"), QStringLiteral("３日"));
     ComWeek = button(QStringLiteral("ComWeek"), QStringLiteral("１週間"));
     ComMonth = button(QStringLiteral("ComMonth"), QStringLiteral("４週間"));
-    ComHyoujiMode = button(QStringLiteral("ComHyoujiMode"), core::displayModeCaption(3));
+    ComHyoujiMode = button(QStringLiteral("ComHyoujiMode"), core::displayModeCaption(core::DisplayMode::Week));
     ComHyoujiMode->setMinimumWidth(110);
     commands->addStretch(1);
     ComHozon = button(QStringLiteral("ComHozon"), QStringLiteral("保存"));
@@ -112,7 +112,7 @@ void MainForm::buildLayout()
     connect(ComMonth, &QPushButton::clicked, this, &MainForm::showFourWeeks);
     connect(ComHyoujiMode, &QPushButton::clicked, this, &MainForm::cycleDisplayMode);
     connect(ComHozon, &QPushButton::clicked, this, &MainForm::save);
-    connect(gantt_, &GanttView::displayModeChanged, this, [this](int mode) { ComHyoujiMode->setText(core::displayModeCaption(mode)); });
+    connect(gantt_, &GanttView::displayModeChanged, this, [this](core::DisplayMode mode) { ComHyoujiMode->setText(core::displayModeCaption(mode)); });
     connect(gantt_, &GanttView::barClicked, this, &MainForm::onBarClicked);
     connect(gantt_, &GanttView::barContextMenu, this, &MainForm::onBarContextMenu);
     connect(grid_, &PlanDataGrid::recordSelected, this, &MainForm::onGridRecordSelected);
@@ -167,7 +167,7 @@ void MainForm::showOneDay() { gantt_->showOneDay(); }
 void MainForm::showThreeDays() { gantt_->showThreeDays(); }
 void MainForm::showWeek() { gantt_->showWeek(); }
 void MainForm::showFourWeeks() { gantt_->showFourWeeks(); }
-int MainForm::displayMode() const { return gantt_->displayMode(); }
+core::DisplayMode MainForm::displayMode() const { return gantt_->displayMode(); }
 
 void MainForm::cycleDisplayMode() { gantt_->setDisplayMode(core::nextDisplayMode(gantt_->displayMode())); }
 

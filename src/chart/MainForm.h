@@ -2,6 +2,7 @@
 // The planner's main window: the Gantt chart of the loaded plan, its rows,
 // the plan grid and the commands.
 
+#include "core/ChartGeometry.h"
 #include "core/ProgramSettings.h"
 #include "db/Database.h"
 #include "session/PlanSession.h"
@@ -60,7 +61,7 @@ public:
     void showThreeDays();
     void showWeek();
     void showFourWeeks();
-    int displayMode() const;
+    core::DisplayMode displayMode() const;
 
     // planGridRefresh: the grid's rows again from the plan table.
     void planGridRefresh();

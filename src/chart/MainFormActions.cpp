@@ -19,7 +19,6 @@ void MainForm::connectSession()
     connect(&s, &session::PlanSession::planReset, this, &MainForm::redrawEverything);
     connect(&s, &session::PlanSession::historyChanged, this, &MainForm::updateSaveButton);
 
-    gantt_->canStartBarDrag = [this](int rec) { return session_->canStartBarDrag(rec); };
     gantt_->previewStart = [this](const reschedule::BarDrop& drop) { return session_->previewStart(drop); };
     connect(gantt_, &GanttView::barDropped, this, &MainForm::onBarDropped);
     connect(gantt_, &GanttView::rowHeaderActivated, this, &MainForm::onRowHeaderActivated);

@@ -10,10 +10,6 @@
 namespace chart {
 
 namespace {
-QString momentText(core::Date d, core::TimeOfDay t)
-{
-    return d.isNull() ? QString() : d.toDisplayText() + QLatin1Char(' ') + t.toHhmm();
-}
 QString numberOrBlank(std::int64_t n) { return n == 0 ? QString() : QString::number(n); }
 }  // namespace
 
@@ -77,7 +73,7 @@ QString PlanGridModel::text(const plan::PlanRecord& r, int recordNo, int column)
 {
     switch (column) {
     case ColShown: return r.isDeleted ? QStringLiteral("削除済") : r.isSetMember ? QStringLiteral("ｾｯﾄ") : QStringLiteral("○");
-    case ColConfirm: return r.confirmKind == QStringLiteral("2") ? QStringLiteral("確定") : QStringLiteral("予定");
+    case ColConfirm: return r.isConfirmed() ? QStringLiteral("確定") : QStringLiteral("予定");
     case ColOrderNo: return QString::number(r.orderNo);
     case ColSetRep: return numberOrBlank(r.setRepOrderNo);
     case ColItemCode: return r.itemCode.trimmed();
@@ -85,8 +81,8 @@ QString PlanGridModel::text(const plan::PlanRecord& r, int recordNo, int column)
     case ColSeq: return QString::number(r.processSeq);
     case ColProcess: return r.processName.trimmed();
     case ColMachine: return r.hasMachine() ? r.machineCode.trimmed() : r.destCode.trimmed();
-    case ColStart: return momentText(r.startDate, r.startTime);
-    case ColEnd: return momentText(r.endDate, r.endTime);
+    case ColStart: return core::dateMinuteText(r.startDate, r.startTime);
+    case ColEnd: return core::dateMinuteText(r.endDate, r.endTime);
     case ColDue: return r.dueDate.toDisplayText();
     case ColOrderQty: return QString::number(r.orderQty);
     case ColReceivedQty: return QString::number(r.receivedQty);
@@ -116,7 +112,7 @@ QVariant PlanGridModel::data(const QModelIndex& index, int role) const
     case Qt::BackgroundRole:
         if (r.isDeleted) return QBrush(QColor(220, 220, 220));
         if (r.isSetMember) return QBrush(QColor(238, 238, 238));
-        if (r.fixKind == QStringLiteral("2")) return QBrush(QColor(255, 236, 236));
+        if (r.fixKind == plan::FixKind::FullyFixed) return QBrush(QColor(255, 236, 236));
         return {};
     case Qt::ForegroundRole:
         return r.isChanged ? QBrush(QColor(180, 0, 120)) : QVariant();

@@ -61,7 +61,7 @@ void PlatForm2::paintEvent(QPaintEvent* e)
 {
     QPainter p(this);
     p.fillRect(e->rect(), kHeaderBack);
-    const auto topPx = [this](core::Moment m) { return int(std::floor(state_.xOf(m, true) / core::TwipsPerPixel)); };
+    const auto topPx = [this](core::Moment m) { return core::pxOfTwips(state_.xOf(m, true)); };
     p.setFont(chartFont(10));
     // All days as "m/d" or, where that does not fit, all as the day alone with a
     // darker line where a month begins.

@@ -35,7 +35,7 @@ BarLook barLookOf(const BarFacts& f, int iniOption5, int iniOption6)
     BarLook look;
     look.dueClass = dueClassOf(f.endDate, f.initialDueDate);
     look.background = backgroundOf(look.dueClass);
-    look.text = textColourOf(f.confirmKind, iniOption5);
+    look.text = textColourOf(f.isConfirmed, iniOption5);
     look.changedMark = f.isChanged;
     fillBarCaption(look, f, iniOption6);
     return look;

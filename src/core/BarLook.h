@@ -13,7 +13,7 @@ namespace core {
 struct BarFacts {
     Date endDate;
     Date initialDueDate;        // null: no first due date
-    QString confirmKind;        // "2" confirmed
+    bool isConfirmed = false;
     bool isChanged = false;
     QString instructionDate;    // "yyyymmdd"; "00000000" = none issued
     QString itemCode2;
@@ -65,10 +65,9 @@ QString dueClassName(DueClass c);        // "late", "early", "near-due", "no-due
 BarLook barLookOf(const BarFacts& f, int iniOption5, int iniOption6);
 // The parts of the look, for callers that redraw many bars at once: colours are
 // cheap, the two caption lines are not and are only needed for bars in view.
-inline std::uint32_t textColourOf(const QString& confirmKind, int iniOption5)
+inline std::uint32_t textColourOf(bool isConfirmed, int iniOption5)
 {
-    const bool confirmed = confirmKind.size() == 1 && confirmKind.front() == u'2';
-    return !confirmed && iniOption5 != 0 ? 0x0000FF : 0x000000;
+    return !isConfirmed && iniOption5 != 0 ? 0x0000FF : 0x000000;
 }
 void fillBarCaption(BarLook& look, const BarFacts& f, int iniOption6);
 

@@ -5,18 +5,18 @@
 
 namespace core {
 
-ChartScale scaleForMode(int displayMode, double chartWidth, const ChartScale& previous)
+ChartScale scaleForMode(DisplayMode displayMode, double chartWidth, const ChartScale& previous)
 {
     ChartScale s;
-    s.DisplayMode = displayMode >= 1 && displayMode <= 4 ? displayMode : 3;  // unknown modes show a week
+    s.DisplayMode = displayMode;
     s.ChartWidth = chartWidth;
     s.HourTwipsTop = chartWidth / 672.0;
     s.HourTwipsPrev = previous.HourTwips * 24.0;
-    switch (s.DisplayMode) {
-    case 1: s.DayTwips = chartWidth; break;
-    case 2: s.DayTwips = chartWidth / 3.0; break;
-    case 3: s.DayTwips = chartWidth / 7.0; break;
-    case 4:
+    switch (displayMode) {
+    case DisplayMode::OneDay: s.DayTwips = chartWidth; break;
+    case DisplayMode::ThreeDays: s.DayTwips = chartWidth / 3.0; break;
+    case DisplayMode::Week: s.DayTwips = chartWidth / 7.0; break;
+    case DisplayMode::FourWeeks:
         s.HourTwips = chartWidth / 672.0;
         s.DayTwips = s.HourTwips * 24.0;
         return s;
@@ -25,26 +25,37 @@ ChartScale scaleForMode(int displayMode, double chartWidth, const ChartScale& pr
     return s;
 }
 
-int hourStepOf(int displayMode)
+int hourStepOf(DisplayMode displayMode)
 {
     switch (displayMode) {
-    case 1: return 1;
-    case 2: return 3;
-    case 3: return 6;
-    default: return 0;
+    case DisplayMode::OneDay: return 1;
+    case DisplayMode::ThreeDays: return 3;
+    case DisplayMode::Week: return 6;
+    case DisplayMode::FourWeeks: break;
     }
+    return 0;
 }
 
-int nextDisplayMode(int displayMode) { return displayMode >= 1 && displayMode < 4 ? displayMode + 1 : 1; }
-
-QString displayModeCaption(int displayMode)
+DisplayMode nextDisplayMode(DisplayMode displayMode)
 {
     switch (displayMode) {
-    case 1: return QStringLiteral("１日表示");
-    case 2: return QStringLiteral("３日表示");
-    case 4: return QStringLiteral("４週間表示");
-    default: return QStringLiteral("１週間表示");
+    case DisplayMode::OneDay: return DisplayMode::ThreeDays;
+    case DisplayMode::ThreeDays: return DisplayMode::Week;
+    case DisplayMode::Week: return DisplayMode::FourWeeks;
+    case DisplayMode::FourWeeks: break;
     }
+    return DisplayMode::OneDay;
+}
+
+QString displayModeCaption(DisplayMode displayMode)
+{
+    switch (displayMode) {
+    case DisplayMode::OneDay: return QStringLiteral("１日表示");
+    case DisplayMode::ThreeDays: return QStringLiteral("３日表示");
+    case DisplayMode::Week: break;
+    case DisplayMode::FourWeeks: return QStringLiteral("４週間表示");
+    }
+    return QStringLiteral("１週間表示");
 }
 
 Moment chartOrigin(Date periodStart, TimeOfDay dayChangeTime)

@@ -11,9 +11,14 @@
 namespace core {
 
 constexpr int TwipsPerPixel = 15;
+// The pixel a position in twips falls on.
+inline int pxOfTwips(double twips) { return int(std::floor(twips / TwipsPerPixel)); }
+
+// How much of the period the chart shows across its width.
+enum class DisplayMode : std::uint8_t { OneDay = 1, ThreeDays, Week, FourWeeks };
 
 struct ChartScale {
-    int DisplayMode = 3;      // 1 day, 2 three days, 3 week, 4 four weeks
+    core::DisplayMode DisplayMode = core::DisplayMode::Week;
     double ChartWidth = 0;    // visible chart width, twips
     double DayTwips = 0;
     double HourTwips = 0;
@@ -22,13 +27,12 @@ struct ChartScale {
 };
 
 // The scale step of dispGantt for a display mode; `previous` gives HourTwipsPrev.
-// An unknown mode is taken as 3 (one week, the start-up mode).
-ChartScale scaleForMode(int displayMode, double chartWidth, const ChartScale& previous);
-int nextDisplayMode(int displayMode);  // 1 → 2 → 3 → 4 → 1
+ChartScale scaleForMode(DisplayMode displayMode, double chartWidth, const ChartScale& previous);
+DisplayMode nextDisplayMode(DisplayMode displayMode);  // one day → three days → week → four weeks → one day
 // Hours between the hour lines on the chart and the hour captions above it:
 // every hour across one day, fewer as the days get narrower; 0 = none.
-int hourStepOf(int displayMode);
-QString displayModeCaption(int displayMode);  // "１日表示" ...
+int hourStepOf(DisplayMode displayMode);
+QString displayModeCaption(DisplayMode displayMode);  // "１日表示" ...
 
 // Origin of the chart: PeriodStart at the day change's hours and minutes.
 Moment chartOrigin(Date periodStart, TimeOfDay dayChangeTime);

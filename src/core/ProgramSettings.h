@@ -20,7 +20,6 @@ struct ProgramSettings {
 
     // planner.ini
     int IniOption3 = 0;   // non-zero: unplaced orders keep their stored machine code
-    int IniOption4 = 0;   // read, not used
     int IniOption5 = 0;   // non-zero: unconfirmed bars get blue text
     int IniOption6 = 0;   // caption piece when a bar's mould has no short name
     TimeOfDay DayChangeTime = TimeOfDay::fromHms(8, 0);

@@ -152,6 +152,8 @@ QString TimeOfDay::toHhmm() const
 
 QString Moment::toDisplayText() const { return date().toDisplayText() + u' ' + time().toDisplayText(); }
 
+QString dateMinuteText(Date d, TimeOfDay t) { return d.isNull() ? QString() : d.toDisplayText() + u' ' + t.toHhmm(); }
+
 Moment nowMoment()
 {
     const QDateTime now = QDateTime::currentDateTime();

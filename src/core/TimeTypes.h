@@ -120,4 +120,7 @@ private:
 // Current local date and time, from the system clock (whole seconds).
 Moment nowMoment();
 
+// "yyyy/mm/dd hh:mm" of a record's date and time of day; "" when there is no date.
+QString dateMinuteText(Date d, TimeOfDay t);
+
 }  // namespace core

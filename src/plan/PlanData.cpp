@@ -12,8 +12,6 @@ PlanRecord placeholder()
     PlanRecord r;
     r.barIndex = 0;
     r.machineCode = QStringLiteral(" ");
-    r.memberGroup.clear();
-    r.fixKind.clear();
     r.instructionDate.clear();
     return r;
 }
@@ -76,7 +74,6 @@ int PlanData::append(PlanRecord r)
     records_.push_back(std::move(r));
     const int n = size();
     note(n);
-    if (history_ && history_->isOpen()) history_->didAppend(n);
     return n;
 }
 

@@ -81,8 +81,6 @@ void PlanHistory::keepTimes(int recordNo, const PlanRecord& before)
     open_.times.emplace_back(recordNo, TimeFields::of(before));
 }
 
-void PlanHistory::didAppend(int) {}
-
 bool PlanHistory::end()
 {
     if (depth_ == 0 || --depth_ > 0) return false;

@@ -64,7 +64,6 @@ public:
     {
         if (recordNo <= open_.sizeBefore && !inOpenStep(recordNo)) keepTimes(recordNo, before);
     }
-    void didAppend(int recordNo);
 
 private:
     struct Step {

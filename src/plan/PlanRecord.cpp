@@ -1,12 +1,21 @@
 #include "plan/PlanRecord.h"
 
+#include <cassert>
+
 namespace plan {
 
-int lowestFreeSlot(const Slots<std::int64_t>& orderNos)
+int lowestFreeSlot(const MemberSlots& group)
 {
-    for (int k = 0; k < MemberSlots; ++k)
-        if (orderNos[std::size_t(k)] == 0) return k;
-    return -1;
+    for (std::size_t k = 0; k < group.size(); ++k)
+        if (group[k].orderNo == 0) return int(k);
+    return group.size() < std::size_t(MaxMembersPerGroup) ? int(group.size()) : -1;
+}
+
+MemberOrder& memberSlot(MemberSlots& group, int slot)
+{
+    assert(slot >= 0 && slot < MaxMembersPerGroup);
+    if (std::size_t(slot) >= group.size()) group.resize(std::size_t(slot) + 1);
+    return group[std::size_t(slot)];
 }
 
 }  // namespace plan

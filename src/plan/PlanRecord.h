@@ -1,36 +1,61 @@
 #pragma once
 // One bar of the chart: one work order after loading, up to twenty member
-// orders in two member groups after merging or splitting.
-//
-// Member and component arrays hold slots 1..20 at indexes 0..19.
+// orders in each of two member groups after merging or splitting.
 
 #include "core/TimeTypes.h"
+#include "plan/PlanKinds.h"
 
 #include <QString>
-#include <array>
 #include <cstdint>
+#include <type_traits>
+#include <vector>
 
 namespace plan {
 
-constexpr int MemberSlots = 20;
-constexpr int ComponentSlots = 20;
+constexpr int MaxMembersPerGroup = 20;
 constexpr int MaxComponentsPerOrder = 19;  // loading keeps at most this many
 
-template <typename T>
-using Slots = std::array<T, MemberSlots>;
+// One member order of a bar. Members keep their slot: slot k of a group is
+// index k, and a slot whose order number is 0 is free (as is every slot past
+// the end of the group). Texts have initialisers ({}) so that designated
+// initialisers may leave them out.
+struct MemberOrder {
+    std::int64_t planNo = 0;        // 生産計画番号
+    std::int64_t orderNo = 0;       // 手配番号; 0 = free slot
+    std::int64_t newOrderNo = 0;    // split members: the order they came from
+    std::int64_t orderQty = 0;      // 手配数
+    std::int64_t receivedQty = 0;   // 受入実績数
+    int processSeq = 0;             // 順序
+    QString itemCode{};             // 品名コード
+    QString processName{};          // 工程内容名
+    QString modelName{};            // 型番名
+
+    friend bool operator==(const MemberOrder&, const MemberOrder&) = default;
+};
+using MemberSlots = std::vector<MemberOrder>;
+
+// A component the order consumes (DB0252).
+struct Component {
+    QString itemCode{};             // 品名コード
+    QString itemName{};             // 品名＿品名仕様
+    double requiredQty = 0;         // 必要数
+    double unitNum = 0;             // 原単位分子
+    double unitDen = 0;             // 原単位分母
+    double unitNumOrig = 0;         // as loaded or last saved
+    double unitDenOrig = 0;
+    double defectRate = 0;          // 不良率
+
+    friend bool operator==(const Component&, const Component&) = default;
+};
 
 struct PlanRecord {
-    Slots<std::int64_t> memberPlanNo{};    // group A: 生産計画番号
-    Slots<std::int64_t> memberPlanNoB{};   // group B
+    MemberSlots membersA;                  // group A: ordinary bars, filled at load
+    MemberSlots membersB;                  // group B: the outer ring of a bearing set
     std::int64_t memberCount = 0;
     int barIndex = 0;                      // identity of the record's bar
     std::int64_t orderNo = 0;              // 手配番号 of the (first) order
     std::int64_t setRepOrderNo = 0;        // セット品代表手配番号; 0 = not in a set
     bool isSetMember = false;              // in a set and not its representative
-    Slots<std::int64_t> memberOrderNo{};   // group A: 手配番号; 0 = free slot
-    Slots<std::int64_t> memberOrderNoB{};
-    Slots<std::int64_t> memberNewOrderNo{};   // split members: order they came from
-    Slots<std::int64_t> memberNewOrderNoB{};
     QString machineCode = QStringLiteral(" ");  // a single space = not on a machine
     QString destCode;                      // 指示先コード
     double pieceSeconds = 0;
@@ -39,17 +64,9 @@ struct PlanRecord {
     int processSeq = 0;                    // 順序
     int setupMinutes = 0;
     QString itemCode2;
-    Slots<QString> memberItemCode{};
-    Slots<QString> memberItemCodeB{};
-    Slots<int> memberProcessSeq{};
-    Slots<int> memberProcessSeqB{};
     QString processName;                   // "混合" when the members' names differ
     QString processNameFirst;
-    Slots<QString> memberProcessName{};
-    Slots<QString> memberProcessNameB{};
     QString modelName;
-    Slots<QString> memberModelName{};
-    Slots<QString> memberModelNameB{};
     int spare = 0;
     int loadMark = 0;                      // 1 for every loaded record
     core::Date startDay;                   // 開始日
@@ -64,21 +81,17 @@ struct PlanRecord {
     std::int64_t orderQty = 0;
     std::int64_t receivedQty = 0;
     core::Date lastResultDate;
-    Slots<std::int64_t> memberOrderQty{};
-    Slots<std::int64_t> memberReceivedQty{};
-    Slots<std::int64_t> memberOrderQtyB{};
-    Slots<std::int64_t> memberReceivedQtyB{};
     QString planItemCode;                  // DB0251.品名コード
     bool isChanged = false;
     bool isEdited = false;
-    QString confirmKind;                   // "2" placed and confirmed, "1" not placed
-    QString confirmKindDb;
-    QString memberGroup = QStringLiteral("1");  // "2" or "4": members in group B
+    ConfirmKind confirmKind = ConfirmKind::None;    // effective: Confirmed only when placed
+    ConfirmKind confirmKindDb = ConfirmKind::None;  // as stored
+    MemberGroup memberGroup = MemberGroup::One;
     std::int64_t workMinutes = 0;
     std::int64_t planQty = 0;
     QString instructionDate = QStringLiteral("00000000");
     bool isDeleted = false;
-    QString fixKind = QStringLiteral("0"); // "0" free, "1" back-fixed, "2" fully fixed
+    FixKind fixKind = FixKind::Free;
     QString acceptInspectKind;
     std::int64_t packUnitQty = 0;
     std::int64_t cavities = 0;
@@ -89,19 +102,15 @@ struct PlanRecord {
     QString mouldNo;
     std::int64_t parentOrderNo = 0;
     QString machineCodeDb;
-    std::array<QString, ComponentSlots> compItemCode{};
-    std::array<QString, ComponentSlots> compItemName{};
-    std::array<double, ComponentSlots> compRequiredQty{};
-    std::array<double, ComponentSlots> compUnitNum{};
-    std::array<double, ComponentSlots> compUnitDen{};
-    std::array<double, ComponentSlots> compUnitNumOrig{};
-    std::array<double, ComponentSlots> compUnitDenOrig{};
-    std::array<double, ComponentSlots> compDefectRate{};
+    std::vector<Component> components;
     QString mouldShortName;
     int ganttDisplayKind = 0;
     QString remarks;
-    QString inOutKind;                     // "1" in-house, "2" outside
+    InOutKind inOutKind = InOutKind::None;
     bool isMergedAway = false;
+    // The stored texts of fixKind and confirmKindDb when they name no kind (Other).
+    QString fixKindOtherText;
+    QString confirmKindDbOtherText;
 
     // Derived views used throughout the rules.
     core::Moment start() const { return core::Moment::of(startDate, startTime); }
@@ -109,19 +118,29 @@ struct PlanRecord {
     void setStart(core::Moment m) { startDate = m.date(); startTime = m.time(); }
     void setEnd(core::Moment m) { endDate = m.date(); endTime = m.time(); }
     bool hasMachine() const { return !machineCode.trimmed().isEmpty(); }
-    // One-character flags are read on every bar of a push: compared without building strings.
-    bool isFixed() const { return flagIs(fixKind, u'1') || flagIs(fixKind, u'2'); }
+    bool isFixed() const { return fixKind == FixKind::BackFixed || fixKind == FixKind::FullyFixed; }
     bool isHidden() const { return isDeleted || isSetMember || isMergedAway; }
-    bool usesGroupB() const { return flagIs(memberGroup, u'2') || flagIs(memberGroup, u'4'); }
-    bool isConfirmed() const { return flagIs(confirmKind, u'2'); }
+    // Whether the planner may pick the bar up: not fully fixed and not hidden
+    // (a set member moves with its representative only).
+    bool isDraggable() const { return fixKind != FixKind::FullyFixed && !isHidden(); }
+    bool usesGroupB() const { return keepsGroupB(memberGroup); }
+    bool isConfirmed() const { return confirmKind == ConfirmKind::Confirmed; }
+
+    MemberSlots& members(bool groupB) { return groupB ? membersB : membersA; }
+    const MemberSlots& members(bool groupB) const { return groupB ? membersB : membersA; }
+    // The group the record's members are in (memberGroup).
+    MemberSlots& members() { return members(usesGroupB()); }
+    const MemberSlots& members() const { return members(usesGroupB()); }
 
     friend bool operator==(const PlanRecord&, const PlanRecord&) = default;
-
-private:
-    static bool flagIs(const QString& flag, char16_t c) { return flag.size() == 1 && flag.front() == QChar(c); }
 };
 
-// Lowest free member slot (order number 0) of a group; -1 when all are taken.
-int lowestFreeSlot(const Slots<std::int64_t>& orderNos);
+// The plan table grows by moving records; a throwing move would make it copy them.
+static_assert(std::is_nothrow_move_constructible_v<PlanRecord> && std::is_nothrow_move_assignable_v<PlanRecord>);
+
+// Lowest free slot of a group; -1 when all MaxMembersPerGroup slots are taken.
+int lowestFreeSlot(const MemberSlots& group);
+// The member in `slot` (0 .. MaxMembersPerGroup - 1), the group grown with free slots to reach it.
+MemberOrder& memberSlot(MemberSlots& group, int slot);
 
 }  // namespace plan

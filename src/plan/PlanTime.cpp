@@ -10,7 +10,7 @@ core::Moment getEndTime(const core::Planner& planner, const PlanData& plan, int 
     return getEndTime(planner, core::machineOfCode(planner, machine), start, minutes);
 }
 
-double pieceSecondsFromProductivity(double p, int unitClass)
+double pieceSecondsFromProductivity(double p, std::int64_t unitClass)
 {
     if (p == 0) return 0;
     switch (unitClass) {
@@ -22,11 +22,6 @@ double pieceSecondsFromProductivity(double p, int unitClass)
     case 6: return 3600 / p;
     default: return 0;
     }
-}
-
-double fallbackPieceSeconds(double cycle, std::int64_t cavities)
-{
-    return (cycle != 0 ? cycle : 1.0) / double(cavitiesDivisor(cavities));
 }
 
 std::int64_t workMinutesFor(double pieceSeconds, std::int64_t orderQty, std::int64_t requiredPersons)

@@ -6,10 +6,57 @@
 
 #include "plan/PlanRecord.h"
 
+#include <algorithm>
 #include <tuple>
 #include <utility>
+#include <vector>
 
 namespace plan {
+
+// An image field beside the record field it keeps. Taking, swapping and
+// comparing an image all walk one list of these, so an image never keeps a
+// field it does not put back or compare.
+template <typename Image, typename T>
+struct Kept {
+    T Image::*image;
+    T PlanRecord::*record;
+
+    void take(Image& i, const PlanRecord& r) const { i.*image = r.*record; }
+    void swap(Image& i, PlanRecord& r) const
+    {
+        using std::swap;
+        swap(i.*image, r.*record);
+    }
+    bool same(const Image& i, const PlanRecord& r) const { return i.*image == r.*record; }
+};
+
+// The order quantities of a member group, slot by slot.
+template <typename Image>
+struct KeptMemberQuantities {
+    std::vector<std::int64_t> Image::*image;
+    MemberSlots PlanRecord::*record;
+
+    void take(Image& i, const PlanRecord& r) const
+    {
+        const MemberSlots& group = r.*record;
+        std::vector<std::int64_t>& q = i.*image;
+        q.resize(group.size());
+        for (std::size_t k = 0; k < group.size(); ++k) q[k] = group[k].orderQty;
+    }
+    void swap(Image& i, PlanRecord& r) const
+    {
+        MemberSlots& group = r.*record;
+        std::vector<std::int64_t>& q = i.*image;
+        for (std::size_t k = 0; k < std::min(q.size(), group.size()); ++k) std::swap(q[k], group[k].orderQty);
+    }
+    bool same(const Image& i, const PlanRecord& r) const
+    {
+        const MemberSlots& group = r.*record;
+        const std::vector<std::int64_t>& q = i.*image;
+        return std::equal(q.begin(), q.end(), group.begin(), group.end(),
+                          [](std::int64_t a, const MemberOrder& m) { return a == m.orderQty; });
+    }
+};
 
 // Start, end and the changed mark (PlanData::editTimes).
 struct TimeFields {
@@ -24,18 +71,17 @@ struct TimeFields {
     bool sameAs(const PlanRecord& r) const;
 };
 
-// Each image field beside the record field it keeps. Taking, swapping and
-// comparing an image all walk one such list, so an image never keeps a field
-// it does not put back or compare.
-inline constexpr auto kTimeFieldPairs = std::make_tuple(
-    std::pair{&TimeFields::startDate, &PlanRecord::startDate}, std::pair{&TimeFields::startTime, &PlanRecord::startTime},
-    std::pair{&TimeFields::endDate, &PlanRecord::endDate}, std::pair{&TimeFields::endTime, &PlanRecord::endTime},
-    std::pair{&TimeFields::isChanged, &PlanRecord::isChanged});
+inline constexpr auto kTimeFields = std::make_tuple(
+    Kept<TimeFields, core::Date>{&TimeFields::startDate, &PlanRecord::startDate},
+    Kept<TimeFields, core::TimeOfDay>{&TimeFields::startTime, &PlanRecord::startTime},
+    Kept<TimeFields, core::Date>{&TimeFields::endDate, &PlanRecord::endDate},
+    Kept<TimeFields, core::TimeOfDay>{&TimeFields::endTime, &PlanRecord::endTime},
+    Kept<TimeFields, bool>{&TimeFields::isChanged, &PlanRecord::isChanged});
 
 TimeFields TimeFields::of(const PlanRecord& r)
 {
     TimeFields t;
-    std::apply([&](auto... f) { ((t.*f.first = r.*f.second), ...); }, kTimeFieldPairs);
+    std::apply([&](const auto&... f) { (f.take(t, r), ...); }, kTimeFields);
     return t;
 }
 
@@ -43,14 +89,15 @@ TimeFields TimeFields::of(const PlanRecord& r)
 // cycle, and what set members take over from their representative.
 struct PlacementFields {
     TimeFields times;
-    QString machineCode, destCode, inOutKind;
+    QString machineCode, destCode;
+    InOutKind inOutKind = InOutKind::None;
     int setupMinutes = 0;
     std::int64_t workMinutes = 0;
     double cycle = 0, pieceSeconds = 0;
     bool isEdited = false;
     QString mouldNo;
     std::int64_t orderQty = 0;
-    Slots<std::int64_t> memberOrderQty{}, memberOrderQtyB{};
+    std::vector<std::int64_t> memberOrderQtyA, memberOrderQtyB;
 
     static PlacementFields of(const PlanRecord& r);
     void swapWith(PlanRecord& r);

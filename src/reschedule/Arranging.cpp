@@ -19,10 +19,9 @@ QString count(int n) { return QLocale(QLocale::English).toString(n); }  // "#,##
 
 bool isArrangeable(const core::Planner& planner, const plan::PlanRecord& r)
 {
-    return r.confirmKind >= QStringLiteral("1") && r.hasMachine() && planner.rows.findRow(r.machineCode) >= 2
+    return r.confirmKind != plan::ConfirmKind::None && r.hasMachine() && planner.rows.findRow(r.machineCode) >= 2
         && !(r.isSetMember && r.setRepOrderNo != 0) && !r.isDeleted && !r.isMergedAway;
 }
-bool isConfirmed(const plan::PlanRecord& r) { return r.isConfirmed(); }
 
 // Whether any two possible neighbours a, b on the row satisfy
 // a.start <= b.start < a.end: only then can resolving overlaps change anything.
@@ -68,7 +67,7 @@ RuleOutcome planDataYoteiBarSet(RuleContext& ctx, const ProgressText& progress)
         const std::vector<int> onRow = ctx.rowIndex().onMachine(rows.row(row).RowCode);
         if (onRow.empty() || !rowHasOverlap(plan, onRow)) continue;
         for (int i : onRow)
-            if (isArrangeable(ctx.planner, plan[i]) && isConfirmed(plan[i])) resolveOverlaps(ctx, i, out);
+            if (isArrangeable(ctx.planner, plan[i]) && plan[i].isConfirmed()) resolveOverlaps(ctx, i, out);
     }
 
     // 2. The last end per machine among the bars that stay where they are: the
@@ -80,8 +79,8 @@ RuleOutcome planDataYoteiBarSet(RuleContext& ctx, const ProgressText& progress)
         for (int i : ctx.rowIndex().onMachine(code)) {
             const plan::PlanRecord& r = plan[i];
             // Set members only mirror their representatives' times.
-            if (r.isDeleted || r.isMergedAway || r.isSetMember || !(isConfirmed(r) || r.isChanged)) continue;
-            if (isArrangeable(ctx.planner, r) && !isConfirmed(r)) continue;
+            if (r.isHidden() || !(r.isConfirmed() || r.isChanged)) continue;
+            if (isArrangeable(ctx.planner, r) && !r.isConfirmed()) continue;
             const auto it = lastEnd.find(code);
             if (it == lastEnd.end()) lastEnd.insert(code, r.end());
             else if (r.end() > it.value()) it.value() = r.end();
@@ -96,7 +95,7 @@ RuleOutcome planDataYoteiBarSet(RuleContext& ctx, const ProgressText& progress)
         if (progress && i % 50 == 0) progress(msg::arrangingProgress() + count(i) + QStringLiteral("／") + count(n));
         const plan::PlanRecord& r = plan[i];
         if (!isArrangeable(ctx.planner, r)) continue;
-        if (isConfirmed(r)) {
+        if (r.isConfirmed()) {
             if (r.setRepOrderNo != 0) setDPlanUpdate(ctx, i, out);
             continue;
         }
@@ -139,7 +138,7 @@ std::optional<core::Moment> getMachineLastDate(const plan::PlanData& plan, const
     for (int i = 2; i <= plan.size(); ++i) {
         const plan::PlanRecord& r = plan[i];
         if (r.isDeleted || r.isMergedAway || r.machineCode.trimmed() != code) continue;
-        if (r.confirmKind != QStringLiteral("2") && !r.isChanged) continue;
+        if (!r.isConfirmed() && !r.isChanged) continue;
         if (!latest || r.end() > *latest) latest = r.end();
     }
     return latest;

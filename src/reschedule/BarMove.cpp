@@ -33,7 +33,7 @@ Refusal refusalOf(const RuleContext& ctx, const BarDrop& drop)
 {
     if (!canStartBarDrag(ctx, drop.recordNo)) return Refusal::Silent;
     const plan::PlanRecord& r = ctx.plan[drop.recordNo];
-    if (r.fixKind != QStringLiteral("1")) return Refusal::None;
+    if (r.fixKind != plan::FixKind::BackFixed) return Refusal::None;
     if (isUnplacedTarget(drop.newKikai)) return Refusal::CannotReturn;
     if (drop.newLeftTwips > drop.currentLeftTwips) return Refusal::CannotMoveLater;
     return Refusal::None;
@@ -49,8 +49,7 @@ core::Moment restoredStart(const plan::PlanRecord& r)
 bool canStartBarDrag(const RuleContext& ctx, int recordNo)
 {
     if (!isRecord(ctx, recordNo)) return false;
-    const plan::PlanRecord& r = ctx.plan[recordNo];
-    return r.fixKind != QStringLiteral("2") && !r.isSetMember && !r.isDeleted && !r.isMergedAway;
+    return ctx.plan[recordNo].isDraggable();
 }
 
 core::Moment twipToDateTime(const RuleContext& ctx, core::Moment origin, double leftTwips, double scale,

@@ -21,8 +21,8 @@ struct BarDrop {
     double scale = 0;             // twips per hour of the surface the bar stands on
 };
 
-// PlanBar_MouseDown: false for a fully fixed bar ("2"), a set member (it moves
-// with its representative), a hidden record or no record at all.
+// PlanBar_MouseDown: whether the record exists and its bar may be dragged
+// (PlanRecord::isDraggable).
 bool canStartBarDrag(const RuleContext& ctx, int recordNo);
 
 // The start a bar dropped as described would get, without changing anything:

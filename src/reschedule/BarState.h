@@ -12,7 +12,8 @@ namespace reschedule {
 
 struct BarState {
     core::Moment start, end;
-    QString machineCode, destCode, inOutKind;
+    QString machineCode, destCode;
+    plan::InOutKind inOutKind = plan::InOutKind::None;
     int setupMinutes = 0;
     std::int64_t workMinutes = 0, orderQty = 0;
     double cycle = 0, pieceSeconds = 0;

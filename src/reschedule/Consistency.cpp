@@ -6,10 +6,11 @@
 namespace reschedule {
 
 namespace {
-template <typename A>
-std::int64_t sum(const A& a)
+template <typename Field>
+std::int64_t sum(const plan::MemberSlots& group, Field field)
 {
-    return std::accumulate(a.begin(), a.end(), std::int64_t(0));
+    return std::accumulate(group.begin(), group.end(), std::int64_t(0),
+                           [&](std::int64_t total, const plan::MemberOrder& m) { return total + m.*field; });
 }
 QString rec(int i) { return QStringLiteral("record %1: ").arg(i); }
 }  // namespace
@@ -39,10 +40,9 @@ QStringList checkConsistency(const plan::PlanData& plan)
             continue;
         }
         if (r.isDeleted) continue;
-        const bool b = r.usesGroupB();
-        if (r.orderQty != sum(b ? r.memberOrderQtyB : r.memberOrderQty))
+        if (r.orderQty != sum(r.members(), &plan::MemberOrder::orderQty))
             problems << rec(i) + QStringLiteral("orderQty %1 is not the members' sum").arg(r.orderQty);
-        if (r.receivedQty != sum(b ? r.memberReceivedQtyB : r.memberReceivedQty))
+        if (r.receivedQty != sum(r.members(), &plan::MemberOrder::receivedQty))
             problems << rec(i) + QStringLiteral("receivedQty %1 is not the members' sum").arg(r.receivedQty);
         const bool member = r.setRepOrderNo != 0 && r.setRepOrderNo != r.orderNo;
         if (r.isSetMember != member) problems << rec(i) + QStringLiteral("isSetMember disagrees with the set numbers");

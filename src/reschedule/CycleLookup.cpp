@@ -6,12 +6,6 @@
 
 namespace reschedule {
 
-double pieceSecondsForMove(const plan::PlanRecord& r)
-{
-    if (r.pieceSeconds != 0) return r.pieceSeconds;
-    return r.cycle / double(plan::cavitiesDivisor(r.cavities));
-}
-
 bool stretchBar(RuleContext& ctx, int recordNo, const QString& newKikai)
 {
     if (newKikai.trimmed().isEmpty()) return false;
@@ -19,17 +13,15 @@ bool stretchBar(RuleContext& ctx, int recordNo, const QString& newKikai)
     const int row = rows.findRow(newKikai);
     if (!rows.isMachineRow(row)) return false;
     const plan::PlanRecord& r = ctx.plan[recordNo];
-    const std::int64_t cavities = plan::cavitiesDivisor(r.cavities);
-
     double cycle = 0, pieceSeconds = 0;
     try {
         const std::optional<double> machineCycle = ctx.lookup.machineCycle(r.itemCode, r.processSeq, rows.row(row).RowCode);
         if (machineCycle && *machineCycle != 0) {
             cycle = *machineCycle;
-            pieceSeconds = cycle / double(cavities);
+            pieceSeconds = plan::pieceSecondsOfCycle(cycle, r.cavities);
         } else if (const auto prod = ctx.lookup.routingProductivity(r.itemCode, r.processSeq); prod && prod->value != 0) {
             pieceSeconds = plan::pieceSecondsFromProductivity(prod->value, prod->unitClass);
-            cycle = pieceSeconds * double(cavities);
+            cycle = pieceSeconds * double(plan::cavitiesDivisor(r.cavities));
         }
     } catch (const std::exception&) {
         return false;  // the master could not be read: the bar moves with its old cycle

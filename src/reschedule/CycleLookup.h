@@ -12,8 +12,4 @@ namespace reschedule {
 // time; a failing look-up keeps the old cycle. Returns true when it changed the record.
 bool stretchBar(RuleContext& ctx, int recordNo, const QString& newKikai);
 
-// The per-piece seconds a move recomputes work minutes with: the record's own,
-// else cycle ÷ cavities; 0 leaves the default of the work-minutes computation.
-double pieceSecondsForMove(const plan::PlanRecord& r);
-
 }  // namespace reschedule

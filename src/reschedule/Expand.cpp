@@ -54,7 +54,7 @@ RuleOutcome expandRow(RuleContext& ctx, int row)
     core::Moment position = expandStart(ctx, row);
     for (int i : bars) {
         const plan::PlanRecord& r = ctx.plan[i];
-        if (r.startDate <= firstDay || r.fixKind == QStringLiteral("2")) {
+        if (r.startDate <= firstDay || r.fixKind == plan::FixKind::FullyFixed) {
             position = std::max(position, r.end());
             continue;
         }

@@ -47,7 +47,7 @@ RuleOutcome dropGridRow(RuleContext& ctx, int d, int t)
 {
     if (!isRecord(ctx, d) || !isRecord(ctx, t) || d == t) return RuleOutcome::refusal();
     const plan::PlanRecord& dr = ctx.plan[d];
-    if (dr.isFixed() || dr.isSetMember || dr.isDeleted || dr.isMergedAway) return RuleOutcome::refusal();
+    if (dr.isFixed() || dr.isHidden()) return RuleOutcome::refusal();
 
     RuleOutcome out;
     const BarState before = BarState::of(dr);
@@ -61,9 +61,9 @@ RuleOutcome dropGridRow(RuleContext& ctx, int d, int t)
             m.setStart(start);
             if (cycle) {
                 m.cycle = *cycle;
-                m.pieceSeconds = *cycle / double(plan::cavitiesDivisor(m.cavities));
+                m.pieceSeconds = plan::pieceSecondsOfCycle(*cycle, m.cavities);
             }
-            m.workMinutes = plan::workMinutesFor(pieceSecondsForMove(m), m.orderQty, m.requiredPersons);
+            m.workMinutes = plan::workMinutesFor(plan::pieceSecondsOrCycle(m), m.orderQty, m.requiredPersons);
             m.isEdited = true;
         }
         recomputeEnd(ctx, d);
@@ -72,7 +72,7 @@ RuleOutcome dropGridRow(RuleContext& ctx, int d, int t)
         {
             plan::PlanRecord& m = ctx.plan.editPlacement(d);
             m.machineCode = QStringLiteral(" ");
-            m.workMinutes = plan::workMinutesFor(pieceSecondsForMove(m), m.orderQty, m.requiredPersons);
+            m.workMinutes = plan::workMinutesFor(plan::pieceSecondsOrCycle(m), m.orderQty, m.requiredPersons);
             m.setStart(target.start());
             m.isEdited = true;
         }

@@ -11,7 +11,7 @@ namespace reschedule {
 // Productivity of an item's routing step (標準生産性＿機械 and its unit class).
 struct Productivity {
     double value = 0;
-    int unitClass = 0;  // 1 s/piece, 2 min/piece, 3 h/piece, 4 pieces/s, 5 pieces/min, 6 pieces/h
+    std::int64_t unitClass = 0;  // 1 s/piece, 2 min/piece, 3 h/piece, 4 pieces/s, 5 pieces/min, 6 pieces/h
 };
 
 // Rounding rule of a component's base unit (DB0380) with the component row's ratios (DB0252).

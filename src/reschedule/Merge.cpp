@@ -14,17 +14,15 @@ namespace {
 // orders are deleted.
 void addMemberQuantities(plan::PlanRecord& t, const plan::PlanRecord& s)
 {
-    const auto& sQty = s.usesGroupB() ? s.memberOrderQtyB : s.memberOrderQty;
-    auto& tNos = t.usesGroupB() ? t.memberOrderNoB : t.memberOrderNo;
-    auto& tQty = t.usesGroupB() ? t.memberOrderQtyB : t.memberOrderQty;
-    const int first = [&] {
-        for (int k = 0; k < plan::MemberSlots; ++k)
-            if (tNos[std::size_t(k)] != 0) return k;
-        return 0;
-    }();
-    for (int k = 0; k < plan::MemberSlots; ++k) {
-        const std::size_t slot = tNos[std::size_t(k)] != 0 ? std::size_t(k) : std::size_t(first);
-        tQty[slot] += sQty[std::size_t(k)];
+    const plan::MemberSlots& from = s.members();
+    plan::MemberSlots& to = t.members();
+    const auto holdsOrder = [&](std::size_t k) { return k < to.size() && to[k].orderNo != 0; };
+    std::size_t first = 0;
+    while (first < to.size() && !holdsOrder(first)) ++first;
+    if (first == to.size()) first = 0;
+    for (std::size_t k = 0; k < from.size(); ++k) {
+        if (from[k].orderQty == 0) continue;
+        plan::memberSlot(to, int(holdsOrder(k) ? k : first)).orderQty += from[k].orderQty;
     }
 }
 

@@ -16,7 +16,7 @@ namespace reschedule {
 // bar on the row.
 inline bool canBeRowNeighbour(const plan::PlanRecord& j)
 {
-    return j.loadMark >= 1 && (j.isConfirmed() || j.isChanged) && !j.isSetMember && !j.isDeleted && !j.isMergedAway;
+    return j.loadMark >= 1 && (j.isConfirmed() || j.isChanged) && !j.isHidden();
 }
 
 // The row neighbours of record m, in table order: the bars on m's machine, or,

@@ -37,17 +37,17 @@ double requirementFor(std::int64_t orderQty, const RequirementRule& rule)
 
 bool recalcRequirement(RuleContext& ctx, int recordNo, int slot, RuleOutcome& out)
 {
-    if (slot < 1 || slot > plan::ComponentSlots) return false;
-    const std::size_t k = std::size_t(slot - 1);
     const plan::PlanRecord& r = ctx.plan[recordNo];
-    const QString item = r.compItemCode[k];
+    if (slot < 1 || slot > int(r.components.size())) return false;
+    const std::size_t k = std::size_t(slot - 1);
+    const QString item = r.components[k].itemCode;
     if (item.trimmed().isEmpty()) return false;
     const std::optional<RequirementRule> rule = ctx.lookup.requirementRule(r.orderNo, item);
     if (!rule) return false;
     const double need = requirementFor(r.orderQty, *rule);
-    if (need == r.compRequiredQty[k]) return false;
+    if (need == r.components[k].requiredQty) return false;
     plan::PlanRecord& m = ctx.plan.edit(recordNo);
-    m.compRequiredQty[k] = need;
+    m.components[k].requiredQty = need;
     m.isChanged = true;
     out.touch(recordNo);
     return true;
@@ -55,7 +55,8 @@ bool recalcRequirement(RuleContext& ctx, int recordNo, int slot, RuleOutcome& ou
 
 void recalcRequirements(RuleContext& ctx, int recordNo, RuleOutcome& out)
 {
-    for (int slot = 1; slot <= plan::ComponentSlots; ++slot) recalcRequirement(ctx, recordNo, slot, out);
+    const int count = int(ctx.plan[recordNo].components.size());
+    for (int slot = 1; slot <= count; ++slot) recalcRequirement(ctx, recordNo, slot, out);
 }
 
 }  // namespace reschedule

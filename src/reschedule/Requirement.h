@@ -13,9 +13,10 @@ namespace reschedule {
 // position (10^−d units) by truncating, rounding up ("2") or half up ("3").
 double requirementFor(std::int64_t orderQty, const RequirementRule& rule);
 
-// recalcRequirement: recomputes compRequiredQty of component slot `slot`
-// (1 to 20) of the record from the master's rule. Does nothing for an empty
-// slot or a component the master does not know. True when the value changed.
+// recalcRequirement: recomputes the required quantity of component `slot`
+// (from 1) of the record from the master's rule. Does nothing for a slot past
+// the record's components, a blank item or a component the master does not
+// know. True when the value changed.
 bool recalcRequirement(RuleContext& ctx, int recordNo, int slot, RuleOutcome& out);
 
 // Every component slot of the record (after its quantity changed).

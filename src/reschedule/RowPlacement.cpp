@@ -33,15 +33,15 @@ void placeOnRow(RuleContext& ctx, int recordNo, const QString& rowCode, QHash<QS
                 if (destinations) destinations->insert(t.machineCode, dest);
             }
         }
-        if (r.inOutKind != QStringLiteral("1") || r.machineCode != t.machineCode || r.destCode != dest) {
+        if (r.inOutKind != plan::InOutKind::InHouse || r.machineCode != t.machineCode || r.destCode != dest) {
             plan::PlanRecord& m = ctx.plan.editPlacement(recordNo);
-            m.inOutKind = QStringLiteral("1");
+            m.inOutKind = plan::InOutKind::InHouse;
             m.machineCode = t.machineCode;
             m.destCode = dest;
         }
     } else if (!t.destCode.trimmed().isEmpty() && t.destCode != r.destCode) {
         plan::PlanRecord& m = ctx.plan.editPlacement(recordNo);
-        m.inOutKind = QStringLiteral("2");
+        m.inOutKind = plan::InOutKind::Outside;
         m.destCode = t.destCode;
         m.machineCode = QStringLiteral(" ");
     }

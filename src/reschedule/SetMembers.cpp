@@ -1,5 +1,6 @@
 #include "reschedule/SetMembers.h"
 
+#include "core/MulDiv.h"
 #include "plan/PlanTime.h"
 
 namespace reschedule {
@@ -7,42 +8,43 @@ namespace reschedule {
 std::int64_t memberQuantity(std::int64_t repQty, std::int64_t repCavities, std::int64_t memberCavities)
 {
     // Exact rational rounding: a binary division would turn 2.5 into 2.5000000000000004.
-    const __int128 num = __int128(repQty) * plan::cavitiesDivisor(memberCavities);
-    const __int128 den = plan::cavitiesDivisor(repCavities);
-    __int128 q = num / den;
-    __int128 rest = num % den;
+    const std::int64_t den = plan::cavitiesDivisor(repCavities);
+    const core::MulDivResult d = core::mulDiv(repQty, plan::cavitiesDivisor(memberCavities), den);
+    // The quotient wraps like the 64-bit result it becomes, so it is stepped without signed overflow.
+    std::uint64_t q = std::uint64_t(d.quotient);
+    std::int64_t rest = d.rest;
     if (rest < 0) {  // floor for negative quantities
         rest += den;
         --q;
     }
-    if (rest * 2 > den || (rest * 2 == den && q % 2 != 0)) ++q;
+    const std::int64_t over = den - rest;  // rest × 2 compared with den, without doubling
+    if (rest > over || (rest == over && (q & 1) != 0)) ++q;
     return std::int64_t(q);
 }
 
 void setOrderQuantity(plan::PlanRecord& r, std::int64_t qty)
 {
-    auto& orderNos = r.usesGroupB() ? r.memberOrderNoB : r.memberOrderNo;
-    auto& qtys = r.usesGroupB() ? r.memberOrderQtyB : r.memberOrderQty;
+    plan::MemberSlots& group = r.members();
     const std::int64_t old = r.orderQty;
     r.orderQty = qty;
-    int first = -1, members = 0;
-    for (int k = 0; k < plan::MemberSlots; ++k)
-        if (orderNos[std::size_t(k)] != 0) {
-            if (first < 0) first = k;
+    std::size_t first = group.size();
+    int members = 0;
+    for (std::size_t k = 0; k < group.size(); ++k)
+        if (group[k].orderNo != 0) {
+            if (first == group.size()) first = k;
             ++members;
         }
-    if (first < 0) return;
+    if (first == group.size()) return;
     if (members == 1 || old == 0) {
-        for (int k = 0; k < plan::MemberSlots; ++k) qtys[std::size_t(k)] = k == first ? qty : 0;
+        for (std::size_t k = 0; k < group.size(); ++k) group[k].orderQty = k == first ? qty : 0;
         return;
     }
     std::int64_t given = 0;
-    for (int k = 0; k < plan::MemberSlots; ++k) {
-        auto& q = qtys[std::size_t(k)];
-        q = std::int64_t(__int128(q) * qty / old);
-        given += q;
+    for (plan::MemberOrder& m : group) {
+        m.orderQty = core::mulDiv(m.orderQty, qty, old).quotient;
+        given += m.orderQty;
     }
-    qtys[std::size_t(first)] += qty - given;
+    group[first].orderQty += qty - given;
 }
 
 void setDPlanUpdate(RuleContext& ctx, int repRecordNo, RuleOutcome& out)
@@ -55,7 +57,7 @@ void setDPlanUpdate(RuleContext& ctx, int repRecordNo, RuleOutcome& out)
         const plan::PlanRecord& cur = ctx.plan[j];
         if (!cur.isSetMember || cur.setRepOrderNo != rep.setRepOrderNo || cur.isDeleted || cur.isMergedAway) continue;
         const std::int64_t qty = memberQuantity(rep.orderQty, rep.cavities, cur.cavities);
-        const double pieceSeconds = rep.cycle / double(plan::cavitiesDivisor(cur.cavities));
+        const double pieceSeconds = plan::pieceSecondsOfCycle(rep.cycle, cur.cavities);
         const bool sameTimes = cur.start() == rep.start() && cur.end() == rep.end();
         const bool samePlacement = cur.inOutKind == rep.inOutKind && cur.destCode == rep.destCode
             && cur.machineCode == rep.machineCode && cur.mouldNo == rep.mouldNo && cur.orderQty == qty

@@ -157,8 +157,6 @@ void PlanSession::recoverConnection()
     }
 }
 
-bool PlanSession::canStartBarDrag(int recordNo) { return reschedule::canStartBarDrag(rules(), recordNo); }
-
 std::optional<core::Moment> PlanSession::previewStart(const reschedule::BarDrop& drop)
 {
     try {

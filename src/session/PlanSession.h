@@ -75,7 +75,6 @@ public:
     reschedule::RuleContext& rules();
 
     // Questions a view asks while the planner drags; they change nothing.
-    bool canStartBarDrag(int recordNo);
     // The start a drop would give, or nullopt when the look-up failed.
     std::optional<core::Moment> previewStart(const reschedule::BarDrop& drop);
     // Refusals are told to the planner.
@@ -115,9 +114,9 @@ signals:
     // each once; also while a step asks the planner something, the records it
     // has changed so far (views draw the step as it stands).
     void recordsChanged(const std::vector<int>& records);
-    // A machine day's calendar tables changed.
+    // A machine day's calendar tables changed (row and day index of the calendar).
     void calendarDayChanged(int row, int dayIndex);
-    // The machine rows were rebuilt.
+    // The machine rows were built anew (a load, a change of the machine selection).
     void rowsChanged();
     // A new plan was loaded: everything is new.
     void planReset();

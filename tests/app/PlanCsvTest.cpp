@@ -63,8 +63,8 @@ TEST(PlanCsv, OneLinePerShownOrder)
     placed.initialDueDate = core::Date::fromYmd(2024, 1, 5);
     placed.setupMinutes = 30;
     placed.workMinutes = 600;
-    placed.fixKind = QStringLiteral("1");
-    placed.confirmKind = QStringLiteral("2");
+    placed.fixKind = plan::FixKind::BackFixed;
+    placed.confirmKind = plan::ConfirmKind::Confirmed;
     plan.append(placed);
 
     plan::PlanRecord member = placed;  // a set member follows its representative and is not listed
@@ -106,4 +106,30 @@ TEST(PlanCsv, OneLinePerShownOrder)
     const QStringList last = planCsvFields(plan, 4, rows);
     EXPECT_TRUE(last[header.indexOf(QStringLiteral("機械"))].isEmpty());
     EXPECT_TRUE(last[header.indexOf(QStringLiteral("開始日時"))].isEmpty());
+}
+
+TEST(PlanCsv, KindsAreWrittenAsStored)
+{
+    plan::PlanData plan;
+    plan::PlanRecord r;
+    r.barIndex = 2;
+    r.confirmKind = plan::ConfirmKind::Planned;
+    r.confirmKindDb = plan::ConfirmKind::Other;
+    r.confirmKindDbOtherText = QStringLiteral(" ");
+    r.fixKind = plan::FixKind::Other;
+    r.fixKindOtherText = QStringLiteral("X");
+    plan.append(r);
+    r.barIndex = 3;
+    r.confirmKind = r.confirmKindDb = plan::ConfirmKind::Confirmed;
+    r.fixKind = plan::FixKind::FullyFixed;
+    plan.append(r);
+
+    const QStringList header = planCsvHeader();
+    const auto fields = [&](int recordNo) {
+        const QStringList f = planCsvFields(plan, recordNo, core::RowTable());
+        return QStringList{f[header.indexOf(QStringLiteral("確定"))], f[header.indexOf(QStringLiteral("固定区分"))],
+                           f[header.indexOf(QStringLiteral("確定区分(DB)"))]};
+    };
+    EXPECT_EQ(fields(2), (QStringList{QStringLiteral("1"), QStringLiteral("X"), QStringLiteral(" ")}));
+    EXPECT_EQ(fields(3), (QStringList{QStringLiteral("2"), QStringLiteral("2"), QStringLiteral("2")}));
 }

@@ -60,7 +60,7 @@ inline int addOrder(plan::PlanData& plan, std::int64_t orderNo, const QString& m
     r.barIndex = plan.size() + 1;
     r.orderNo = orderNo;
     r.memberCount = 1;
-    r.memberOrderNo[0] = orderNo;
+    r.membersA = {plan::MemberOrder{.orderNo = orderNo}};
     r.machineCode = machine;
     r.itemCode = r.itemCode2 = QStringLiteral("ITEM%1").arg(orderNo);
     r.modelName = QStringLiteral("カバー%1").arg(orderNo);
@@ -70,7 +70,7 @@ inline int addOrder(plan::PlanData& plan, std::int64_t orderNo, const QString& m
     r.setEnd(start.addMinutes(minutes));
     r.workMinutes = minutes;
     r.orderQty = 100;
-    r.confirmKind = QStringLiteral("2");
+    r.confirmKind = plan::ConfirmKind::Confirmed;
     r.dueDate = r.initialDueDate = core::Date::fromYmd(2024, 12, 20);
     r.loadMark = 1;
     return plan.append(r);

@@ -39,7 +39,7 @@ TEST(DemoPlant, LoadsEveryOrderOntoItsRow)
     form.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
     EXPECT_FALSE(form.ComHozon->isEnabled());
-    EXPECT_EQ(form.displayMode(), 3);
+    EXPECT_EQ(form.displayMode(), core::DisplayMode::Week);
 
     const plan::PlanData& plan = form.planData();
     const core::RowTable& rows = form.planner().rows;
@@ -57,13 +57,17 @@ TEST(DemoPlant, LoadsEveryOrderOntoItsRow)
 
     if (shots.isEmpty()) return;
     QDir().mkpath(shots);
-    const char* names[] = {"", "mode1-day", "mode2-3days", "mode3-week", "mode4-4weeks"};
-    for (int mode : {3, 1, 2, 4}) {
+    using core::DisplayMode;
+    const std::pair<DisplayMode, const char*> modes[] = {{DisplayMode::Week, "mode3-week"},
+                                                         {DisplayMode::OneDay, "mode1-day"},
+                                                         {DisplayMode::ThreeDays, "mode2-3days"},
+                                                         {DisplayMode::FourWeeks, "mode4-4weeks"}};
+    for (const auto& [mode, name] : modes) {
         form.gantt().setDisplayMode(mode);
         QCoreApplication::processEvents();
-        form.grab().save(QStringLiteral("%1/%2.png").arg(shots, QLatin1String(names[mode])));
+        form.grab().save(QStringLiteral("%1/%2.png").arg(shots, QLatin1String(name)));
     }
-    form.gantt().setDisplayMode(3);
+    form.gantt().setDisplayMode(DisplayMode::Week);
     form.gantt().KScroll->setValue(form.gantt().KScroll->maximum());
     QCoreApplication::processEvents();
     form.grab().save(QStringLiteral("%1/mode3-week-last-rows.png").arg(shots));

@@ -7,6 +7,7 @@
 #include <set>
 
 using namespace chart_test;
+using core::DisplayMode;
 
 namespace {
 
@@ -15,9 +16,12 @@ class DisplayModes : public ChartTest {};
 TEST_F(DisplayModes, ButtonsSetTheModeAndTheCyclingCaption)
 {
     show();
-    EXPECT_EQ(form->displayMode(), 3);  // a week after loading
+    EXPECT_EQ(form->displayMode(), DisplayMode::Week);  // after loading
     EXPECT_EQ(form->ComHyoujiMode->text(), QStringLiteral("１週間表示"));
-    const std::pair<QPushButton*, int> buttons[] = {{form->ComDay, 1}, {form->Com3Day, 2}, {form->ComMonth, 4}, {form->ComWeek, 3}};
+    const std::pair<QPushButton*, DisplayMode> buttons[] = {{form->ComDay, DisplayMode::OneDay},
+                                                            {form->Com3Day, DisplayMode::ThreeDays},
+                                                            {form->ComMonth, DisplayMode::FourWeeks},
+                                                            {form->ComWeek, DisplayMode::Week}};
     for (auto [button, mode] : buttons) {
         QTest::mouseClick(button, Qt::LeftButton);
         EXPECT_EQ(form->displayMode(), mode);
@@ -30,7 +34,7 @@ TEST_F(DisplayModes, ButtonsSetTheModeAndTheCyclingCaption)
         seen << form->ComHyoujiMode->text();
     }
     EXPECT_EQ(seen, (QStringList{QStringLiteral("４週間表示"), QStringLiteral("１日表示"), QStringLiteral("３日表示"), QStringLiteral("１週間表示")}));
-    EXPECT_EQ(form->displayMode(), 3);
+    EXPECT_EQ(form->displayMode(), DisplayMode::Week);
 }
 
 TEST_F(DisplayModes, BarWidthFollowsTheScaleOfEachMode)
@@ -40,13 +44,16 @@ TEST_F(DisplayModes, BarWidthFollowsTheScaleOfEachMode)
     show();
     const double chartWidth = view().chartWidth();
     ASSERT_EQ(chartWidth, double(view().Picture1->width() * 15));
-    const double expected[] = {0, chartWidth, chartWidth / 3, chartWidth / 7, chartWidth / 28};
-    for (int mode = 1; mode <= 4; ++mode) {
+    const std::pair<DisplayMode, double> dayWidths[] = {{DisplayMode::OneDay, chartWidth},
+                                                        {DisplayMode::ThreeDays, chartWidth / 3},
+                                                        {DisplayMode::Week, chartWidth / 7},
+                                                        {DisplayMode::FourWeeks, chartWidth / 28}};
+    for (const auto& [mode, expected] : dayWidths) {
         view().setDisplayMode(mode);
         const chart::BarVisual& b = state().bar(day);
-        EXPECT_NEAR(b.right - b.left, expected[mode], 1.0) << "mode " << mode;
-        EXPECT_NEAR(b.left, expected[mode], 1.0) << "the order starts a day after the origin";
-        EXPECT_NEAR(state().bar(early).left, -expected[mode] / 24, 1.0);
+        EXPECT_NEAR(b.right - b.left, expected, 1.0) << "day width " << expected;
+        EXPECT_NEAR(b.left, expected, 1.0) << "the order starts a day after the origin";
+        EXPECT_NEAR(state().bar(early).left, -expected / 24, 1.0);
     }
 }
 
@@ -54,12 +61,12 @@ TEST_F(DisplayModes, ChangingTheModeKeepsTheTimeAtTheLeftEdge)
 {
     show();
     view().scrollToMoment(at(9, 8));
-    view().setDisplayMode(1);
+    view().setDisplayMode(DisplayMode::OneDay);
     EXPECT_EQ(state().momentAtX(state().pxToX(0)).date(), core::Date::fromYmd(2024, 12, 9));
-    view().setDisplayMode(2);
+    view().setDisplayMode(DisplayMode::ThreeDays);
     EXPECT_EQ(state().momentAtX(state().pxToX(0)).date(), core::Date::fromYmd(2024, 12, 9));
     // Four weeks of a 30-day period leave two days to scroll: the end of the period stays in view.
-    view().setDisplayMode(4);
+    view().setDisplayMode(DisplayMode::FourWeeks);
     EXPECT_EQ(view().HScroll1->value(), view().HScroll1->maximum());
 }
 
@@ -75,7 +82,7 @@ TEST_F(DisplayModes, DayCaptionsShareOneFormAndShowTheMonth)
                                         QRegularExpression(QStringLiteral(R"(^()(\d+)()$)"))};
     for (int mode = 1; mode <= 4; ++mode) {
         SCOPED_TRACE(mode);
-        view().setDisplayMode(mode);
+        view().setDisplayMode(core::DisplayMode(mode));
         view().scrollToMoment(core::Moment::of(core::Date::fromYmd(2024, 11, 29), core::TimeOfDay::fromHms(8, 0)));
         saveScreenshot(form.get(), QStringLiteral("day-captions-mode%1").arg(mode));
         const chart::DayDispArea::Captions c = strip->captions();
@@ -201,7 +208,7 @@ TEST_F(BarSurfaces, MovedBarsShowWhatAFreshChartShowsAfterAModeChange)
     for (int i = 0; i < 6; ++i) recs.push_back(addOrder(plan(), 1 + i, QStringLiteral("M01"), at(3, 8 + 2 * i), 90));
     plan().edit(recs[0]).initialDueDate = core::Date::fromYmd(2024, 12, 3);
     show();
-    view().setDisplayMode(1);
+    view().setDisplayMode(DisplayMode::OneDay);
     // Move every bar a day later and mark it; the first one becomes late.
     for (int rec : recs) {
         plan::PlanRecord& r = plan().editTimes(rec);
@@ -210,7 +217,7 @@ TEST_F(BarSurfaces, MovedBarsShowWhatAFreshChartShowsAfterAModeChange)
         r.isChanged = true;
         state().refreshChart(rec);
     }
-    view().setDisplayMode(4);  // before anything asked for the moved bars
+    view().setDisplayMode(DisplayMode::FourWeeks);  // before anything asked for the moved bars
     chart::ChartState fresh(settings, form->planner(), plan());
     fresh.setScale(state().scale().DisplayMode, state().scale().ChartWidth);
     fresh.refreshAll();

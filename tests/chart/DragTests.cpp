@@ -184,8 +184,8 @@ TEST_F(Dragging, FixedBarsDoNotMoveAndBackFixedOnesOnlyEarlier)
 {
     const int fixedBar = addOrder(plan(), 1, QStringLiteral("M01"), at(3, 8), 60);
     const int backFixed = addOrder(plan(), 2, QStringLiteral("M02"), at(4, 8), 60);
-    plan().edit(fixedBar).fixKind = QStringLiteral("2");
-    plan().edit(backFixed).fixKind = QStringLiteral("1");
+    plan().edit(fixedBar).fixKind = plan::FixKind::FullyFixed;
+    plan().edit(backFixed).fixKind = plan::FixKind::BackFixed;
     show();
     drag(fixedBar, dropPoint(fixedBar, at(5, 9), rowOf("M01")));
     EXPECT_FALSE(state().dragPreview.active);
@@ -229,7 +229,7 @@ TEST_F(Dragging, GridRowDraggedOntoAnotherTakesItsPlace)
     const int a = addOrder(plan(), 1, QStringLiteral("M01"), at(3, 8), 60);
     const int b = addOrder(plan(), 2, QStringLiteral("M05"), at(5, 9), 60);
     const int fixedRow = addOrder(plan(), 3, QStringLiteral("M02"), at(3, 8), 60);
-    plan().edit(fixedRow).fixKind = QStringLiteral("1");
+    plan().edit(fixedRow).fixKind = plan::FixKind::BackFixed;
     show();
     chart::PlanDataGrid& grid = form->grid();
     QWidget* vp = grid.viewport();

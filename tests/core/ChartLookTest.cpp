@@ -9,16 +9,18 @@ using namespace core_test;
 TEST(ChartGeometry, ModesScalesAndCaptions)
 {
     const double w = 13440;
-    const core::ChartScale day = core::scaleForMode(1, w, core::scaleForMode(3, w, {}));
+    using core::DisplayMode;
+    const core::ChartScale day = core::scaleForMode(DisplayMode::OneDay, w, core::scaleForMode(DisplayMode::Week, w, {}));
     EXPECT_DOUBLE_EQ(day.HourTwips * 24, w);                 // a 24-hour order fills the chart
     EXPECT_DOUBLE_EQ(day.HourTwipsPrev, w / 7);              // the week's day width
     EXPECT_DOUBLE_EQ(day.HourTwipsTop, w / 672);
-    EXPECT_DOUBLE_EQ(core::scaleForMode(4, w, day).HourTwips * 24, w / 28);
-    EXPECT_DOUBLE_EQ(core::scaleForMode(2, w, day).DayTwips, w / 3);
-    int mode = 3;
+    EXPECT_DOUBLE_EQ(core::scaleForMode(DisplayMode::FourWeeks, w, day).HourTwips * 24, w / 28);
+    EXPECT_DOUBLE_EQ(core::scaleForMode(DisplayMode::ThreeDays, w, day).DayTwips, w / 3);
+    DisplayMode mode = DisplayMode::Week;
     for (int i = 0; i < 4; ++i) mode = core::nextDisplayMode(mode);
-    EXPECT_EQ(mode, 3);
-    EXPECT_EQ(core::displayModeCaption(4), QStringLiteral("４週間表示"));
+    EXPECT_EQ(mode, DisplayMode::Week);
+    EXPECT_EQ(core::nextDisplayMode(DisplayMode::FourWeeks), DisplayMode::OneDay);
+    EXPECT_EQ(core::displayModeCaption(DisplayMode::FourWeeks), QStringLiteral("４週間表示"));
 }
 
 TEST(ChartGeometry, TimeToXAndBack)
@@ -49,10 +51,10 @@ TEST(BarLook, ColoursByFirstDueDateAndConfirmation)
     EXPECT_EQ(core::backgroundOf(core::DueClass::Early), 0x80FFFFu);
     EXPECT_EQ(core::backgroundOf(core::DueClass::NearDue), 0xFFFF80u);
     core::BarFacts f;
-    f.confirmKind = "1";
+    f.isConfirmed = false;
     EXPECT_EQ(core::barLookOf(f, 1, 0).text, 0x0000FFu);
     EXPECT_EQ(core::barLookOf(f, 0, 0).text, 0u);
-    f.confirmKind = "2";
+    f.isConfirmed = true;
     EXPECT_EQ(core::barLookOf(f, 1, 0).text, 0u);
 }
 

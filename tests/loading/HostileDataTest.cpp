@@ -58,11 +58,11 @@ TEST_P(HostileData, LoadsWithFallBacksAndWritesNothing)
     EXPECT_EQ(rec(901).startDate, s.PeriodStart);
     EXPECT_FALSE(rec(901).endDate.isNull());
     EXPECT_EQ(rec(902).machineCode, QStringLiteral("ZZZ"));  // kept: the order is shown, not lost
-    EXPECT_EQ(rec(902).fixKind, QStringLiteral("0"));
+    EXPECT_EQ(rec(902).fixKind, plan::FixKind::Free);
     EXPECT_EQ(rec(902).startTime, s.DayChangeTime);  // both times unreadable: whole days
     EXPECT_FALSE(rec(902).startDate.isNull());
     EXPECT_EQ(rec(902).ganttDisplayKind, 0);
-    EXPECT_EQ(rec(903).compItemCode[0], QStringLiteral("NO-SUCH"));
+    EXPECT_EQ(rec(903).components[0].itemCode, QStringLiteral("NO-SUCH"));
     EXPECT_EQ(rec(905).setupMinutes, 0);
     EXPECT_EQ(rec(905).workMinutes, 0);
     if (GetParam() == db::Kind::Sqlite) {

@@ -45,7 +45,7 @@ TEST_P(PlanLoading, PlacementStartAndEndRules)
 
     ASSERT_EQ(plan.size(), 7);  // six orders after the placeholder
     for (int i = 2; i <= 7; ++i) EXPECT_EQ(plan[i].barIndex, i);
-    EXPECT_EQ(rec(101).fixKind, QStringLiteral("1"));
+    EXPECT_EQ(rec(101).fixKind, plan::FixKind::BackFixed);
     EXPECT_EQ(rec(101).start(), at(2, 8));
     EXPECT_EQ(rec(101).end(), at(2, 12));
     EXPECT_EQ(rec(101).loadMark, 1);
@@ -53,19 +53,32 @@ TEST_P(PlanLoading, PlacementStartAndEndRules)
     const plan::PlanRecord& parked = rec(102);
     EXPECT_EQ(parked.machineCode, QStringLiteral(" "));
     EXPECT_EQ(parked.machineCodeDb, QStringLiteral("M01"));
-    EXPECT_EQ(parked.confirmKind, QStringLiteral("1"));
-    EXPECT_EQ(parked.confirmKindDb, QStringLiteral("2"));
-    EXPECT_EQ(parked.fixKind, QStringLiteral("0"));
+    EXPECT_EQ(parked.confirmKind, plan::ConfirmKind::Planned);
+    EXPECT_EQ(parked.confirmKindDb, plan::ConfirmKind::Confirmed);
+    EXPECT_EQ(parked.fixKind, plan::FixKind::Free);
     EXPECT_EQ(parked.start(), at(1, 8));
     EXPECT_EQ(parked.end(), at(2, 8));
     EXPECT_EQ(parked.startDateOrig, parked.startDate);
 
-    EXPECT_EQ(rec(103).confirmKind, QStringLiteral("2"));
+    EXPECT_EQ(rec(103).confirmKind, plan::ConfirmKind::Confirmed);
     EXPECT_EQ(rec(103).end(), at(2, 8));
     EXPECT_EQ(rec(104).start(), at(2, 23, 53, 20));
     EXPECT_EQ(rec(104).endDate, Date::fromYmd(2024, 5, 10));
     EXPECT_EQ(rec(105).start(), at(4, 9, 30));
     EXPECT_EQ(rec(106).start(), at(5, 8));
+}
+
+TEST_P(PlanLoading, KindTextsNamingNoKindAreKeptAsRead)
+{
+    order(d(), 101, {{"スケジューラ固定区分", "X"}});
+    order(d(), 102, {{"手配確定区分", "3"}, {"スケジューラ固定区分", "2"}});  // not confirmed: unplaced and free
+    load();
+    EXPECT_EQ(rec(101).fixKind, plan::FixKind::Other);
+    EXPECT_EQ(rec(101).fixKindOtherText, QStringLiteral("X"));
+    EXPECT_EQ(rec(102).confirmKind, plan::ConfirmKind::Planned);
+    EXPECT_EQ(rec(102).confirmKindDb, plan::ConfirmKind::Other);
+    EXPECT_EQ(rec(102).confirmKindDbOtherText, QStringLiteral("3"));
+    EXPECT_EQ(rec(102).fixKind, plan::FixKind::Free);
 }
 
 TEST_P(PlanLoading, UnplacedOrderKeepsItsMachineWithOption3)
@@ -74,7 +87,7 @@ TEST_P(PlanLoading, UnplacedOrderKeepsItsMachineWithOption3)
     s.IniOption3 = 1;
     load();
     EXPECT_EQ(rec(101).machineCode, QStringLiteral("M01"));
-    EXPECT_EQ(rec(101).confirmKind, QStringLiteral("1"));
+    EXPECT_EQ(rec(101).confirmKind, plan::ConfirmKind::Planned);
     EXPECT_EQ(rec(101).startDate, Date::fromYmd(2024, 5, 3));  // not in the past: not parked
 }
 
@@ -148,14 +161,14 @@ TEST_P(PlanLoading, AtMostNineteenComponentsPerOrder)
     order(d(), 602);
     load();
 
-    EXPECT_EQ(rec(601).compItemName[0], QStringLiteral("部品一"));
-    EXPECT_EQ(rec(601).compItemCode[18], QStringLiteral("C19"));
-    EXPECT_DOUBLE_EQ(rec(601).compRequiredQty[18], 190);
-    EXPECT_TRUE(rec(601).compItemCode[19].isEmpty());
-    EXPECT_DOUBLE_EQ(rec(601).compUnitNumOrig[3], 2);
-    EXPECT_DOUBLE_EQ(rec(601).compDefectRate[3], 0.5);
-    EXPECT_DOUBLE_EQ(rec(602).compRequiredQty[0], 7);
-    EXPECT_TRUE(rec(602).compItemCode[1].isEmpty());  // the deleted row is no component
+    EXPECT_EQ(rec(601).components[0].itemName, QStringLiteral("部品一"));
+    EXPECT_EQ(rec(601).components[18].itemCode, QStringLiteral("C19"));
+    EXPECT_DOUBLE_EQ(rec(601).components[18].requiredQty, 190);
+    EXPECT_EQ(rec(601).components.size(), 19u);
+    EXPECT_DOUBLE_EQ(rec(601).components[3].unitNumOrig, 2);
+    EXPECT_DOUBLE_EQ(rec(601).components[3].defectRate, 0.5);
+    EXPECT_DOUBLE_EQ(rec(602).components[0].requiredQty, 7);
+    EXPECT_EQ(rec(602).components.size(), 1u);  // the deleted row is no component
 }
 
 TEST_P(PlanLoading, FieldsFromTheOrderItsMastersAndItsStamp)
@@ -176,9 +189,9 @@ TEST_P(PlanLoading, FieldsFromTheOrderItsMastersAndItsStamp)
     EXPECT_EQ(r.lastResultDate, Date::fromYmd(2024, 4, 30));
     EXPECT_EQ(r.initialDueDate, Date::fromYmd(2024, 5, 9));
     EXPECT_EQ(r.memberCount, 1);
-    EXPECT_EQ(r.memberOrderNo[0], 701);
-    EXPECT_EQ(r.memberPlanNo[0], 9001);
-    EXPECT_EQ(r.memberModelName[0], QStringLiteral("ITEM-A 仕様"));
+    EXPECT_EQ(r.membersA[0].orderNo, 701);
+    EXPECT_EQ(r.membersA[0].planNo, 9001);
+    EXPECT_EQ(r.membersA[0].modelName, QStringLiteral("ITEM-A 仕様"));
     EXPECT_EQ(r.orderQty, 120);
     EXPECT_EQ(r.receivedQty, 20);
     EXPECT_EQ(rec(702).ganttDisplayKind, 3);

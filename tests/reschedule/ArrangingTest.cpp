@@ -14,7 +14,7 @@ protected:
     int addUnconfirmed(std::int64_t orderNo, const QString& machine, Moment loadedStart, std::int64_t qty)
     {
         const int i = addBar(orderNo, machine, loadedStart, 0, qty);
-        rec(i).confirmKind = "1";
+        rec(i).confirmKind = plan::ConfirmKind::Planned;
         rec(i).pieceSeconds = 0;
         rec(i).cycle = 36;  // 36 s a shot, 1 cavity: 100 pieces take 60 minutes
         rec(i).setupMinutes = 15;
@@ -50,7 +50,7 @@ TEST_F(Arranging, ConfirmedBarsStayAndOthersArePackedBehindThemWithoutDrift)
     EXPECT_EQ(plan[u3].start(), at(3, 10));
     for (int i : {u1, u2, u3}) {
         EXPECT_TRUE(plan[i].isChanged);
-        EXPECT_EQ(plan[i].inOutKind, "1");
+        EXPECT_EQ(plan[i].inOutKind, plan::InOutKind::InHouse);
         EXPECT_EQ(plan[i].destCode, "0101        ");
     }
     EXPECT_EQ(progress.last(), "計画データの配置が完了しました。8／8");
@@ -107,7 +107,7 @@ TEST_F(Arranging, SetMembersFollowTheirPackedRepresentative)
     const int member = addBar(11, "M1", at(1, 8), 0, 100);
     rec(rep).setRepOrderNo = rec(member).setRepOrderNo = 10;
     rec(member).isSetMember = true;
-    rec(member).confirmKind = "1";
+    rec(member).confirmKind = plan::ConfirmKind::Planned;
     addBar(1, "M1", at(2, 8), 60);
     reschedule::planDataYoteiBarSet(ctx);
     EXPECT_EQ(plan[rep].start(), at(2, 9));

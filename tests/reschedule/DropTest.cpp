@@ -4,6 +4,8 @@
 #include "reschedule/SetMembers.h"
 #include "reschedule/UndoStep.h"
 
+#include <limits>
+
 using namespace rules_test;
 using reschedule::dropBar;
 
@@ -15,8 +17,8 @@ TEST_F(Drop, FixedBarsRefuseAsTheyShould)
 {
     const int full = addBar(1, "M1", at(2, 8), 60);
     const int back = addBar(2, "M2", at(3, 9), 60);
-    rec(full).fixKind = "2";
-    rec(back).fixKind = "1";
+    rec(full).fixKind = plan::FixKind::FullyFixed;
+    rec(back).fixKind = plan::FixKind::BackFixed;
     const plan::PlanData loaded = plan;
 
     EXPECT_FALSE(reschedule::canStartBarDrag(ctx, full));
@@ -88,7 +90,7 @@ TEST_F(Drop, SupplierRowAndReturnToUnplaced)
     rec(i).endDateOrig = day(2);
 
     dropBar(ctx, dropAt(i, "S1", at(4, 10)));
-    EXPECT_EQ(plan[i].inOutKind, "2");
+    EXPECT_EQ(plan[i].inOutKind, plan::InOutKind::Outside);
     EXPECT_EQ(plan[i].destCode, "S1");
     EXPECT_EQ(plan[i].machineCode, " ");
     EXPECT_EQ(plan[i].start(), at(4, 10));
@@ -128,19 +130,19 @@ TEST_F(Drop, SetMembersFollowWithQuantitiesScaledByCavities)
     EXPECT_EQ(plan[a].orderQty, 500);
     EXPECT_EQ(plan[a].pieceSeconds, 20);
     EXPECT_EQ(plan[b].orderQty, 250);
-    EXPECT_EQ(plan[b].memberOrderQty[0], 250);  // the member's order carries the new quantity
+    EXPECT_EQ(plan[b].membersA[0].orderQty, 250);  // the member's order carries the new quantity
     EXPECT_FALSE(reschedule::canStartBarDrag(ctx, a));
     expectSound();
 
     // Moved again along its row: the members take over the new times, their quantities stay.
-    const auto quantitiesOfA = plan[a].memberOrderQty;
+    const plan::MemberSlots membersOfA = plan[a].membersA;
     dropBar(ctx, dropAt(rep, "M2", at(4, 9)));
     ASSERT_EQ(plan[rep].start(), at(4, 9));
     for (int m : {a, b}) {
         EXPECT_EQ(plan[m].start(), plan[rep].start());
         EXPECT_EQ(plan[m].end(), plan[rep].end());
     }
-    EXPECT_EQ(plan[a].memberOrderQty, quantitiesOfA);
+    EXPECT_TRUE(plan[a].membersA == membersOfA);
     EXPECT_EQ(plan[b].orderQty, 250);
     expectSound();
 
@@ -149,12 +151,35 @@ TEST_F(Drop, SetMembersFollowWithQuantitiesScaledByCavities)
     EXPECT_EQ(reschedule::memberQuantity(14, 4, 1), 4);  // 3.5
     EXPECT_EQ(reschedule::memberQuantity(5, 6, 3), 2);   // 2.5, inexact in binary
     EXPECT_EQ(reschedule::memberQuantity(7, 3, 3), 7);
+    EXPECT_EQ(reschedule::memberQuantity(-9, 2, 1), -4);  // −4.5
+
+    // Quantities near the 64-bit limits scale exactly (references in exact integers).
+    constexpr std::int64_t Max = std::numeric_limits<std::int64_t>::max();
+    EXPECT_EQ(reschedule::memberQuantity(Max, 3, 2), 6148914691236517205);   // ….67 up
+    EXPECT_EQ(reschedule::memberQuantity(Max, 2, 1), 4611686018427387904);   // ….5 to even, up
+    EXPECT_EQ(reschedule::memberQuantity(Max - 1, 2, 1), 4611686018427387903);
+    EXPECT_EQ(reschedule::memberQuantity(-Max, 4, 3), -6917529027641081855);  // −….25
+    EXPECT_EQ(reschedule::memberQuantity(Max, Max, Max - 1), Max - 1);
+}
+
+TEST_F(Drop, OrderQuantityScalesMembersExactlyNearTheLimits)
+{
+    const int i = addBar(1, "M1", at(2, 9), 60);
+    plan::PlanRecord& r = rec(i);
+    // Two orders of 3 × 10^18 ± 1 grow to 9 × 10^18 + 1: each product needs more than 64 bits.
+    r.membersA = {plan::MemberOrder{.orderNo = 1, .orderQty = 3000000000000000001},
+                  plan::MemberOrder{.orderNo = 2, .orderQty = 2999999999999999999}};
+    r.orderQty = 6000000000000000000;
+    reschedule::setOrderQuantity(r, 9000000000000000001);
+    EXPECT_EQ(r.membersA[1].orderQty, 4499999999999999998);  // 4499999999999999998.99…, truncated
+    EXPECT_EQ(r.membersA[0].orderQty, 4500000000000000003);  // 4500000000000000002.00…, and the rest of 1
+    EXPECT_EQ(r.orderQty, 9000000000000000001);
 }
 
 TEST_F(Drop, RefusalInsideAStepLeavesNoStep)
 {
     const int i = addBar(1, "M1", at(2, 9), 60);
-    rec(i).fixKind = "1";
+    rec(i).fixKind = plan::FixKind::BackFixed;
     const auto out = reschedule::runStep(history, "move", [&] { return dropBar(ctx, dropAt(i, "M1", at(2, 11))); });
     EXPECT_TRUE(out.refused);
     EXPECT_FALSE(out.changed);

@@ -30,7 +30,7 @@ TEST_F(Merge, RefusedMergesMoveTheBarInstead)
         {[&] { rec(s).itemCode2 = "Q"; }, ""},
         {[&] { rec(t).setRepOrderNo = 1; }, "セット取りの計画を合体させる事はできません"},
         {[&] { rec(t).setRepOrderNo = 9; rec(t).isSetMember = true; }, "セット取りの計画を合体させる事はできません"},
-        {[&] { rec(s).receivedQty = rec(s).memberReceivedQty[0] = 5; }, "実績が入力されている計画を合体させる事はできません"},
+        {[&] { rec(s).receivedQty = rec(s).membersA[0].receivedQty = 5; }, "実績が入力されている計画を合体させる事はできません"},
         {[&] { prompt.answers = {false}; }, ""},
     };
     for (const Case& c : cases) {
@@ -53,7 +53,7 @@ TEST_F(Merge, MergedBarAddsItsQuantityAndDisappears)
     reschedule::mergeBars(ctx, dropAt(s, "M1", at(2, 8, 30)), t);
     EXPECT_EQ(prompt.asked, QStringList({"この２つの計画を合体させますか？"}));
     EXPECT_EQ(plan[t].orderQty, 150);
-    EXPECT_EQ(plan[t].memberOrderQty[0], 150);
+    EXPECT_EQ(plan[t].membersA[0].orderQty, 150);
     EXPECT_EQ(plan[t].workMinutes, 90);  // 150 × 36 s
     EXPECT_EQ(plan[t].start(), at(2, 8));
     EXPECT_EQ(plan[t].end(), at(2, 9, 30));
@@ -62,7 +62,7 @@ TEST_F(Merge, MergedBarAddsItsQuantityAndDisappears)
     EXPECT_EQ(plan[s].orderNo, 0);
     EXPECT_EQ(plan[s].orderQty, 0);
     EXPECT_FALSE(plan[s].isChanged);
-    EXPECT_EQ(plan[s].memberOrderNo[0], 2);  // the save deletes this order
+    EXPECT_EQ(plan[s].membersA[0].orderNo, 2);  // the save deletes this order
     expectSound();
 }
 
@@ -85,7 +85,7 @@ TEST_F(Expand, PacksFreeBarsFromTheFirstDaysWorkingStart)
     const int first = addBar(1, "M1", at(1, 8), 90);    // on the first day: keeps its time
     const int later = addBar(2, "M1", at(5, 8), 60);
     const int fixed = addBar(3, "M1", at(3, 8), 60);
-    rec(fixed).fixKind = "2";
+    rec(fixed).fixKind = plan::FixKind::FullyFixed;
     const int early = addBar(4, "M1", at(4, 8), 60);
     const int other = addBar(5, "M2", at(6, 8), 60);
     prompt.answers = {true};
@@ -106,7 +106,7 @@ TEST_F(GridDrag, RefusesFixedOrdersAndSetMembers)
 {
     const int fixed = addBar(1, "M1", at(2, 8), 60);
     const int member = addBar(2, "M1", at(2, 8), 60);
-    rec(fixed).fixKind = "1";
+    rec(fixed).fixKind = plan::FixKind::BackFixed;
     rec(member).setRepOrderNo = 9;
     rec(member).isSetMember = true;
     EXPECT_TRUE(reschedule::canStartGridDrag(ctx, fixed).refused);

@@ -77,7 +77,7 @@ TEST_F(Overlap, FixedFirstBarStopsTheChainWithItsMessage)
 {
     const int f = addBar(1, "M1", at(2, 9), 60);
     const int b = addBar(2, "M1", at(2, 10), 60);
-    rec(f).fixKind = "1";
+    rec(f).fixKind = plan::FixKind::BackFixed;
     const int m = addBar(3, "M2", at(3, 8), 90);
     prompt.answers = {true};
     dropBar(ctx, dropAt(m, "M1", at(2, 8, 30)));
@@ -93,7 +93,7 @@ TEST_F(Overlap, BarsThatWouldRunIntoAFixedBarLeaveTheMachine)
     const int b2 = addBar(2, "M1", at(2, 10), 60);
     const int b3 = addBar(3, "M1", at(2, 11), 60);
     const int f = addBar(4, "M1", at(2, 13), 60);
-    rec(f).fixKind = "2";
+    rec(f).fixKind = plan::FixKind::FullyFixed;
     const int m = addBar(5, "M2", at(3, 8), 120);
     prompt.answers = {true};
     dropBar(ctx, dropAt(m, "M1", at(2, 9)));

@@ -37,14 +37,13 @@ class RequirementSlots : public RuleTest {};
 TEST_F(RequirementSlots, EveryKnownComponentOfTheRecordIsRecomputed)
 {
     const int i = addBar(7, "M1", at(2, 8), 60, 1000);
-    rec(i).compItemCode[0] = "C1";
-    rec(i).compItemCode[1] = "C2";  // unknown to the master: stays
-    rec(i).compRequiredQty[1] = 5;
+    rec(i).components = {plan::Component{.itemCode = "C1"},
+                         plan::Component{.itemCode = "C2", .requiredQty = 5}};  // unknown to the master: stays
     lookup.rules[{7, "C1"}] = RequirementRule{"2", 0, 1, 3, 0};
     reschedule::RuleOutcome out;
     reschedule::recalcRequirements(ctx, i, out);
-    EXPECT_EQ(plan[i].compRequiredQty[0], 334);
-    EXPECT_EQ(plan[i].compRequiredQty[1], 5);
+    EXPECT_EQ(plan[i].components[0].requiredQty, 334);
+    EXPECT_EQ(plan[i].components[1].requiredQty, 5);
     EXPECT_TRUE(plan[i].isChanged);
 }
 

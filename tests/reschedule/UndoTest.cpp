@@ -10,7 +10,9 @@
 #include "reschedule/SetMembers.h"
 #include "reschedule/UndoStep.h"
 
+#include <functional>
 #include <random>
+#include <vector>
 
 using namespace rules_test;
 using reschedule::runStep;
@@ -119,6 +121,100 @@ TEST(History, TimeAndPlacementImagesMixWithWholeImagesInOneStep)
     EXPECT_FALSE(history.end());
 }
 
+// A record with every field a narrow edit may change set, and members in both groups.
+plan::PlanRecord narrowEditSample()
+{
+    plan::PlanRecord r;
+    r.barIndex = 2;
+    r.orderNo = 101;
+    r.setStart(core::Moment::of(core::Date::fromYmd(2024, 5, 2), core::TimeOfDay::fromHms(8, 0)));
+    r.setEnd(core::Moment::of(core::Date::fromYmd(2024, 5, 2), core::TimeOfDay::fromHms(12, 0)));
+    r.machineCode = "M1";
+    r.destCode = "D1";
+    r.inOutKind = plan::InOutKind::InHouse;
+    r.setupMinutes = 15;
+    r.workMinutes = 225;
+    r.cycle = 30;
+    r.pieceSeconds = 15;
+    r.mouldNo = "K1";
+    r.orderQty = 150;
+    r.membersA = {plan::MemberOrder{.orderNo = 101, .orderQty = 100}, plan::MemberOrder{}, plan::MemberOrder{.orderNo = 102, .orderQty = 50}};
+    r.membersB = {plan::MemberOrder{.orderNo = 201, .orderQty = 7}};
+    r.components = {plan::Component{.itemCode = "C1", .requiredQty = 3}};
+    return r;
+}
+
+struct NarrowChange {
+    const char* field;
+    std::function<void(plan::PlanRecord&)> change;
+};
+
+// What editTimes may change, each field on its own.
+const std::vector<NarrowChange>& timeChanges()
+{
+    static const std::vector<NarrowChange> changes = {
+        {"startDate", [](plan::PlanRecord& r) { r.startDate = r.startDate.addDays(-1); }},
+        {"startTime", [](plan::PlanRecord& r) { r.startTime = core::TimeOfDay::fromHms(7, 30); }},
+        {"endDate", [](plan::PlanRecord& r) { r.endDate = r.endDate.addDays(1); }},
+        {"endTime", [](plan::PlanRecord& r) { r.endTime = core::TimeOfDay::fromHms(13, 0); }},
+        {"isChanged", [](plan::PlanRecord& r) { r.isChanged = true; }},
+    };
+    return changes;
+}
+
+// What editPlacement may change beyond the times.
+const std::vector<NarrowChange>& placementChanges()
+{
+    static const std::vector<NarrowChange> changes = {
+        {"machineCode", [](plan::PlanRecord& r) { r.machineCode = "M2"; }},
+        {"destCode", [](plan::PlanRecord& r) { r.destCode = "S1"; }},
+        {"inOutKind", [](plan::PlanRecord& r) { r.inOutKind = plan::InOutKind::Outside; }},
+        {"setupMinutes", [](plan::PlanRecord& r) { r.setupMinutes = 20; }},
+        {"workMinutes", [](plan::PlanRecord& r) { r.workMinutes = 240; }},
+        {"cycle", [](plan::PlanRecord& r) { r.cycle = 32.5; }},
+        {"pieceSeconds", [](plan::PlanRecord& r) { r.pieceSeconds = 16.25; }},
+        {"isEdited", [](plan::PlanRecord& r) { r.isEdited = true; }},
+        {"mouldNo", [](plan::PlanRecord& r) { r.mouldNo = "K2"; }},
+        {"orderQty", [](plan::PlanRecord& r) { r.orderQty = 160; }},
+        {"group A quantity", [](plan::PlanRecord& r) { r.membersA[2].orderQty = 60; }},
+        {"group A free slot quantity", [](plan::PlanRecord& r) { r.membersA[1].orderQty = 1; }},
+        {"group B quantity", [](plan::PlanRecord& r) { r.membersB[0].orderQty = 8; }},
+    };
+    return changes;
+}
+
+// Each field a narrow edit may change is changed through that edit alone: the
+// step is kept, undo gives back the whole record as it was and redo the change.
+void expectNarrowEditsUndone(const std::vector<NarrowChange>& changes, plan::PlanRecord& (plan::PlanData::*edit)(int))
+{
+    for (const NarrowChange& c : changes) {
+        plan::PlanData plan;
+        plan::PlanHistory history(plan);
+        const int i = plan.append(narrowEditSample());
+        const plan::PlanRecord before = plan[i];
+        history.begin("edit");
+        c.change((plan.*edit)(i));
+        const plan::PlanRecord after = plan[i];
+        ASSERT_FALSE(after == before) << c.field;
+        EXPECT_TRUE(history.end()) << c.field << ": the step kept nothing";
+        history.undo();
+        EXPECT_TRUE(plan[i] == before) << c.field << " not put back by undo";
+        history.redo();
+        EXPECT_TRUE(plan[i] == after) << c.field << " not done again by redo";
+    }
+}
+
+TEST(History, TimesEditsAreUndoneFieldByField)
+{
+    expectNarrowEditsUndone(timeChanges(), &plan::PlanData::editTimes);
+}
+
+TEST(History, PlacementEditsAreUndoneFieldByField)
+{
+    expectNarrowEditsUndone(timeChanges(), &plan::PlanData::editPlacement);
+    expectNarrowEditsUndone(placementChanges(), &plan::PlanData::editPlacement);
+}
+
 TEST(History, CopiesOfThePlanAreSnapshotsOutsideTheHistory)
 {
     plan::PlanData plan;
@@ -153,9 +249,9 @@ TEST_F(UndoProperty, RandomActionsUndoneGiveBackTheLoadedPlanAndRedoTheResult)
             const int i = addBar(100 + k, rows[int(rng() % 2)], at(2 + int(rng() % 4), 8 + int(rng() % 8)), 30 + int(rng() % 5) * 45,
                                  50 + int(rng() % 5) * 10);
             rec(i).pieceSeconds = 30;
-            rec(i).fixKind = QString::number(rng() % 8 == 0 ? 1 + rng() % 2 : 0);
+            rec(i).fixKind = rng() % 8 == 0 ? (rng() % 2 == 0 ? plan::FixKind::BackFixed : plan::FixKind::FullyFixed) : plan::FixKind::Free;
             rec(i).planItemCode = rec(i).itemCode2 = rng() % 2 ? "P" : "Q";
-            rec(i).compItemCode[0] = "C";
+            rec(i).components = {plan::Component{.itemCode = "C"}};
             lookup.rules[{100 + k, "C"}] = reschedule::RequirementRule{"2", 0, 1, 3, 0};
         }
         // A set: record 4 (order 102) leads, record 5 (order 103) follows.

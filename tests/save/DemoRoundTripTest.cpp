@@ -48,8 +48,8 @@ QMap<qint64, plan::PlanRecord> byOrder(const plan::PlanData& p)
 // A free, placed bar of one order that no set and no result ties down.
 bool movable(const plan::PlanRecord& r)
 {
-    return r.confirmKind == QStringLiteral("2") && r.fixKind == QStringLiteral("0") && r.hasMachine() && r.setRepOrderNo == 0 &&
-           r.receivedQty == 0 && !r.usesGroupB() && r.memberOrderNo[1] == 0 && r.orderQty > 1;
+    return r.confirmKind == plan::ConfirmKind::Confirmed && r.fixKind == plan::FixKind::Free && r.hasMachine() && r.setRepOrderNo == 0 &&
+           r.receivedQty == 0 && !r.usesGroupB() && plan::lowestFreeSlot(r.membersA) == 1 && r.orderQty > 1;
 }
 
 TEST_P(DemoRoundTrip, SavedPlanEqualsTheNextLoad)
@@ -59,7 +59,7 @@ TEST_P(DemoRoundTrip, SavedPlanEqualsTheNextLoad)
     // bar, so the next load has nothing to rearrange.
     QHash<QString, int> lastOnMachine;
     for (int i = 2; i <= plan.size(); ++i)
-        if (plan[i].confirmKind == QStringLiteral("2") && plan[i].hasMachine() &&
+        if (plan[i].confirmKind == plan::ConfirmKind::Confirmed && plan[i].hasMachine() &&
             (!lastOnMachine.contains(plan[i].machineCode) || plan[lastOnMachine[plan[i].machineCode]].end() < plan[i].end()))
             lastOnMachine.insert(plan[i].machineCode, i);
     std::vector<int> last, other;
@@ -77,10 +77,10 @@ TEST_P(DemoRoundTrip, SavedPlanEqualsTheNextLoad)
     for (std::size_t k = 0; k < 3; ++k) {
         plan::PlanRecord& r = plan.edit(other[k]);
         r.remarks = QStringLiteral("確認%1").arg(k);
-        r.fixKind = QStringLiteral("1");
+        r.fixKind = plan::FixKind::BackFixed;
         r.orderQty += 7;
-        r.memberOrderQty[0] += 7;
-        r.compRequiredQty[0] += 1.5;
+        r.membersA[0].orderQty += 7;
+        r.components[0].requiredQty += 1.5;
         r.isChanged = true;
     }
     // A merge of two bars of the same item and step, and a split.
@@ -95,7 +95,7 @@ TEST_P(DemoRoundTrip, SavedPlanEqualsTheNextLoad)
     const std::int64_t moved = plan[absorbed].orderQty;
     plan::PlanRecord& m = plan.edit(target);
     m.orderQty += moved;
-    m.memberOrderQty[0] += moved;
+    m.membersA[0].orderQty += moved;
     m.isChanged = true;
     plan::PlanRecord& gone = plan.edit(absorbed);
     gone.orderNo = gone.orderQty = 0;
@@ -105,12 +105,12 @@ TEST_P(DemoRoundTrip, SavedPlanEqualsTheNextLoad)
     plan::PlanRecord copy = src;
     const std::int64_t half = src.orderQty / 2;
     src.orderQty -= half;
-    src.memberOrderQty[0] -= half;
+    src.membersA[0].orderQty -= half;
     src.isChanged = true;
     copy.barIndex = plan.largestBarIndex() + 1;
-    copy.orderNo = copy.memberOrderNo[0] = -1;
-    copy.memberNewOrderNo[0] = src.memberOrderNo[0];
-    copy.orderQty = copy.memberOrderQty[0] = half;
+    copy.orderNo = copy.membersA[0].orderNo = -1;
+    copy.membersA[0].newOrderNo = src.membersA[0].orderNo;
+    copy.orderQty = copy.membersA[0].orderQty = half;
     copy.setStart(src.end());
     copy.setEnd(src.end().addMinutes(90));
     copy.isChanged = true;

@@ -61,25 +61,25 @@ TEST(SaveWork, OuterRingMembersSplitsAndMergedAwayOrders)
     plan::PlanData plan;
     plan::PlanRecord a = bar(2, "M01", "", 8, 12);
     a.itemCode = QStringLiteral("RING");
-    a.memberOrderNo[0] = 101;
-    a.memberOrderQty[0] = 60;
-    a.memberPlanNo[0] = 900;
-    a.memberOrderNoB[2] = 201;  // the outer ring: its own item
-    a.memberItemCodeB[2] = QStringLiteral("OUTER");
+    plan::memberSlot(a.membersA, 0).orderNo = 101;
+    plan::memberSlot(a.membersA, 0).orderQty = 60;
+    plan::memberSlot(a.membersA, 0).planNo = 900;
+    plan::memberSlot(a.membersB, 2).orderNo = 201;  // the outer ring: its own item
+    plan::memberSlot(a.membersB, 2).itemCode = QStringLiteral("OUTER");
     plan.append(a);
     plan::PlanRecord split = a;
     split.barIndex = 3;
-    split.memberOrderNo[0] = -1;
-    split.memberNewOrderNo[0] = 101;
-    split.memberOrderQty[0] = 40;
-    split.memberOrderNoB[2] = -2;  // a lot that moved nothing creates no order
-    split.memberNewOrderNoB[2] = 201;
+    plan::memberSlot(split.membersA, 0).orderNo = -1;
+    plan::memberSlot(split.membersA, 0).newOrderNo = 101;
+    plan::memberSlot(split.membersA, 0).orderQty = 40;
+    plan::memberSlot(split.membersB, 2).orderNo = -2;  // a lot that moved nothing creates no order
+    plan::memberSlot(split.membersB, 2).newOrderNo = 201;
     plan.append(split);
     plan::PlanRecord gone = bar(4, "M01", "", 8, 12, false);
     gone.isMergedAway = true;
-    gone.memberOrderNo[0] = 103;
-    gone.memberPlanNo[0] = 901;
-    gone.memberOrderNo[1] = -5;  // never saved: nothing to delete
+    plan::memberSlot(gone.membersA, 0).orderNo = 103;
+    plan::memberSlot(gone.membersA, 0).planNo = 901;
+    plan::memberSlot(gone.membersA, 1).orderNo = -5;  // never saved: nothing to delete
     plan.append(gone);
 
     const SaveWork work = collectSaveWork(plan);

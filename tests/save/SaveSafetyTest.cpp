@@ -23,15 +23,15 @@ protected:
         moved.setStart(moved.start().addMinutes(60));
         moved.setEnd(moved.end().addMinutes(60));
         plan::PlanRecord& target = edit(101);
-        target.orderQty = target.memberOrderQty[0] += 20;
+        target.orderQty = target.membersA[0].orderQty += 20;
         plan::PlanRecord& gone = plan.edit(recordOf(103));
         gone.orderNo = gone.orderQty = 0;
         gone.isMergedAway = true;
         plan::PlanRecord copy = plan[recordOf(101)];
         copy.barIndex = plan.largestBarIndex() + 1;
-        copy.orderNo = copy.memberOrderNo[0] = -1;
-        copy.memberNewOrderNo[0] = 101;
-        copy.orderQty = copy.memberOrderQty[0] = 10;
+        copy.orderNo = copy.membersA[0].orderNo = -1;
+        copy.membersA[0].newOrderNo = 101;
+        copy.orderQty = copy.membersA[0].orderQty = 10;
         plan.append(copy);
         changedDays = {{planner.rows.findRow(QStringLiteral("M01")), 5}};
     }
@@ -187,9 +187,9 @@ TEST_P(SaveSafety, TwoSaversAtOnceNeverTakeTheSameNumber)
         for (int k = 1; k <= splitsEach; ++k) {
             plan::PlanRecord copy = own[src];
             copy.barIndex = own.largestBarIndex() + 1;
-            copy.orderNo = copy.memberOrderNo[0] = -k;
-            copy.memberNewOrderNo[0] = source;
-            copy.orderQty = copy.memberOrderQty[0] = 1;
+            copy.orderNo = copy.membersA[0].orderNo = -k;
+            copy.membersA[0].newOrderNo = source;
+            copy.orderQty = copy.membersA[0].orderQty = 1;
             copy.isChanged = true;
             own.append(copy);
         }

@@ -48,11 +48,11 @@ TEST_P(SaveSteps, RewritesTheChangedOrderWithEveryColumnAndTheMachinesDestinatio
     r.workMinutes = 121;
     r.setupMinutes = 29;
     r.remarks = q(u"急ぎ");
-    r.fixKind = q(u"1");
+    r.fixKind = plan::FixKind::BackFixed;
     r.requiredPersons = 2;
     r.cycle = 25.5;
     r.ganttDisplayKind = 3;
-    r.orderQty = r.memberOrderQty[0] = 60;
+    r.orderQty = r.membersA[0].orderQty = 60;
 
     const SaveResult result = save();
     ASSERT_EQ(result.outcome, SaveOutcome::Saved) << result.error.toStdString();
@@ -82,16 +82,48 @@ TEST_P(SaveSteps, RewritesTheChangedOrderWithEveryColumnAndTheMachinesDestinatio
     EXPECT_EQ(plan.loadedStamps.value(102).updateOperator, q(u"T1"));
 }
 
+// Kind texts naming no kind are kept as read: a moved order writes them back
+// unchanged, an untouched one is not written at all.
+TEST_P(SaveSteps, KindTextsNamingNoKindAreWrittenBackAsRead)
+{
+    d().exec(q(u"UPDATE DB0253 SET スケジューラ固定区分='7' WHERE 手配番号 IN (101,102)"));
+    d().exec(q(u"UPDATE DB0253 SET 社内社外区分='9' WHERE 手配番号=101"));
+    load();
+    const plan::PlanRecord& loaded = plan[recordOf(101)];
+    EXPECT_EQ(loaded.fixKind, plan::FixKind::Other);
+    EXPECT_FALSE(loaded.isFixed());  // moves like a free order
+    EXPECT_EQ(loaded.inOutKind, plan::InOutKind::None);
+    const Row untouched = order(d(), 102);
+
+    plan::PlanRecord& r = edit(101);
+    r.setStart(r.start().addMinutes(60));
+    r.setEnd(r.end().addMinutes(60));
+    ASSERT_EQ(save().outcome, SaveOutcome::Saved);
+    expectColumns(order(d(), 101), updated({{q(u"スケジューラ固定区分"), q(u"7")}, {q(u"手配確定区分"), q(u"2")},
+                                             {q(u"社内社外区分"), q(u"1")}, {q(u"作業開始時間"), q(u"090000")}}));
+    EXPECT_EQ(order(d(), 102).text(q(u"更新時刻")), untouched.text(q(u"更新時刻")));
+    EXPECT_EQ(order(d(), 102).text(q(u"スケジューラ固定区分")), q(u"7"));
+
+    // Saved again unchanged, and read again the same.
+    edit(101);
+    ASSERT_EQ(save().outcome, SaveOutcome::Saved);
+    EXPECT_EQ(order(d(), 101).text(q(u"スケジューラ固定区分")), q(u"7"));
+    load();
+    EXPECT_EQ(plan[recordOf(101)].fixKind, plan::FixKind::Other);
+    EXPECT_EQ(plan[recordOf(101)].fixKindOtherText, q(u"7"));
+    EXPECT_EQ(plan[recordOf(101)].inOutKind, plan::InOutKind::InHouse);
+}
+
 TEST_P(SaveSteps, RebuildsComponentsTagsLineCycleAndPlanTotals)
 {
     load();
     plan::PlanRecord& r = edit(101);
-    ASSERT_EQ(r.compItemCode[1], q(u"MAT-9"));
-    r.compRequiredQty[0] = 250;
-    r.compItemCode[1] = q(u"MAT-2");
-    r.compRequiredQty[1] = 25;
-    r.compUnitNum[1] = 1;
-    r.compUnitDen[1] = 4;
+    ASSERT_EQ(r.components[1].itemCode, q(u"MAT-9"));
+    r.components[0].requiredQty = 250;
+    r.components[1].itemCode = q(u"MAT-2");
+    r.components[1].requiredQty = 25;
+    r.components[1].unitNum = 1;
+    r.components[1].unitDen = 4;
     ASSERT_EQ(save().outcome, SaveOutcome::Saved);
 
     // Results (実績数) belong to the shop floor and stay.
@@ -120,7 +152,7 @@ TEST_P(SaveSteps, OutsideWorkTakesTheSuppliersPriceElseTheGeneralOne)
     load();
     for (const auto& [no, supplier] : {std::pair{101, q(u"S1")}, std::pair{102, q(u"S2")}}) {
         plan::PlanRecord& r = edit(no);
-        r.inOutKind = q(u"2");
+        r.inOutKind = plan::InOutKind::Outside;
         r.destCode = supplier;
         r.machineCode = q(u" ");
     }
@@ -140,7 +172,7 @@ TEST_P(SaveSteps, MergedAwayOrdersAreDeletedWithTheirComponents)
     // The effect of dropping bar 103 onto bar 101.
     plan::PlanRecord& target = edit(101);
     target.orderQty += 20;
-    target.memberOrderQty[0] += 20;
+    target.membersA[0].orderQty += 20;
     plan::PlanRecord& gone = plan.edit(recordOf(103));
     gone.orderNo = gone.orderQty = 0;
     gone.isMergedAway = true;
@@ -167,11 +199,11 @@ TEST_P(SaveSteps, SplitMembersBecomeNewOrdersNumberedFromTheNumberTable)
         plan::PlanRecord& src = edit(source);
         plan::PlanRecord copy = src;
         src.orderQty -= moved;
-        src.memberOrderQty[0] -= moved;
+        src.membersA[0].orderQty -= moved;
         copy.barIndex = plan.largestBarIndex() + 1;
-        copy.orderNo = copy.memberOrderNo[0] = temp;
-        copy.memberNewOrderNo[0] = source;
-        copy.orderQty = copy.memberOrderQty[0] = moved;
+        copy.orderNo = copy.membersA[0].orderNo = temp;
+        copy.membersA[0].newOrderNo = source;
+        copy.orderQty = copy.membersA[0].orderQty = moved;
         copy.setStart(src.end());
         copy.setEnd(src.end().addMinutes(60));
         plan.append(copy);
@@ -211,8 +243,8 @@ TEST_P(SaveSteps, SplitMembersBecomeNewOrdersNumberedFromTheNumberTable)
 
     const plan::PlanRecord& bar = plan[plan.size() - 1];
     EXPECT_EQ(bar.orderNo, 5001);
-    EXPECT_EQ(bar.memberOrderNo[0], 5001);
-    EXPECT_EQ(bar.memberNewOrderNo[0], 0);
+    EXPECT_EQ(bar.membersA[0].orderNo, 5001);
+    EXPECT_EQ(bar.membersA[0].newOrderNo, 0);
     EXPECT_FALSE(bar.isChanged);
     EXPECT_TRUE(plan.loadedStamps.contains(5001));
     load();
@@ -261,7 +293,7 @@ TEST_P(SaveSteps, AnOrderStoredWithoutQuantityStaysLiveWhenMoved)
     // A quantity the planner takes to 0 still deletes the order.
     load();
     plan::PlanRecord& s = edit(101);
-    s.orderQty = s.memberOrderQty[0] = 0;
+    s.orderQty = s.membersA[0].orderQty = 0;
     ASSERT_EQ(save().outcome, SaveOutcome::Saved);
     EXPECT_EQ(Row(d(), q(u"DB0253"), q(u"手配番号=101")).text(q(u"削除フラグ")), q(u"1"));
 }

@@ -123,7 +123,7 @@ items may also be separated by commas; "quoted" items may contain commas):
    1  未使用 / not used              2  未使用 / not used
    3  IniOption3: 0 以外で未配置手配も機械コードを使う / non-zero: unplaced orders
       keep their stored machine code
-   4  IniOption4: 未使用 / not used
+   4  未使用（整数）/ not used (an integer)
    5  IniOption5: 0 以外で未確定バーの文字を青に / non-zero: blue text on unconfirmed bars
    6  IniOption6: 金型略称が空のときのバー表示値 / bar caption value without mould short name
    7  日替わり時刻 hh:mm:ss / time at which a production day begins

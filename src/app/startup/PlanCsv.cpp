@@ -13,11 +13,6 @@ QString dateTimeText(core::Date d, core::TimeOfDay t)
     return d.isNull() ? QString() : core::Moment::of(d, t).toDisplayText();
 }
 
-QString minuteText(core::Date d, core::TimeOfDay t)
-{
-    return d.isNull() ? QString() : d.toDisplayText() + QLatin1Char(' ') + t.toHhmm();
-}
-
 QString orderNoText(std::int64_t n)
 {
     return n == 0 ? QString() : QString::number(n);
@@ -84,7 +79,7 @@ QStringList planCsvFields(const plan::PlanData& plan, int recordNo, const core::
     const core::DueClass due = core::dueClassOf(r.endDate, r.initialDueDate);
     return {
         QString::number(r.ganttDisplayKind),
-        r.confirmKind,
+        plan::textOf(r.confirmKind),
         QString::number(r.orderNo),
         orderNoText(r.setRepOrderNo),
         spreadsheetText(r.itemCode),
@@ -92,8 +87,8 @@ QStringList planCsvFields(const plan::PlanData& plan, int recordNo, const core::
         QString::number(r.processSeq),
         spreadsheetText(r.processName),
         spreadsheetText(machineName),
-        minuteText(r.startDate, r.startTime),
-        minuteText(r.endDate, r.endTime),
+        core::dateMinuteText(r.startDate, r.startTime),
+        core::dateMinuteText(r.endDate, r.endTime),
         r.dueDate.toDisplayText(),
         QString::number(r.orderQty),
         QString::number(r.receivedQty),
@@ -109,8 +104,8 @@ QStringList planCsvFields(const plan::PlanData& plan, int recordNo, const core::
         dateTimeText(r.endDate, r.endTime),
         QString::number(r.setupMinutes),
         QString::number(r.workMinutes),
-        r.fixKind,
-        r.confirmKindDb,
+        plan::textOf(r.fixKind, r.fixKindOtherText),
+        plan::textOf(r.confirmKindDb, r.confirmKindDbOtherText),
         r.initialDueDate.toDisplayText(),
         core::dueClassName(due),
     };

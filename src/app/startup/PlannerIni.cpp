@@ -1,6 +1,7 @@
 #include "app/startup/PlannerIni.h"
 
 #include "app/startup/SequentialInput.h"
+#include "core/ChartGeometry.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -38,7 +39,7 @@ QString decode(const QByteArray& bytes)
 
 int PlannerIni::mainWidthTwips() const
 {
-    return widthPixels * 15;
+    return widthPixels * core::TwipsPerPixel;
 }
 
 int PlannerIni::mainHeightTwips() const

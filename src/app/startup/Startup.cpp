@@ -37,7 +37,6 @@ StartupResult<StartupConfig> readStartupConfig(const QString& iniPath, const QSt
     s.ProgramId = line.ProgramId;
 
     s.IniOption3 = ini.option3;
-    s.IniOption4 = ini.option4;
     s.IniOption5 = ini.option5;
     s.IniOption6 = ini.option6;
     s.MainWidth = ini.mainWidthTwips();

@@ -2,6 +2,7 @@
 // the chosen process class. Rows with holes or garbage load with fall-backs and
 // a logged reason; nothing is written to the database.
 
+#include "plan/PlanTime.h"
 #include "store/loading/FieldValues.h"
 #include "store/loading/OrderColumns.h"
 #include "store/loading/PlanComponents.h"
@@ -11,6 +12,7 @@
 
 #include <QDebug>
 #include <QSet>
+#include <algorithm>
 #include <cmath>
 
 namespace store {
@@ -35,22 +37,10 @@ std::int64_t boundedMinutes(std::int64_t minutes, const char* what, std::int64_t
 }
 
 // Seconds per piece from the routing's productivity and its unit class.
-double secondsPerPiece(double p, std::int64_t unit, std::int64_t orderNo)
+double routingPieceSeconds(double productivity, std::int64_t unitClass, std::int64_t orderNo)
 {
-    switch (unit) {
-    case 1: return p;
-    case 2: return p * 60;
-    case 3: return p * 3600;
-    case 4:
-    case 5:
-    case 6:
-        if (p == 0) {
-            qWarning().noquote() << "order" << orderNo << ": productivity 0 pieces per unit of time; no time per piece";
-            return 0;
-        }
-        return (unit == 4 ? 1.0 : unit == 5 ? 60.0 : 3600.0) / p;
-    default: return 0;
-    }
+    if (productivity == 0) qWarning().noquote() << "order" << orderNo << ": productivity 0; no time per piece";
+    return plan::pieceSecondsFromProductivity(productivity, unitClass);
 }
 
 class RowReader {
@@ -128,7 +118,6 @@ void returnPlanData(db::Database& db, const core::ProgramSettings& settings, con
     const OrderRowStamper stamper(c);
     const RowReader r(c);
     const QString classCode = settings.processClassCode.trimmed();
-    const QString one = QStringLiteral("1"), two = QStringLiteral("2"), zero = QStringLiteral("0");
     QSet<QString> unknownMachines;
     std::int64_t rowsRead = 0;
 
@@ -149,20 +138,20 @@ void returnPlanData(db::Database& db, const core::ProgramSettings& settings, con
 
         plan::PlanRecord rec;
         const QString machineDb = r.text(col.machineCode);
-        const QString confirmDb = r.code(col.confirmKind);
         const QVariant completion = r.at(col.completionKind);
-        const bool completionOpen = completion.isNull() || textOf(completion).trimmed() == zero;
-        const bool placed = confirmDb == two
+        const bool completionOpen = completion.isNull() || textOf(completion).trimmed() == QLatin1String("0");
+        const bool placed = plan::confirmKindFromText(r.code(col.confirmKind)) == plan::ConfirmKind::Confirmed
             && (r.number(col.workStartTime) != 0 || r.number(col.workEndTime) != 0 || !completionOpen);
         if (placed) {
             rec.machineCode = machineDb.trimmed().isEmpty() ? QStringLiteral(" ") : machineDb;
-            rec.confirmKind = confirmDb;
+            rec.confirmKind = plan::ConfirmKind::Confirmed;
             const QString fix = r.code(col.fixKind);
-            rec.fixKind = fix.isEmpty() ? zero : fix;
+            rec.fixKind = plan::fixKindFromText(fix);
+            if (rec.fixKind == plan::FixKind::Other) rec.fixKindOtherText = fix;
         } else {
             rec.machineCode = settings.IniOption3 != 0 && !machineDb.trimmed().isEmpty() ? machineDb : QStringLiteral(" ");
-            rec.confirmKind = one;
-            rec.fixKind = zero;
+            rec.confirmKind = plan::ConfirmKind::Planned;
+            rec.fixKind = plan::FixKind::Free;
         }
         if (rec.hasMachine() && planner.rows.findRow(rec.machineCode) == 0 && !unknownMachines.contains(rec.machineCode.trimmed())) {
             unknownMachines.insert(rec.machineCode.trimmed());
@@ -173,12 +162,14 @@ void returnPlanData(db::Database& db, const core::ProgramSettings& settings, con
 
         rec.barIndex = plan.size() + 1;
         rec.machineCodeDb = machineDb;
-        rec.confirmKindDb = r.text(col.confirmKind);
+        const QString confirmStored = r.text(col.confirmKind);
+        rec.confirmKindDb = plan::confirmKindFromText(confirmStored);
+        if (rec.confirmKindDb == plan::ConfirmKind::Other) rec.confirmKindDbOtherText = confirmStored;
         rec.destCode = r.text(col.destCode);
         rec.orderNo = orderNo;
         rec.setRepOrderNo = r.integer(col.setRepOrderNo);
         rec.isSetMember = rec.setRepOrderNo != 0 && rec.setRepOrderNo != orderNo;
-        rec.inOutKind = r.text(col.inOutKind);
+        rec.inOutKind = plan::inOutKindFromText(r.text(col.inOutKind));
         rec.planQty = r.integer(col.planQty);
         rec.packUnitQty = r.integer(col.packUnitQty);
         rec.acceptInspectKind = r.text(col.acceptInspectKind);
@@ -198,39 +189,36 @@ void returnPlanData(db::Database& db, const core::ProgramSettings& settings, con
         // Cycle: the order's own, else the machine-specific one, else the moulded item's.
         const double ownCycle = r.number(col.ownCycle), machineCycle = r.number(col.machineCycle);
         rec.cycle = ownCycle != 0 ? ownCycle : machineCycle != 0 ? machineCycle : r.number(col.mouldedCycle);
-        const double perShot = double(rec.cavities == 0 ? 1 : rec.cavities);
-        rec.pieceSeconds = rec.cycle != 0 ? rec.cycle / perShot
-                                          : secondsPerPiece(r.number(col.productivity), r.integer(col.productivityUnit), orderNo);
+        rec.pieceSeconds = rec.cycle != 0 ? plan::pieceSecondsOfCycle(rec.cycle, rec.cavities)
+                                          : routingPieceSeconds(r.number(col.productivity), r.integer(col.productivityUnit), orderNo);
         rec.pieceSecondsOrig = rec.pieceSeconds;
 
         rec.itemCode = r.text(col.itemCode);
         rec.itemCode2 = rec.itemCode;
         rec.processSeq = int(r.integer(col.processSeq));
         rec.parentOrderNo = r.integer(col.parentOrderNo);
-        rec.memberGroup = one;
+        rec.memberGroup = plan::MemberGroup::One;
 
         const QString processName = r.text(col.processName);
         const QString modelName = r.text(col.modelName);
         const std::int64_t orderQty = r.integer(col.orderQty), receivedQty = r.integer(col.receivedQty);
-        const int slot = plan::lowestFreeSlot(rec.usesGroupB() ? rec.memberOrderNoB : rec.memberOrderNo);
-        if (slot >= 0) {
-            const std::size_t i = std::size_t(slot);
-            const bool b = rec.usesGroupB();
-            (b ? rec.memberOrderNoB : rec.memberOrderNo)[i] = orderNo;
-            (b ? rec.memberProcessNameB : rec.memberProcessName)[i] = processName;
-            (b ? rec.memberModelNameB : rec.memberModelName)[i] = modelName;
-            (b ? rec.memberItemCodeB : rec.memberItemCode)[i] = rec.itemCode;
-            (b ? rec.memberProcessSeqB : rec.memberProcessSeq)[i] = rec.processSeq;
-            (b ? rec.memberOrderQtyB : rec.memberOrderQty)[i] = orderQty;
-            (b ? rec.memberReceivedQtyB : rec.memberReceivedQty)[i] = receivedQty;
-            (b ? rec.memberPlanNoB : rec.memberPlanNo)[i] = r.integer(col.planNo);
+        if (const int slot = plan::lowestFreeSlot(rec.members()); slot >= 0) {
+            plan::MemberOrder& m = plan::memberSlot(rec.members(), slot);
+            m.orderNo = orderNo;
+            m.processName = processName;
+            m.modelName = modelName;
+            m.itemCode = rec.itemCode;
+            m.processSeq = rec.processSeq;
+            m.orderQty = orderQty;
+            m.receivedQty = receivedQty;
+            m.planNo = r.integer(col.planNo);
         }
         rec.memberCount = 1;
 
         rec.loadMark = 1;
         rec.startTime = stored.startTime;
         rec.endTime = stored.endTime;
-        if (rec.confirmKind == two || stored.startDate >= settings.PeriodStart) {
+        if (placed || stored.startDate >= settings.PeriodStart) {
             rec.startDate = stored.startDate;
             rec.endDate = stored.endDate;
         } else {  // unplaced orders of the past wait at the period start
@@ -269,8 +257,7 @@ void returnPlanData(db::Database& db, const core::ProgramSettings& settings, con
         if (workHours != 0) {
             work = ceilMinutesOfHours(workHours);
         } else {
-            const double seconds = rec.pieceSeconds != 0 ? rec.pieceSeconds : rec.cycle / perShot;
-            work = core::calcProcessMinutes(seconds, rec.orderQty, rec.requiredPersons);
+            work = plan::workMinutesFor(plan::pieceSecondsOrCycle(rec), rec.orderQty, rec.requiredPersons);
         }
         rec.workMinutes = boundedMinutes(work, "work", orderNo);
 
@@ -281,13 +268,11 @@ void returnPlanData(db::Database& db, const core::ProgramSettings& settings, con
         const auto found = components.constFind(orderNo);
         if (found != components.constEnd()) {
             const std::vector<ComponentRow>& rows = *found;
+            rec.components.reserve(std::min(rows.size(), std::size_t(plan::MaxComponentsPerOrder)));
             for (std::size_t i = 0; i < rows.size() && i < std::size_t(plan::MaxComponentsPerOrder); ++i) {
-                rec.compItemCode[i] = rows[i].itemCode;
-                rec.compItemName[i] = rows[i].itemName;
-                rec.compRequiredQty[i] = rows[i].requiredQty;
-                rec.compUnitNum[i] = rec.compUnitNumOrig[i] = rows[i].unitNum;
-                rec.compUnitDen[i] = rec.compUnitDenOrig[i] = rows[i].unitDen;
-                rec.compDefectRate[i] = rows[i].defectRate;
+                const ComponentRow& c = rows[i];
+                rec.components.push_back(plan::Component{c.itemCode, c.itemName, c.requiredQty, c.unitNum, c.unitDen,
+                                                         c.unitNum, c.unitDen, c.defectRate});
             }
         }
 

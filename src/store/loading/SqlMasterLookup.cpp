@@ -75,7 +75,7 @@ std::optional<reschedule::Productivity> SqlMasterLookup::routingProductivity(con
     std::optional<reschedule::Productivity> result;
     while (c.next()) {
         if (!isLive(c, flag)) continue;
-        const reschedule::Productivity p{numberOf(at(c, value)), int(integerOf(at(c, unit)))};
+        const reschedule::Productivity p{numberOf(at(c, value)), integerOf(at(c, unit))};
         if (integerOf(at(c, factory)) == departmentCode_) {
             result = p;
             break;

@@ -6,9 +6,6 @@ namespace store {
 
 namespace {
 
-QVariant number(std::int64_t n) { return QVariant::fromValue<qlonglong>(n); }
-QVariant text(const QString& s) { return QVariant(s); }
-
 QString componentKey(std::int64_t orderNo, const QString& item) { return QString::number(orderNo) + QLatin1Char('|') + item.trimmed(); }
 
 struct BomLine {
@@ -25,7 +22,7 @@ QString bomKey(const QString& parent, int seq, const QString& child)
 // requirement among them by quantity.
 double requirementOf(const plan::PlanRecord& r, const MemberOrder& m, int slot)
 {
-    const double whole = r.compRequiredQty[std::size_t(slot)];
+    const double whole = r.components[std::size_t(slot)].requiredQty;
     if (r.orderQty == 0 || r.orderQty == m.quantity) return whole;
     return whole * double(m.quantity) / double(r.orderQty);
 }
@@ -34,8 +31,7 @@ double requirementOf(const plan::PlanRecord& r, const MemberOrder& m, int slot)
 
 void copySplitComponents(SaveContext& ctx)
 {
-    QVariantList sources;
-    for (std::int64_t no : ctx.work.sourceOrders()) sources << number(no);
+    const QVariantList sources = inList(ctx.work.sourceOrders());
     if (sources.isEmpty()) return;
     const TableColumns& t = ctx.tables.db0252;
     QHash<std::int64_t, std::vector<QVariantList>> rowsOfSource;
@@ -101,8 +97,8 @@ void rebuildComponents(SaveContext& ctx)
         if (!ctx.staysLive(m)) continue;
         const plan::PlanRecord& r = ctx.record(m);
         QSet<QString> done;
-        for (int k = 0; k < plan::ComponentSlots; ++k) {
-            const QString item = r.compItemCode[std::size_t(k)].trimmed();
+        for (int k = 0; k < int(r.components.size()); ++k) {
+            const QString item = r.components[std::size_t(k)].itemCode.trimmed();
             if (item.isEmpty() || done.contains(item)) continue;
             done.insert(item);
             if (stepsOf.contains(componentKey(ctx.numberOf(m), item))) {
@@ -119,11 +115,12 @@ void rebuildComponents(SaveContext& ctx)
         const plan::PlanRecord& r = ctx.record(m);
         a.set(QStringLiteral("削除フラグ"), text(QStringLiteral("0")));
         a.set(QStringLiteral("必要数"), requirementOf(r, m, k));
-        a.set(QStringLiteral("確定区分"), text(r.confirmKind));
+        a.set(QStringLiteral("確定区分"), text(plan::textOf(r.confirmKind)));
         a.set(QStringLiteral("開始日"), text(r.startDate.toYmdText()));
-        a.set(QStringLiteral("原単位分子"), r.compUnitNum[std::size_t(k)]);
-        a.set(QStringLiteral("原単位分母"), r.compUnitDen[std::size_t(k)]);
-        a.set(QStringLiteral("不良率"), r.compDefectRate[std::size_t(k)]);
+        const plan::Component& c = r.components[std::size_t(k)];
+        a.set(QStringLiteral("原単位分子"), c.unitNum);
+        a.set(QStringLiteral("原単位分母"), c.unitDen);
+        a.set(QStringLiteral("不良率"), c.defectRate);
     };
 
     // 4. Revive the bar's components.
@@ -131,7 +128,7 @@ void rebuildComponents(SaveContext& ctx)
     updates.keyColumns = {QStringLiteral("上位手配番号"), QStringLiteral("品名コード"), QStringLiteral("順序")};
     for (const Wanted& w : revive) {
         const std::int64_t no = ctx.numberOf(*w.member);
-        const QString item = ctx.record(*w.member).compItemCode[std::size_t(w.slot)];
+        const QString item = ctx.record(*w.member).components[std::size_t(w.slot)].itemCode;
         for (int step : stepsOf.value(componentKey(no, item))) {
             Assignments a;
             common(a, *w.member, w.slot);
@@ -144,10 +141,8 @@ void rebuildComponents(SaveContext& ctx)
 
     // 5. Add the missing ones that the bill of materials lists for the member's item and step.
     QHash<QString, BomLine> bom;
-    QVariantList parents;
-    for (const QString& p : parentItems) parents << p;
     queryInChunks(
-        ctx.db, QStringLiteral("SELECT DB0383.* FROM DB0383  WHERE 生産工場コード = ? AND 上位品名コード IN "), parents,
+        ctx.db, QStringLiteral("SELECT DB0383.* FROM DB0383  WHERE 生産工場コード = ? AND 上位品名コード IN "), inList(parentItems),
         QStringLiteral(" AND 削除フラグ = '0' ORDER BY 表示順"),
         [&](db::Cursor& c) {
             const QString key = bomKey(c.text(QStringLiteral("上位品名コード")), int(c.integer(QStringLiteral("順序"))),
@@ -157,10 +152,8 @@ void rebuildComponents(SaveContext& ctx)
         {ctx.settings.KojoCode});
     // A made component is consumed from its last step; bought material has none (0).
     QHash<QString, int> lastStep;
-    QVariantList children;
-    for (const QString& c : childItems) children << c;
     queryInChunks(
-        ctx.db, QStringLiteral("SELECT 品名コード,MAX(順序) AS 最終順序 FROM DB0381 WHERE 生産工場コード = ? AND 品名コード IN "), children,
+        ctx.db, QStringLiteral("SELECT 品名コード,MAX(順序) AS 最終順序 FROM DB0381 WHERE 生産工場コード = ? AND 品名コード IN "), inList(childItems),
         QStringLiteral(" GROUP BY 品名コード"),
         [&](db::Cursor& c) { lastStep.insert(c.text(QStringLiteral("品名コード")).trimmed(), int(c.integer(QStringLiteral("最終順序")))); },
         {ctx.settings.KojoCode});
@@ -168,7 +161,7 @@ void rebuildComponents(SaveContext& ctx)
     NewRows inserts;
     for (const Wanted& w : missing) {
         const MemberOrder& m = *w.member;
-        const QString item = ctx.record(m).compItemCode[std::size_t(w.slot)].trimmed();
+        const QString item = ctx.record(m).components[std::size_t(w.slot)].itemCode.trimmed();
         const auto line = bom.constFind(bomKey(m.itemCode, m.processSeq, item));
         if (line == bom.cend()) continue;  // no longer in the bill of materials
         Assignments a;

@@ -5,17 +5,11 @@
 namespace store {
 
 namespace {
-
-QVariant number(std::int64_t n) { return QVariant::fromValue<qlonglong>(n); }
-QVariant text(const QString& s) { return QVariant(s); }
-
-QVariantList listOf(const QSet<QString>& values)
+// A DB0492 row's key: item, step and machine as held.
+QString lineCycleKey(const QString& item, std::int64_t seq, const QString& machine)
 {
-    QVariantList out;
-    for (const QString& v : values) out << v;
-    return out;
+    return item + QLatin1Char('|') + QString::number(seq) + QLatin1Char('|') + machine;
 }
-
 }  // namespace
 
 void keepLineCycles(SaveContext& ctx)
@@ -30,7 +24,7 @@ void keepLineCycles(SaveContext& ctx)
     for (int i : ctx.work.changedRecords) {
         const plan::PlanRecord& r = ctx.plan[i];
         if (!r.hasMachine() || r.cycle == 0 || r.itemCode.trimmed().isEmpty()) continue;
-        const QString key = r.itemCode + QLatin1Char('|') + QString::number(r.processSeq) + QLatin1Char('|') + r.machineCode;
+        const QString key = lineCycleKey(r.itemCode, r.processSeq, r.machineCode);
         if (seen.contains(key)) continue;  // one row per item, step and machine
         seen.insert(key);
         cycles.push_back({r.itemCode, r.machineCode, r.processSeq, r.cycle});
@@ -39,11 +33,10 @@ void keepLineCycles(SaveContext& ctx)
     if (cycles.empty()) return;
 
     QSet<QString> existing;
-    queryInChunks(ctx.db, QStringLiteral("SELECT 品名コード,順序,機械コード FROM DB0492  WHERE 品名コード IN "), listOf(items), {},
+    queryInChunks(ctx.db, QStringLiteral("SELECT 品名コード,順序,機械コード FROM DB0492  WHERE 品名コード IN "), inList(items), {},
                   [&](db::Cursor& c) {
-                      existing.insert(c.text(QStringLiteral("品名コード")) + QLatin1Char('|') +
-                                      QString::number(c.integer(QStringLiteral("順序"))) + QLatin1Char('|') +
-                                      c.text(QStringLiteral("機械コード")));
+                      existing.insert(lineCycleKey(c.text(QStringLiteral("品名コード")), c.integer(QStringLiteral("順序")),
+                                                   c.text(QStringLiteral("機械コード"))));
                   });
 
     const TableColumns& t = ctx.tables.db0492;
@@ -54,7 +47,7 @@ void keepLineCycles(SaveContext& ctx)
         Assignments a;
         a.set(QStringLiteral("削除フラグ"), text(QStringLiteral("0")));
         a.set(QStringLiteral("サイクル"), c.cycle);
-        if (existing.contains(c.item + QLatin1Char('|') + QString::number(c.seq) + QLatin1Char('|') + c.machine)) {
+        if (existing.contains(lineCycleKey(c.item, c.seq, c.machine))) {
             setUpdateAudit(a, t, ctx.audit);
             updates.add({text(c.item), number(c.seq), text(c.machine)}, a);
         } else {
@@ -71,8 +64,7 @@ void keepLineCycles(SaveContext& ctx)
 
 void updatePlanTotals(SaveContext& ctx)
 {
-    QVariantList plans;
-    for (std::int64_t p : ctx.work.planNos) plans << number(p);
+    const QVariantList plans = inList(ctx.work.planNos);
     if (plans.isEmpty()) return;
 
     // One statement per 500 plans: the totals of the plan's own item at its
@@ -118,7 +110,7 @@ void writeCalendarDays(SaveContext& ctx)
 
     QSet<QString> existing;
     queryInChunks(
-        ctx.db, QStringLiteral("SELECT 機械コード,年月日 FROM DB0491 WHERE 年月日 BETWEEN ? AND ? AND 機械コード IN "), listOf(machines), {},
+        ctx.db, QStringLiteral("SELECT 機械コード,年月日 FROM DB0491 WHERE 年月日 BETWEEN ? AND ? AND 機械コード IN "), inList(machines), {},
         [&](db::Cursor& c) { existing.insert(c.text(QStringLiteral("機械コード")) + QLatin1Char('|') + c.text(QStringLiteral("年月日"))); },
         {*std::min_element(dates.cbegin(), dates.cend()), *std::max_element(dates.cbegin(), dates.cend())});
 

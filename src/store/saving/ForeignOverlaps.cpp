@@ -76,9 +76,9 @@ QHash<std::int64_t, Span> planPlacements(const plan::PlanData& plan)
         const plan::PlanRecord& r = plan[i];
         if (r.isMergedAway) continue;
         const Span span{r.hasMachine() ? r.machineCode.trimmed() : QString(), r.mouldNo.trimmed(), r.start(), r.end()};
-        for (const auto* group : {&r.memberOrderNo, &r.memberOrderNoB})
-            for (std::int64_t no : *group)
-                if (no > 0) out.insert(no, span);
+        for (const plan::MemberSlots* group : {&r.membersA, &r.membersB})
+            for (const plan::MemberOrder& m : *group)
+                if (m.orderNo > 0) out.insert(m.orderNo, span);
         if (r.orderNo > 0) out.insert(r.orderNo, span);
     }
     return out;

@@ -20,7 +20,7 @@ namespace {
 // Merged-away and deleted bars no longer occupy their mould.
 bool holdsMould(const plan::PlanRecord& r)
 {
-    return !r.isSetMember && !r.isMergedAway && !r.isDeleted && !r.mouldNo.trimmed().isEmpty() && r.hasMachine();
+    return !r.isHidden() && !r.mouldNo.trimmed().isEmpty() && r.hasMachine();
 }
 
 }  // namespace

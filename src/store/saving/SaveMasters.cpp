@@ -20,9 +20,7 @@ QVariantList codeList(const QSet<QString>& codes)
         all.insert(c);
         all.insert(c.trimmed());
     }
-    QVariantList out;
-    for (const QString& c : all) out << c;
-    return out;
+    return inList(all);
 }
 
 }  // namespace

@@ -84,13 +84,11 @@ void writeEverything(SaveContext& ctx)
 
 void renumberMembers(plan::PlanRecord& r, bool groupB, const SaveProduct& product)
 {
-    auto& orderNos = groupB ? r.memberOrderNoB : r.memberOrderNo;
-    auto& newNos = groupB ? r.memberNewOrderNoB : r.memberNewOrderNo;
-    for (int k = 0; k < plan::MemberSlots; ++k) {
-        const auto it = product.numberOfTemporary.constFind(orderNos[std::size_t(k)]);
-        if (newNos[std::size_t(k)] == 0 || it == product.numberOfTemporary.cend()) continue;
-        orderNos[std::size_t(k)] = *it;
-        newNos[std::size_t(k)] = 0;
+    for (plan::MemberOrder& m : r.members(groupB)) {
+        const auto it = product.numberOfTemporary.constFind(m.orderNo);
+        if (m.newOrderNo == 0 || it == product.numberOfTemporary.cend()) continue;
+        m.orderNo = *it;
+        m.newOrderNo = 0;
     }
 }
 
@@ -108,25 +106,28 @@ void applySaved(plan::PlanData& plan, const SaveWork& work, const SaveProduct& p
             r.lastResultDate = core::Date();
         }
         r.destCode = product.destinationOfRecord.value(i, r.destCode);
-        if (r.inOutKind == QStringLiteral("2")) {
+        if (r.inOutKind == plan::InOutKind::Outside) {
             r.acceptInspectKind = QStringLiteral("1");
         } else {
-            r.inOutKind = QStringLiteral("1");
+            r.inOutKind = plan::InOutKind::InHouse;
         }
         r.confirmKindDb = r.confirmKind;
+        r.confirmKindDbOtherText.clear();
         r.machineCodeDb = r.machineCode;
         r.startDateOrig = r.startDate;
         r.endDateOrig = r.endDate;
-        r.compUnitNumOrig = r.compUnitNum;
-        r.compUnitDenOrig = r.compUnitDen;
+        for (plan::Component& c : r.components) {
+            c.unitNumOrig = c.unitNum;
+            c.unitDenOrig = c.unitDen;
+        }
         r.isChanged = false;
         r.isEdited = false;
     }
     // Their orders are deleted now; a later save has nothing more to do for them.
     for (int i : work.mergedAwayRecords) {
         plan::PlanRecord& r = plan.edit(i);
-        r.memberOrderNo.fill(0);
-        r.memberOrderNoB.fill(0);
+        for (plan::MemberOrder& m : r.membersA) m.orderNo = 0;
+        for (plan::MemberOrder& m : r.membersB) m.orderNo = 0;
     }
     for (auto it = product.stamps.cbegin(); it != product.stamps.cend(); ++it) plan.loadedStamps.insert(it.key(), it.value());
     for (std::int64_t no : product.deletedOrders) plan.loadedStamps.remove(no);

@@ -11,10 +11,28 @@
 #include <QStringList>
 #include <QVariant>
 #include <QVariantList>
+#include <cstdint>
 #include <functional>
+#include <type_traits>
 #include <vector>
 
 namespace store {
+
+// How the save binds values: whole numbers as 64-bit integers, texts as they are.
+inline QVariant number(std::int64_t n) { return QVariant::fromValue<qlonglong>(n); }
+inline QVariant text(const QString& s) { return QVariant(s); }
+// The values of a container bound for an IN list, in the container's order.
+template <typename Values>
+QVariantList inList(const Values& values)
+{
+    QVariantList out;
+    out.reserve(qsizetype(values.size()));
+    for (const auto& v : values) {
+        if constexpr (std::is_same_v<std::decay_t<decltype(v)>, QString>) out << text(v);
+        else out << number(v);
+    }
+    return out;
+}
 
 // Values of the audit columns, taken once per save.
 struct AuditValues {

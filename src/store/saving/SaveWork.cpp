@@ -1,30 +1,28 @@
 #include "store/saving/SaveWork.h"
 
+#include <algorithm>
+
 namespace store {
 
 namespace {
 
 void addMembers(const plan::PlanRecord& r, int recordNo, bool groupB, QSet<std::int64_t>& seen, SaveWork& work)
 {
-    const auto& orderNos = groupB ? r.memberOrderNoB : r.memberOrderNo;
-    const auto& newNos = groupB ? r.memberNewOrderNoB : r.memberNewOrderNo;
-    const auto& qtys = groupB ? r.memberOrderQtyB : r.memberOrderQty;
-    const auto& items = groupB ? r.memberItemCodeB : r.memberItemCode;
-    const auto& seqs = groupB ? r.memberProcessSeqB : r.memberProcessSeq;
-    const auto& plans = groupB ? r.memberPlanNoB : r.memberPlanNo;
-    for (int k = 0; k < plan::MemberSlots; ++k) {
-        const std::int64_t no = orderNos[std::size_t(k)];
+    const plan::MemberSlots& group = r.members(groupB);
+    for (std::size_t k = 0; k < group.size(); ++k) {
+        const plan::MemberOrder& member = group[k];
+        const std::int64_t no = member.orderNo;
         if (no == 0) continue;
         MemberOrder m;
         m.recordNo = recordNo;
         m.groupB = groupB;
-        m.slot = k;
+        m.slot = int(k);
         m.orderNo = no;
-        m.sourceOrderNo = newNos[std::size_t(k)];
-        m.quantity = qtys[std::size_t(k)];
-        m.itemCode = items[std::size_t(k)].trimmed().isEmpty() ? r.itemCode : items[std::size_t(k)];
-        m.processSeq = seqs[std::size_t(k)] != 0 ? seqs[std::size_t(k)] : r.processSeq;
-        m.planNo = plans[std::size_t(k)];
+        m.sourceOrderNo = member.newOrderNo;
+        m.quantity = member.orderQty;
+        m.itemCode = member.itemCode.trimmed().isEmpty() ? r.itemCode : member.itemCode;
+        m.processSeq = member.processSeq != 0 ? member.processSeq : r.processSeq;
+        m.planNo = member.planNo;
         if (m.isNew()) {
             // A split lot that took nothing creates no order; a temporary
             // number without its source cannot be copied from anything.
@@ -93,16 +91,18 @@ SaveWork collectSaveWork(const plan::PlanData& plan)
         const plan::PlanRecord& r = plan[i];
         if (!r.isMergedAway) continue;
         bool any = false;
-        for (int k = 0; k < plan::MemberSlots; ++k) {
+        const std::size_t slotCount = std::max(r.membersA.size(), r.membersB.size());
+        for (std::size_t k = 0; k < slotCount; ++k) {
             for (bool groupB : {false, true}) {
-                const std::int64_t no = (groupB ? r.memberOrderNoB : r.memberOrderNo)[std::size_t(k)];
+                const plan::MemberSlots& group = r.members(groupB);
+                if (k >= group.size()) continue;
+                const std::int64_t no = group[k].orderNo;
                 // Temporary numbers never reached the database; an order still
                 // held by a live bar is that bar's, not this one's.
                 if (no <= 0 || seen.contains(no)) continue;
                 seen.insert(no);
                 work.mergedAwayOrders.push_back(no);
-                const std::int64_t planNo = (groupB ? r.memberPlanNoB : r.memberPlanNo)[std::size_t(k)];
-                if (planNo != 0) work.planNos.insert(planNo);
+                if (group[k].planNo != 0) work.planNos.insert(group[k].planNo);
                 any = true;
             }
         }

@@ -4,9 +4,6 @@ namespace store {
 
 namespace {
 
-QVariant number(std::int64_t n) { return QVariant::fromValue<qlonglong>(n); }
-QVariant text(const QString& s) { return QVariant(s); }
-
 QString tagKey(std::int64_t orderNo, std::int64_t lot) { return QString::number(orderNo) + QLatin1Char('|') + QString::number(lot); }
 
 // Text of a read DB0253 column, with a fall-back for a blank one.

@@ -10,17 +10,6 @@ namespace store {
 
 namespace {
 
-QVariant text(const QString& s) { return QVariant(s); }
-QVariant number(std::int64_t n) { return QVariant::fromValue<qlonglong>(n); }
-
-QVariantList orderList(const std::vector<std::int64_t>& orders)
-{
-    QVariantList out;
-    out.reserve(qsizetype(orders.size()));
-    for (std::int64_t no : orders) out << number(no);
-    return out;
-}
-
 // Reads DB0253 rows into ctx.rows, keyed by order number.
 void readOrderRows(SaveContext& ctx, const QVariantList& orders)
 {
@@ -104,7 +93,7 @@ void lockAndReadOrders(SaveContext& ctx)
     for (std::int64_t no : ctx.work.sourceOrders()) orders.push_back(no);
     ctx.rows.clear();
     if (orders.empty()) return;
-    const QVariantList list = orderList(orders);
+    const QVariantList list = inList(orders);
     // Taking the row locks first makes another program's change wait for this
     // save instead of slipping in between the check and the write.
     if (!ctx.db.dialect().writeTransactionExcludesWriters())
@@ -127,7 +116,7 @@ std::vector<std::int64_t> changedSinceLoading(const SaveContext& ctx, const QHas
 void deleteMergedAwayOrders(SaveContext& ctx)
 {
     if (ctx.work.mergedAwayOrders.empty()) return;
-    const QVariantList list = orderList(ctx.work.mergedAwayOrders);
+    const QVariantList list = inList(ctx.work.mergedAwayOrders);
     for (const auto& [table, key] : {std::pair{&ctx.tables.db0253, QStringLiteral("手配番号")},
                                      std::pair{&ctx.tables.db0252, QStringLiteral("上位手配番号")}}) {
         Assignments a;
@@ -150,21 +139,21 @@ Assignments workOrderColumns(const SaveContext& ctx, const MemberOrder& m)
     a.set(QStringLiteral("生産計画番号"), number(m.planNo));
     a.set(QStringLiteral("品名コード"), text(m.itemCode));
     a.set(QStringLiteral("順序"), number(m.processSeq));
-    if (r.inOutKind == QStringLiteral("2")) {
+    if (r.inOutKind == plan::InOutKind::Outside) {
         // Work placed with a subcontractor: an outside purchase, accepted on receipt.
         a.set(QStringLiteral("手配区分"), text(QStringLiteral("2")));
-        a.set(QStringLiteral("社内社外区分"), text(QStringLiteral("2")));
+        a.set(QStringLiteral("社内社外区分"), text(plan::textOf(plan::InOutKind::Outside)));
         a.set(QStringLiteral("仕入区分"), text(QStringLiteral("2")));
         a.set(QStringLiteral("受入即検収区分"), text(QStringLiteral("1")));
     } else {
         a.set(QStringLiteral("手配区分"), text(ctx.masters.supplierClass(dest) == QStringLiteral("1") ? QStringLiteral("2") : QStringLiteral("3")));
-        a.set(QStringLiteral("社内社外区分"), text(QStringLiteral("1")));
+        a.set(QStringLiteral("社内社外区分"), text(plan::textOf(plan::InOutKind::InHouse)));
         a.set(QStringLiteral("仕入区分"), text(QStringLiteral(" ")));
         a.set(QStringLiteral("受入即検収区分"), text(r.acceptInspectKind));
     }
-    a.set(QStringLiteral("手配確定区分"), text(r.confirmKind));
+    a.set(QStringLiteral("手配確定区分"), text(plan::textOf(r.confirmKind)));
     a.set(QStringLiteral("生産工場コード"), number(ctx.settings.KojoCode));
-    a.set(QStringLiteral("スケジューラ固定区分"), text(r.fixKind));
+    a.set(QStringLiteral("スケジューラ固定区分"), text(plan::textOf(r.fixKind, r.fixKindOtherText)));
     a.set(QStringLiteral("GNT表示区分"), text(QString::number(r.ganttDisplayKind)));
     a.set(QStringLiteral("サイクル"), r.cycle);
     a.set(QStringLiteral("備考"), text(r.remarks));

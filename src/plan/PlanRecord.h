@@ -103,6 +103,10 @@ struct PlanRecord {
     std::int64_t parentOrderNo = 0;
     QString machineCodeDb;
     std::vector<Component> components;
+    // Items of the component rows the plan holds as stored (at most
+    // MaxComponentsPerOrder): a save deletes only rows of these that the bar no
+    // longer has, never a row the plan did not load.
+    std::vector<QString> storedComponentItems;
     QString mouldShortName;
     int ganttDisplayKind = 0;
     QString remarks;

@@ -298,6 +298,39 @@ TEST_P(SaveSteps, AnOrderStoredWithoutQuantityStaysLiveWhenMoved)
     EXPECT_EQ(Row(d(), q(u"DB0253"), q(u"手配番号=101")).text(q(u"削除フラグ")), q(u"1"));
 }
 
+TEST_P(SaveSteps, ComponentRowsThePlanDidNotLoadAreLeftAlone)
+{
+    // 102 has more components than a bar keeps.
+    for (int k = 1; k <= 22; ++k)
+        d().exec(q(u"INSERT INTO DB0252 (上位手配番号,品名コード,順序,生産工場コード,必要数,実績数,支給数,完納区分,原単位分子,原単位分母,不良率,削除フラグ)"
+                   u" VALUES (102,?,0,1,?,0,0,'0',1,1,0,'0')"),
+                 {QStringLiteral("PART-%1").arg(k, 2, 10, QLatin1Char('0')), 10 * k});
+    load();
+    plan::PlanRecord& r = edit(102);
+    ASSERT_EQ(int(r.components.size()), plan::MaxComponentsPerOrder);
+    r.setStart(r.start().addMinutes(30));
+    r.setEnd(r.end().addMinutes(30));
+    const QStringList loaded = [&] {
+        QStringList items;
+        for (const plan::Component& c : r.components) items << c.itemCode.trimmed();
+        return items;
+    }();
+    prompt.answers = {true, true};
+    ASSERT_EQ(save().outcome, SaveOutcome::Saved);
+
+    db::Cursor c = d().query(q(u"SELECT 品名コード, 削除フラグ, 必要数, 更新プログラム FROM DB0252 WHERE 上位手配番号=102"));
+    int live = 0, untouched = 0;
+    while (c.next()) {
+        live += c.text(q(u"削除フラグ")) == q(u"0") ? 1 : 0;
+        if (!loaded.contains(c.text(q(u"品名コード")).trimmed())) {
+            ++untouched;
+            EXPECT_TRUE(c.text(q(u"更新プログラム")).isEmpty()) << "a row the plan did not load was written";
+        }
+    }
+    EXPECT_EQ(live, 22);
+    EXPECT_EQ(untouched, 22 - plan::MaxComponentsPerOrder);
+}
+
 TEST_P(SaveSteps, ChangedCalendarDaysAreWrittenFromTheCalendarTables)
 {
     d().exec(q(u"DELETE FROM DB0491 WHERE 機械コード='M02' AND 年月日='20240531'"));

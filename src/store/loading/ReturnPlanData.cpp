@@ -273,6 +273,7 @@ void returnPlanData(db::Database& db, const core::ProgramSettings& settings, con
                 const ComponentRow& c = rows[i];
                 rec.components.push_back(plan::Component{c.itemCode, c.itemName, c.requiredQty, c.unitNum, c.unitDen,
                                                          c.unitNum, c.unitDen, c.defectRate});
+                rec.storedComponentItems.push_back(c.itemCode.trimmed());
             }
         }
 

@@ -2,6 +2,8 @@
 
 #include <QHash>
 
+#include <algorithm>
+
 namespace store {
 
 namespace {
@@ -67,18 +69,38 @@ void rebuildComponents(SaveContext& ctx)
     for (const MemberOrder& m : ctx.work.members) orders << number(ctx.numberOf(m));
     if (orders.isEmpty()) return;
 
-    // 1. Every row of the written orders is marked deleted.
-    {
-        Assignments a;
-        a.set(QStringLiteral("削除フラグ"), text(QStringLiteral("1")));
-        setUpdateAudit(a, t, ctx.audit);
-        QStringList sets;
-        for (const QString& c : a.columns()) sets << c + QStringLiteral(" = ?");
-        execInChunks(ctx.db, QStringLiteral("UPDATE DB0252 SET ") + sets.join(QStringLiteral(", ")) + QStringLiteral(" WHERE 上位手配番号 IN "),
-                     orders, {}, a.values());
+    // 1. Rows are marked deleted: every row of an order that no longer carries a
+    // quantity, and of a live order the rows of components the bar held as
+    // stored but no longer has. The others are revived below, one by one; rows
+    // the plan never loaded (an order has more components than a bar keeps)
+    // are left exactly as they are.
+    Assignments deleted;
+    deleted.set(QStringLiteral("削除フラグ"), text(QStringLiteral("1")));
+    setUpdateAudit(deleted, t, ctx.audit);
+    QStringList sets;
+    for (const QString& c : deleted.columns()) sets << c + QStringLiteral(" = ?");
+    const QString deleteHead = QStringLiteral("UPDATE DB0252 SET ") + sets.join(QStringLiteral(", ")) + QStringLiteral(" WHERE ");
+    QVariantList deadOrders;
+    for (const MemberOrder& m : ctx.work.members) {
+        if (!ctx.staysLive(m)) {
+            deadOrders << number(ctx.numberOf(m));
+            continue;
+        }
+        const plan::PlanRecord& r = ctx.record(m);
+        QVariantList dropped;
+        for (const QString& item : r.storedComponentItems) {
+            const bool kept = std::any_of(r.components.begin(), r.components.end(),
+                                          [&](const plan::Component& c) { return c.itemCode.trimmed() == item; });
+            if (!kept && !item.isEmpty()) dropped << text(item);
+        }
+        if (!dropped.isEmpty())
+            execInChunks(ctx.db, deleteHead + QStringLiteral("上位手配番号 = ? AND RTRIM(品名コード) IN "), dropped, {},
+                         deleted.values() + QVariantList{number(ctx.numberOf(m))});
     }
+    if (!deadOrders.isEmpty())
+        execInChunks(ctx.db, deleteHead + QStringLiteral("上位手配番号 IN "), deadOrders, {}, deleted.values());
 
-    // 2. The rows that exist (now all deleted), by order and component.
+    // 2. The rows that exist, by order and component.
     QHash<QString, QList<int>> stepsOf;
     queryInChunks(ctx.db, QStringLiteral("SELECT 上位手配番号,品名コード,順序 FROM DB0252 WHERE 上位手配番号 IN "), orders, {},
                   [&](db::Cursor& c) {

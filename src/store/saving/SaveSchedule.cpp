@@ -116,9 +116,11 @@ void applySaved(plan::PlanData& plan, const SaveWork& work, const SaveProduct& p
         r.machineCodeDb = r.machineCode;
         r.startDateOrig = r.startDate;
         r.endDateOrig = r.endDate;
+        r.storedComponentItems.clear();
         for (plan::Component& c : r.components) {
             c.unitNumOrig = c.unitNum;
             c.unitDenOrig = c.unitDen;
+            r.storedComponentItems.push_back(c.itemCode.trimmed());
         }
         r.isChanged = false;
         r.isEdited = false;

@@ -3,6 +3,7 @@
 #include "plan/PlanTime.h"
 #include "reschedule/BarState.h"
 #include "reschedule/Messages.h"
+#include "reschedule/Requirement.h"
 
 namespace reschedule {
 
@@ -61,6 +62,8 @@ RuleOutcome mergeBars(RuleContext& ctx, const BarDrop& drop, int targetRecordNo)
         m.isChanged = true;
     }
     recomputeEnd(ctx, t);
+    // A new quantity needs its components anew, as any quantity change does.
+    recalcRequirements(ctx, t, out);
     {
         plan::PlanRecord& gone = ctx.plan.edit(s);
         if (gone.planItemCode.isEmpty()) gone.planItemCode = ctx.plan[t].planItemCode;

@@ -1,5 +1,7 @@
 #include "reschedule/Requirement.h"
 
+#include "reschedule/Messages.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -14,8 +16,10 @@ double powerOfTen(int n)
 }
 }  // namespace
 
-double requirementFor(std::int64_t orderQty, const RequirementRule& rule)
+std::optional<double> requirementFor(std::int64_t orderQty, const RequirementRule& rule)
 {
+    // Grossing up by 1 / (1 − rate) has no meaning at 100 % and beyond.
+    if (!(rule.defectRate < 100)) return std::nullopt;
     int d = rule.digitPosition;
     if (d >= 128 && d <= 255) d -= 256;  // the master keeps it as a signed byte
     d = std::clamp(d, -15, 15);
@@ -32,7 +36,9 @@ double requirementFor(std::int64_t orderQty, const RequirementRule& rule)
     // 1e-16 relative) keeps Int from losing a whole unit to it.
     const double v = x + adj;
     const double whole = std::floor(v + 1e-9 + std::fabs(v) * 1e-12);
-    return d >= 0 ? whole * p : whole / p;
+    const double need = d >= 0 ? whole * p : whole / p;
+    if (!std::isfinite(need)) return std::nullopt;
+    return need;
 }
 
 bool recalcRequirement(RuleContext& ctx, int recordNo, int slot, RuleOutcome& out)
@@ -44,10 +50,14 @@ bool recalcRequirement(RuleContext& ctx, int recordNo, int slot, RuleOutcome& ou
     if (item.trimmed().isEmpty()) return false;
     const std::optional<RequirementRule> rule = ctx.lookup.requirementRule(r.orderNo, item);
     if (!rule) return false;
-    const double need = requirementFor(r.orderQty, *rule);
-    if (need == r.components[k].requiredQty) return false;
+    const std::optional<double> need = requirementFor(r.orderQty, *rule);
+    if (!need) {
+        ctx.prompt.tell(msg::requirementNotComputable(r.orderNo, item), {}, core::Prompt::Icon::Warning);
+        return false;
+    }
+    if (*need == r.components[k].requiredQty) return false;
     plan::PlanRecord& m = ctx.plan.edit(recordNo);
-    m.components[k].requiredQty = need;
+    m.components[k].requiredQty = *need;
     m.isChanged = true;
     out.touch(recordNo);
     return true;

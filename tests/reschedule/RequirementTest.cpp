@@ -47,4 +47,21 @@ TEST_F(RequirementSlots, EveryKnownComponentOfTheRecordIsRecomputed)
     EXPECT_TRUE(plan[i].isChanged);
 }
 
+TEST_F(RequirementSlots, ADefectRateOfAHundredPerCentKeepsThePreviousRequirement)
+{
+    EXPECT_FALSE(requirementFor(100, RequirementRule{"1", 0, 1, 1, 100}).has_value());
+    EXPECT_FALSE(requirementFor(100, RequirementRule{"1", 0, 1, 1, 250}).has_value());
+    EXPECT_EQ(requirementFor(100, RequirementRule{"1", 0, 1, 1, 99.99}).value_or(0), 1000000);
+
+    const int i = addBar(7, "M1", at(2, 8), 60, 1000);
+    rec(i).components = {plan::Component{.itemCode = "C1", .requiredQty = 42}};
+    lookup.rules[{7, "C1"}] = RequirementRule{"1", 0, 1, 1, 100};
+    reschedule::RuleOutcome out;
+    reschedule::recalcRequirements(ctx, i, out);
+    EXPECT_EQ(plan[i].components[0].requiredQty, 42);
+    EXPECT_FALSE(plan[i].isChanged);
+    ASSERT_EQ(prompt.told.size(), 1);
+    EXPECT_TRUE(prompt.told[0].contains(QStringLiteral("C1")));
+}
+
 }  // namespace

@@ -4,7 +4,9 @@
 #include "core/ChartGeometry.h"
 #include "demoplant/DemoPlant.h"
 #include "reschedule/MasterLookup.h"
+#include "reschedule/Requirement.h"
 #include "session/PlanSession.h"
+#include "store/loading/SqlMasterLookup.h"
 #include "support/ScriptedPrompt.h"
 #include "support/TestDatabase.h"
 
@@ -282,6 +284,44 @@ TEST_P(Session, TwoPlannersCannotBookOneMachineAtOnceUnseen)
     otherPrompt.answers = {true};
     EXPECT_EQ(other.save().outcome, store::SaveOutcome::Saved);
     EXPECT_EQ(storedMachineOf(secondOrder), target.trimmed());
+}
+
+TEST_P(Session, AMergeRecomputesTheComponentRequirementsThatAreSaved)
+{
+    // Two free bars of the same item and step, with components.
+    const plan::PlanData& p = session->plan();
+    int source = 0, target = 0;
+    for (int a = 2; a <= p.size() && !target; ++a)
+        for (int b = 2; b <= p.size() && !target; ++b) {
+            const plan::PlanRecord &x = p[a], &y = p[b];
+            if (a == b || x.isHidden() || y.isHidden() || x.isFixed() || !x.hasMachine() || !y.hasMachine() || x.components.empty())
+                continue;
+            if (x.setRepOrderNo || y.setRepOrderNo || x.receivedQty || y.receivedQty || x.usesGroupB() || y.usesGroupB()) continue;
+            if (x.itemCode2 == y.itemCode2 && x.planItemCode == y.planItemCode && x.processSeq == y.processSeq && x.modelName == y.modelName)
+                std::tie(source, target) = std::pair{b, a};
+        }
+    ASSERT_NE(target, 0) << "the demo plant has no two bars to merge";
+    const std::int64_t targetOrder = p[target].orderNo;
+    const std::int64_t merged = p[target].orderQty + p[source].orderQty;
+    prompt.answers.assign(20, true);
+    ASSERT_TRUE(session->mergeBars(dropAt(source, p[target].machineCode, p[target].start()), target).changed);
+    ASSERT_EQ(session->plan()[target].orderQty, merged);
+    ASSERT_EQ(session->save().outcome, store::SaveOutcome::Saved);
+
+    // Every live component row of the order holds the requirement for the merged quantity.
+    store::SqlMasterLookup masters(*t.db, settings.KojoCode);
+    db::Cursor c = t.db->query(QStringLiteral("SELECT 品名コード, 必要数 FROM DB0252 WHERE 上位手配番号 = ? AND 削除フラグ = '0'"),
+                               {qint64(targetOrder)});
+    std::vector<std::pair<QString, double>> stored;  // read whole first: the look-ups share the connection
+    while (c.next()) stored.emplace_back(c.text(QStringLiteral("品名コード")), c.number(QStringLiteral("必要数")));
+    int rows = 0;
+    for (const auto& [item, need] : stored) {
+        const auto rule = masters.requirementRule(targetOrder, item);
+        if (!rule) continue;
+        ++rows;
+        EXPECT_DOUBLE_EQ(need, reschedule::requirementFor(merged, *rule).value_or(-1)) << item.toStdString();
+    }
+    EXPECT_GT(rows, 0);
 }
 
 INSTANTIATE_TEST_SUITE_P(Kinds, Session, ::testing::ValuesIn(testing_support::testKinds()),

@@ -129,7 +129,7 @@ void writeComponents(db::Database& db, const PlantModel& model, const OrderBook&
         }
         for (const BomLine& b : lines) {
             const double defect = rnd.pick(std::vector<double>{0, 0, 1, 2, 3});
-            const double required = reschedule::requirementFor(o.qty, requirementRuleOf(model, b, defect));
+            const double required = reschedule::requirementFor(o.qty, requirementRuleOf(model, b, defect)).value_or(0);
             const bool issued = !o.instructionDate.isNull();
             rows.add({o.no, b.child, b.childSeq, model.options.factory, required,
                       o.qty ? std::round(required * o.received / o.qty * 1000) / 1000 : 0.0, issued ? required : 0.0,

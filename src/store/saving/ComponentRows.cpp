@@ -3,6 +3,7 @@
 #include <QHash>
 
 #include <algorithm>
+#include <cmath>
 
 namespace store {
 
@@ -136,7 +137,8 @@ void rebuildComponents(SaveContext& ctx)
     const auto common = [&](Assignments& a, const MemberOrder& m, int k) {
         const plan::PlanRecord& r = ctx.record(m);
         a.set(QStringLiteral("削除フラグ"), text(QStringLiteral("0")));
-        a.set(QStringLiteral("必要数"), requirementOf(r, m, k));
+        // Never a requirement the column cannot mean: the stored one stays.
+        if (const double need = requirementOf(r, m, k); std::isfinite(need)) a.set(QStringLiteral("必要数"), need);
         a.set(QStringLiteral("確定区分"), text(plan::textOf(r.confirmKind)));
         a.set(QStringLiteral("開始日"), text(r.startDate.toYmdText()));
         const plan::Component& c = r.components[std::size_t(k)];

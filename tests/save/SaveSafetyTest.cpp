@@ -33,7 +33,8 @@ protected:
         copy.memberNewOrderNo[0] = 101;
         copy.orderQty = copy.memberOrderQty[0] = 10;
         plan.append(copy);
-        changedDays = {{planner.rows.findRow(QStringLiteral("M01")), 5}};
+        changedDays.clear();
+        store::keepChangedDay(changedDays, planner, planner.rows.findRow(QStringLiteral("M01")), 5);
     }
 };
 

@@ -4,6 +4,7 @@
 #include "app/SchedulerSplash.h"
 #include "app/startup/ClassChoice.h"
 #include "chart/MainForm.h"
+#include "windows/WindowOpeners.h"
 #include "chart/MessageBoxPrompt.h"
 #include "chart/MessageBoxes.h"
 
@@ -54,6 +55,7 @@ bool WindowSequence::openMainWindow()
     QPointer<SchedulerSplash> progressTo(&splash);
 
     auto* form = new chart::MainForm(settings_, db_);
+    windows::connectWindows(*form);
     if (settings_.MainWidth > 0 && settings_.MainHeight > 0) form->resize(settings_.MainWidth / 15, settings_.MainHeight / 15);
     bool loaded = false;
     StartupError failure;

@@ -251,20 +251,6 @@ TEST_P(CalendarDay, InquiryModeStoresNothing)
     EXPECT_FALSE(session->changeMachineDay(1, may3, shortDay()));
 }
 
-TEST_P(CalendarDay, AFailedSelectionSaveIsToldAndChangesNothing)
-{
-    auto choices = session->machineSelection();
-    for (auto& m : choices) m.selected = false;
-    d().beforeStatement = [](const QString& sql) {
-        if (sql.contains(QStringLiteral("INSERT"))) throw db::Error(QStringLiteral("injected failure"));
-    };
-    EXPECT_FALSE(session->saveMachineSelection(choices));
-    d().beforeStatement = nullptr;
-    EXPECT_EQ(prompt.told.last(), QStringLiteral("subSaveKikaiSelect関数で異常が発生しました。"));
-    ASSERT_TRUE(session->reloadRows());
-    EXPECT_EQ(session->planner().rows.CalendarMachineCount, 3);  // both machines still shown
-}
-
 PLANNER_PLANT_ON_EVERY_KIND(CalendarDay);
 
 }  // namespace

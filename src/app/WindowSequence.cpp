@@ -4,6 +4,7 @@
 #include "app/SchedulerSplash.h"
 #include "app/startup/ClassChoice.h"
 #include "chart/MainForm.h"
+#include "windows/WindowOpeners.h"
 #include "chart/MessageBoxPrompt.h"
 #include "chart/MessageBoxes.h"
 #include "core/ChartGeometry.h"
@@ -55,6 +56,7 @@ bool WindowSequence::openMainWindow()
     QPointer<SchedulerSplash> progressTo(&splash);
 
     auto* form = new chart::MainForm(settings_, db_);
+    windows::connectWindows(*form);
     bool loaded = false;
     StartupError failure;
     try {

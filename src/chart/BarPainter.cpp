@@ -3,6 +3,7 @@
 #include "core/ChartGeometry.h"
 
 #include <QPainter>
+#include <algorithm>
 
 namespace chart {
 
@@ -23,6 +24,23 @@ QFont chartFont(int pixelSize)
     f.setStyleHint(QFont::SansSerif);
     f.setPixelSize(pixelSize);
     return f;
+}
+
+void paintOffCalendarMark(QPainter& p, const QRect& rect)
+{
+    const QColor red(220, 0, 0);
+    p.save();
+    p.setBrush(Qt::NoBrush);
+    p.setPen(QPen(red, 2, Qt::DashLine));
+    p.drawRect(rect.adjusted(1, 1, -1, -1));
+    // A corner triangle stays visible on bars too narrow for the frame to show.
+    const int size = std::min({12, rect.height(), std::max(6, rect.width())});
+    const QPoint tr = rect.topRight();
+    const QPoint corner[3] = {tr, tr + QPoint(-size, 0), tr + QPoint(0, size)};
+    p.setPen(Qt::NoPen);
+    p.setBrush(red);
+    p.drawPolygon(corner, 3);
+    p.restore();
 }
 
 void paintBar(QPainter& p, const QRect& rect, const BarVisual& bar, bool selected, const QFont& font)

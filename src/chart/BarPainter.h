@@ -15,5 +15,8 @@ namespace chart {
 QFont chartFont(int pixelSize);
 
 void paintBar(QPainter& p, const QRect& rect, const BarVisual& bar, bool selected, const QFont& font);
+// The mark of a bar that no longer fits its machine's changed calendar: a red
+// dashed frame and a warning corner, drawn over the bar.
+void paintOffCalendarMark(QPainter& p, const QRect& rect);
 
 }  // namespace chart

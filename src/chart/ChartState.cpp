@@ -170,6 +170,16 @@ const BarVisual& ChartState::paintedBar(int recordNo)
     return b;
 }
 
+void ChartState::setOffCalendar(const std::vector<int>& records)
+{
+    offCalendar_.clear();
+    for (int rec : records) {
+        if (rec < 0) continue;
+        if (offCalendar_.size() <= std::size_t(rec)) offCalendar_.resize(std::size_t(rec) + 1, 0);
+        offCalendar_[std::size_t(rec)] = 1;
+    }
+}
+
 void ChartState::ensureIndex()
 {
     const std::size_t n = std::size_t(planner_.rows.machineRowCount()) + 1;

@@ -100,6 +100,13 @@ public:
 
     DragPreview dragPreview;
 
+    // Bars a changed calendar day left off their machine's calendar (marked).
+    void setOffCalendar(const std::vector<int>& records);
+    bool isOffCalendar(int recordNo) const
+    {
+        return recordNo >= 0 && std::size_t(recordNo) < offCalendar_.size() && offCalendar_[std::size_t(recordNo)];
+    }
+
     int selectedRecord() const { return selected_; }
     void setSelectedRecord(int recordNo);
 
@@ -127,6 +134,7 @@ private:
     int firstRowOffset_ = 0;
     int visibleRows_ = DefaultVisibleRows;
     int selected_ = 0;
+    std::vector<char> offCalendar_;  // by record number
 };
 
 }  // namespace chart

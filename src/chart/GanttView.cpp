@@ -370,8 +370,10 @@ void GanttView::showTip(QWidget* surface, QPoint pos)
     const Surface kind = surface == platForm3 ? Surface::PlatForm3 : Surface::PlatForm;
     const int rec = state_.barAtPx(kind, pos.x(), pos.y());
     QString text;
-    if (rec) text = barTipText(state_.plan()[rec], state_.planner().rows);
-    else if (surface == platForm) text = platForm->stopTipAt(pos);
+    if (rec) {
+        text = barTipText(state_.plan()[rec], state_.planner().rows);
+        if (state_.isOffCalendar(rec)) text += QStringLiteral("\n※稼働時間の変更で終了日時が合っていません。移動し直してください。");
+    } else if (surface == platForm) text = platForm->stopTipAt(pos);
     if (text.isEmpty()) {
         hideTip();
         return;

@@ -90,6 +90,9 @@ void MainForm::buildLayout()
     ComMonth = button(QStringLiteral("ComMonth"), QStringLiteral("４週間"));
     ComHyoujiMode = button(QStringLiteral("ComHyoujiMode"), core::displayModeCaption(core::DisplayMode::Week));
     ComHyoujiMode->setMinimumWidth(110);
+    commands->addSpacing(16);
+    ComKikaiSelect = button(QStringLiteral("ComKikaiSelect"), QStringLiteral("機械選択"));
+    ComKikaiSelect->setToolTip(QStringLiteral("チャートに表示する機械を選びます"));
     commands->addStretch(1);
     ComHozon = button(QStringLiteral("ComHozon"), QStringLiteral("保存"));
     ComHozon->setMinimumWidth(90);
@@ -112,6 +115,7 @@ void MainForm::buildLayout()
     connect(ComMonth, &QPushButton::clicked, this, &MainForm::showFourWeeks);
     connect(ComHyoujiMode, &QPushButton::clicked, this, &MainForm::cycleDisplayMode);
     connect(ComHozon, &QPushButton::clicked, this, &MainForm::save);
+    connect(ComKikaiSelect, &QPushButton::clicked, this, &MainForm::machineSelectionRequested);
     connect(gantt_, &GanttView::displayModeChanged, this, [this](core::DisplayMode mode) { ComHyoujiMode->setText(core::displayModeCaption(mode)); });
     connect(gantt_, &GanttView::barClicked, this, &MainForm::onBarClicked);
     connect(gantt_, &GanttView::barContextMenu, this, &MainForm::onBarContextMenu);
@@ -160,6 +164,7 @@ void MainForm::redrawEverything()
     planGridRefresh();
     gantt_->refreshLayout();
     gantt_->showWeek();  // display mode 3
+    refreshOffCalendar();
     updateSaveButton();
 }
 

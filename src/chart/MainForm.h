@@ -53,6 +53,9 @@ public:
     // The questions of the rules go here (message boxes unless a test answers).
     core::Prompt& prompt();
     void setPrompt(core::Prompt* prompt);
+    // The prompt a test set, or null: windows opened from here put their
+    // messages there too.
+    core::Prompt* promptOverride() const { return promptOverride_; }
     // The rules' master look-ups (the database unless a test supplies its own).
     void setMasterLookup(reschedule::MasterLookup* lookup) { session_->setMasterLookup(lookup); }
 
@@ -79,6 +82,7 @@ public:
     QPushButton* ComMonth = nullptr;
     QPushButton* ComHyoujiMode = nullptr;
     QPushButton* ComHozon = nullptr;
+    QPushButton* ComKikaiSelect = nullptr;
     QMenu* mnuPopup = nullptr;
     QAction* popDetail = nullptr;
     QAction* popOrder = nullptr;
@@ -89,6 +93,11 @@ signals:
     // KTbun: the planner wants another process classification (changes were
     // discarded or saved). Start-up shows KBunSelect again and builds a new window.
     void reselectRequested();
+    // A right-button press on a machine row of the chart: the line plan window
+    // for that machine row and production day (day index of the calendar tables).
+    void linePlanRequested(int row, int dayIndex);
+    // ComKikaiSelect: the machine selection window.
+    void machineSelectionRequested();
 
 protected:
     // Closing with unsaved changes asks first, as choosing another class does.
@@ -117,6 +126,10 @@ private:
     void onGridContextMenu(QPoint pos);
     void showPopup(int recordNo, QPoint globalPos);
     void redrawRecords(const std::vector<int>& records);
+    void onBackgroundContextMenu(int row, core::Moment at, QPoint globalPos);
+    void onRowsChanged();
+    // The marks of bars that no longer fit a changed calendar day.
+    void refreshOffCalendar();
     void redrawEverything();
 
     core::ProgramSettings& settings_;

@@ -17,7 +17,18 @@ void MainForm::connectSession()
     session::PlanSession& s = *session_;
     connect(&s, &session::PlanSession::recordsChanged, this, &MainForm::redrawRecords);
     connect(&s, &session::PlanSession::planReset, this, &MainForm::redrawEverything);
-    connect(&s, &session::PlanSession::historyChanged, this, &MainForm::updateSaveButton);
+    connect(&s, &session::PlanSession::historyChanged, this, [this] {
+        updateSaveButton();
+        refreshOffCalendar();  // a save forgets the changed days
+        gantt_->repaintChart();
+    });
+    // The shading is read from the calendar on every paint.
+    connect(&s, &session::PlanSession::calendarDayChanged, this, [this] {
+        refreshOffCalendar();
+        gantt_->repaintChart();
+    });
+    connect(&s, &session::PlanSession::rowsChanged, this, &MainForm::onRowsChanged);
+    connect(gantt_, &GanttView::backgroundContextMenu, this, &MainForm::onBackgroundContextMenu);
 
     gantt_->previewStart = [this](const reschedule::BarDrop& drop) { return session_->previewStart(drop); };
     connect(gantt_, &GanttView::barDropped, this, &MainForm::onBarDropped);
@@ -34,6 +45,7 @@ void MainForm::connectSession()
 void MainForm::redrawRecords(const std::vector<int>& records)
 {
     for (int rec : records) state_->refreshChart(rec);
+    refreshOffCalendar();
     if (!gridModel_->refreshRecords(records)) planGridRefresh();
     gantt_->repaintChart();
 }
@@ -76,5 +88,34 @@ void MainForm::onGridContextMenu(QPoint pos)
 }
 
 void MainForm::save() { session_->save(); }
+
+void MainForm::refreshOffCalendar()
+{
+    state_->setOffCalendar(session_->changedCalendarDays().empty() ? std::vector<int>{} : session_->barsOffCalendar());
+}
+
+// Only a machine has a working calendar to change; the unplaced row and the
+// suppliers have none.
+void MainForm::onBackgroundContextMenu(int row, core::Moment at, QPoint)
+{
+    const core::Planner& p = session_->planner();
+    if (!p.rows.isMachineRow(row)) return;
+    const int dayIndex = core::dayIndexOf(p, at);
+    if (!p.calendar.contains(dayIndex, row)) return;
+    emit linePlanRequested(row, dayIndex);
+}
+
+// New rows, the same plan: every bar finds its row again (or waits apart when
+// its machine is no longer shown); the display mode stays.
+void MainForm::onRowsChanged()
+{
+    const core::DisplayMode mode = gantt_->displayMode();
+    state_->refreshAll();
+    planGridRefresh();
+    gantt_->refreshLayout();
+    gantt_->setDisplayMode(mode);
+    refreshOffCalendar();
+    gantt_->repaintChart();
+}
 
 }  // namespace chart

@@ -115,7 +115,9 @@ void PlatForm::paintEvent(QPaintEvent* e)
         if (state_.rowTopPx(r) > area.bottom()) break;
         for (int rec : state_.barsInView(r, fromX, toX)) {
             if (drag.active && drag.recordNo == rec) continue;  // drawn as the preview below
-            paintBar(p, state_.barRectPx(rec), state_.paintedBar(rec), rec == state_.selectedRecord(), font);
+            const QRect rect = state_.barRectPx(rec);
+            paintBar(p, rect, state_.paintedBar(rec), rec == state_.selectedRecord(), font);
+            if (state_.isOffCalendar(rec)) paintOffCalendarMark(p, rect);
         }
     }
     paintNowLine(p, state_, area);

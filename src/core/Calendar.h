@@ -17,6 +17,18 @@ struct StopInfo {
     QString remark;     // 停止備考
     TimeOfDay start;    // 停止開始時刻 (time of day)
     int hours = 0;      // 停止時間
+
+    friend bool operator==(const StopInfo&, const StopInfo&) = default;
+};
+
+// What the plant keeps of a machine day (its DB0491 row); the working periods
+// follow from it. An undo step or a changed day keeps this and nothing else.
+struct DayCalendar {
+    int KinmuJikan = 0;
+    std::array<TimeOfDay, 9> ShiftTime{};
+    StopInfo stop;
+
+    friend bool operator==(const DayCalendar&, const DayCalendar&) = default;
 };
 
 // One machine on one production day.
@@ -29,6 +41,16 @@ struct MachineDay {
     // jobs skip whole days at once; -1 (unknown) makes the arithmetic read CalTime.
     // Whoever writes CalTime other than through the builder sets it back to -1.
     std::int32_t WorkMinutes = -1;
+
+    DayCalendar values() const { return DayCalendar{KinmuJikan, ShiftTime, stop}; }
+    // Takes the plant's values; CalTime is stale until buildMachineCalendar.
+    void setValues(const DayCalendar& v)
+    {
+        KinmuJikan = v.KinmuJikan;
+        ShiftTime = v.ShiftTime;
+        stop = v.stop;
+        WorkMinutes = -1;
+    }
 };
 
 // One row of the calendar table DB0491 as the machine-row loading hands it over.

@@ -81,6 +81,23 @@ void PlanHistory::keepTimes(int recordNo, const PlanRecord& before)
     open_.times.emplace_back(recordNo, TimeFields::of(before));
 }
 
+void PlanHistory::attach(std::unique_ptr<StepAttachment> attachment)
+{
+    if (depth_ == 0 || !attachment) return;
+    open_.attachments.push_back(std::move(attachment));
+}
+
+namespace {
+void swapAttachments(std::vector<std::unique_ptr<StepAttachment>>& attachments, bool backwards)
+{
+    if (backwards) {
+        for (auto it = attachments.rbegin(); it != attachments.rend(); ++it) (*it)->swap();
+    } else {
+        for (auto& a : attachments) a->swap();
+    }
+}
+}  // namespace
+
 bool PlanHistory::end()
 {
     if (depth_ == 0 || --depth_ > 0) return false;
@@ -98,7 +115,8 @@ bool PlanHistory::end()
     }
     s.sizeAfter = plan_.size();
     lastChanged_.clear();
-    if (s.images.empty() && s.placements.empty() && s.times.empty() && s.sizeAfter == s.sizeBefore) return false;
+    if (s.images.empty() && s.placements.empty() && s.times.empty() && s.sizeAfter == s.sizeBefore && s.attachments.empty())
+        return false;
     for (const auto& [no, image] : s.times) lastChanged_.push_back(no);
     for (const auto& [no, image] : s.placements) lastChanged_.push_back(no);
     for (const auto& [no, image] : s.images) lastChanged_.push_back(no);
@@ -148,6 +166,7 @@ void PlanHistory::abandon()
     open_ = Step{};
     swapImages(s);
     dropAppended(s);
+    swapAttachments(s.attachments, true);
 }
 
 bool PlanHistory::undo()
@@ -158,6 +177,7 @@ bool PlanHistory::undo()
     swapImages(s);
     s.appended.clear();
     dropAppended(s);
+    swapAttachments(s.attachments, true);
     return true;
 }
 
@@ -166,6 +186,7 @@ bool PlanHistory::redo()
     if (!canRedo() || isOpen()) return false;
     lastChanged_.clear();
     Step& s = steps_[std::size_t(current_++)];
+    swapAttachments(s.attachments, false);
     swapImages(s);
     for (PlanRecord& r : s.appended) {
         plan_.records_.push_back(std::move(r));

@@ -6,13 +6,17 @@
 // record before the step; undo swaps image and record (so the image then holds
 // the record after the step) and takes the appended records out; redo swaps
 // back and puts them in again. A step that changed nothing is not kept.
+// A step may also carry attachments (state kept outside the plan table); they
+// are swapped with the record images, in reverse order on the way back.
 
 #include "plan/PlanRecord.h"
 #include "plan/RecordImages.h"
+#include "plan/StepAttachment.h"
 
 #include <QString>
 #include <cstdint>
 #include <map>
+#include <memory>
 #include <vector>
 
 namespace plan {
@@ -65,6 +69,11 @@ public:
         if (recordNo <= open_.sizeBefore && !inOpenStep(recordNo)) keepTimes(recordNo, before);
     }
 
+    // Adds state outside the plan to the open step (ignored when no step is
+    // open). The attachment holds the state before the change; a step with an
+    // attachment is kept even when no record changed.
+    void attach(std::unique_ptr<StepAttachment> attachment);
+
 private:
     struct Step {
         QString name;
@@ -74,6 +83,7 @@ private:
         int sizeBefore = 0;                // plan size before the step
         int sizeAfter = 0;                 // plan size after the step
         std::vector<PlanRecord> appended;  // the appended records while the step is undone
+        std::vector<std::unique_ptr<StepAttachment>> attachments;
     };
     // How much of a record the open step keeps; a record is in one tier only.
     enum class Tier : std::uint8_t { Times, Placement, Whole };

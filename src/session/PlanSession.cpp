@@ -1,6 +1,7 @@
 #include "session/PlanSession.h"
 
 #include "reschedule/Arranging.h"
+#include "reschedule/CalendarFit.h"
 #include "reschedule/Expand.h"
 #include "reschedule/GridDrag.h"
 #include "reschedule/Merge.h"
@@ -12,6 +13,27 @@
 #include <utility>
 
 namespace session {
+
+// The state of one machine day before (or, once undone, after) a calendar
+// step: its values and whether it was marked changed. Kept by machine code and
+// date, never by row: rows are rebuilt when the machine selection changes.
+class PlanSession::CalendarDayImage : public plan::StepAttachment {
+public:
+    CalendarDayImage(PlanSession& session, store::CalendarDayKey key, QString machineCode)
+        : session_(session), key(std::move(key)), machineCode(std::move(machineCode))
+    {
+    }
+    void swap() override { session_.swapCalendarDay(*this); }
+
+    PlanSession& session_;
+    const store::CalendarDayKey key;
+    const QString machineCode;  // as the machine table holds it, for the save
+    bool marked = false;
+    core::DayCalendar values;
+    // The values while the day is not marked (as loaded), when the step began
+    // unmarked: while the machine is away the tables cannot tell them.
+    std::optional<core::DayCalendar> loaded;
+};
 
 namespace {
 // Answers every question with its default and shows nothing: a session
@@ -87,7 +109,6 @@ void PlanSession::adoptLoadedPlan()
     history_.setClean();
     changedDays_.clear();
     rules_.reset();
-    emit rowsChanged();
     emit planReset();
     emit historyChanged();
 }
@@ -228,6 +249,7 @@ bool PlanSession::undo()
 {
     if (!history_.undo()) return false;
     announce(history_.lastChanged());
+    announceSwappedDays();
     emit historyChanged();
     return true;
 }
@@ -236,15 +258,125 @@ bool PlanSession::redo()
 {
     if (!history_.redo()) return false;
     announce(history_.lastChanged());
+    announceSwappedDays();
     emit historyChanged();
     return true;
 }
 
-void PlanSession::markCalendarDayChanged(int row, int dayIndex)
+bool PlanSession::changeMachineDay(int row, int dayIndex, const core::DayCalendar& values)
 {
-    changedDays_.insert({row, dayIndex});
+    if (inquiryMode() || !planner_.rows.isMachineRow(row) || !planner_.calendar.contains(dayIndex, row)) return false;
+    core::MachineDay& day = planner_.calendar.day(dayIndex, row);
+    if (day.values() == values) return false;
+    const store::CalendarDayKey key = store::calendarDayKey(planner_, row, dayIndex);
+    const QString code = planner_.rows.row(row).RowCode;
+    auto image = std::make_unique<CalendarDayImage>(*this, key, code);
+    image->marked = changedDays_.count(key) != 0;
+    image->values = day.values();
+    if (!image->marked) image->loaded = image->values;
+    history_.begin(QStringLiteral("稼働時間変更"));
+    history_.attach(std::move(image));
+    day.setValues(values);
+    core::buildMachineCalendar(planner_.calendar, dayIndex, row, planner_.DayChangeTime);
+    changedDays_[key] = {code, values};
+    history_.end();
     emit calendarDayChanged(row, dayIndex);
     emit historyChanged();
+    return true;
+}
+
+// Undo and redo of a calendar step. The day's machine may have left the rows
+// since (or come back): its values then live in the changed days alone.
+void PlanSession::swapCalendarDay(CalendarDayImage& image)
+{
+    const int row = planner_.rows.findRow(image.key.first);
+    const int dayIndex = planner_.PeriodStart.daysTo(image.key.second) + 2;
+    const bool shown = planner_.rows.isMachineRow(row) && planner_.calendar.contains(dayIndex, row);
+    const auto it = changedDays_.find(image.key);
+    const bool nowMarked = it != changedDays_.end();
+    const core::DayCalendar nowValues = shown       ? planner_.calendar.day(dayIndex, row).values()
+                                        : nowMarked ? it->second.values
+                                                    : image.loaded.value_or(image.values);
+    if (image.marked) {
+        changedDays_[image.key] = {image.machineCode, image.values};
+    } else if (nowMarked) {
+        changedDays_.erase(it);
+    }
+    if (shown) {
+        planner_.calendar.day(dayIndex, row).setValues(image.values);
+        core::buildMachineCalendar(planner_.calendar, dayIndex, row, planner_.DayChangeTime);
+        swappedDays_.emplace_back(row, dayIndex);
+    }
+    image.marked = nowMarked;
+    image.values = nowValues;
+}
+
+void PlanSession::announceSwappedDays()
+{
+    for (const auto& [row, dayIndex] : std::exchange(swappedDays_, {})) emit calendarDayChanged(row, dayIndex);
+}
+
+bool PlanSession::isDayChanged(int row, int dayIndex) const
+{
+    if (!planner_.rows.isMachineRow(row)) return false;
+    return changedDays_.count(store::calendarDayKey(planner_, row, dayIndex)) != 0;
+}
+
+std::vector<int> PlanSession::barsOffCalendar() const
+{
+    std::vector<std::pair<QString, core::Date>> days;
+    days.reserve(changedDays_.size());
+    for (const auto& entry : changedDays_) days.push_back(entry.first);
+    return reschedule::barsOffCalendar(planner_, plan_, days);
+}
+
+std::vector<store::MachineChoice> PlanSession::machineSelection()
+{
+    if (!db_) return {};
+    if (connectionLost_) recoverConnection();
+    return store::readMachineSelection(*db_, settings_);
+}
+
+bool PlanSession::saveMachineSelection(const std::vector<store::MachineChoice>& choices)
+{
+    if (!db_) return false;
+    if (connectionLost_) recoverConnection();
+    try {
+        store::saveMachineSelection(*db_, settings_, choices, clock_ ? clock_() : core::nowMoment());
+        return true;
+    } catch (const db::Error&) {
+        prompt_->tell(QStringLiteral("subSaveKikaiSelect関数で異常が発生しました。"), QString(), core::Prompt::Icon::Critical);
+        recoverConnection();
+        return false;
+    }
+}
+
+bool PlanSession::reloadRows()
+{
+    if (!db_) return false;
+    if (connectionLost_) recoverConnection();
+    core::Planner fresh;
+    try {
+        store::resourcesSet(*db_, settings_, fresh, *prompt_);
+    } catch (const store::BreakMasterEmpty&) {
+        return false;  // told; the rows stay as they were
+    } catch (const db::Error& e) {
+        tellDatabaseError(e);
+        recoverConnection();
+        return false;
+    }
+    // Unsaved calendar days read from the database again would be lost.
+    for (const auto& [key, day] : changedDays_) {
+        const int row = fresh.rows.findRow(key.first);
+        const int dayIndex = fresh.PeriodStart.daysTo(key.second) + 2;
+        if (!fresh.rows.isMachineRow(row) || !fresh.calendar.contains(dayIndex, row)) continue;
+        fresh.calendar.day(dayIndex, row).setValues(day.values);
+        core::buildMachineCalendar(fresh.calendar, dayIndex, row, fresh.DayChangeTime);
+    }
+    planner_ = std::move(fresh);
+    rules_.reset();  // its row index belongs to the old rows
+    emit rowsChanged();
+    return true;
 }
 
 store::SaveResult PlanSession::save()

@@ -19,6 +19,7 @@
 #include "reschedule/RuleContext.h"
 #include "reschedule/RuleOutcome.h"
 #include "reschedule/UndoStep.h"
+#include "store/saving/MachineSelection.h"
 #include "store/saving/SaveSchedule.h"
 
 #include <QObject>
@@ -26,6 +27,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <utility>
 #include <vector>
 
 namespace store { class SqlMasterLookup; }
@@ -61,7 +63,7 @@ public:
 
     bool inquiryMode() const { return settings_.inquiryMode(); }
     // The plan (or a machine day's calendar) differs from what was loaded or saved.
-    bool hasUnsavedChanges() const { return !history_.isClean() || !changedDays_.isEmpty(); }
+    bool hasUnsavedChanges() const { return !history_.isClean() || !changedDays_.empty(); }
     // Something to save and the operator may save it.
     bool canSave() const { return !inquiryMode() && hasUnsavedChanges(); }
 
@@ -97,9 +99,29 @@ public:
     bool canUndo() const { return history_.canUndo(); }
     bool canRedo() const { return history_.canRedo(); }
 
-    // A machine day whose calendar was changed, to be written by the next save.
-    void markCalendarDayChanged(int row, int dayIndex);
+    // A machine day's new calendar (the line plan window's OK) as one undo
+    // step: the day is rebuilt and marked changed for the next save. No bar is
+    // recomputed (barsOffCalendar tells which no longer fit). False when
+    // nothing changes, the row has no calendar or in inquiry mode.
+    bool changeMachineDay(int row, int dayIndex, const core::DayCalendar& values);
+    // Machine days changed since the load or the save, by machine and date.
     const store::ChangedCalendarDays& changedCalendarDays() const { return changedDays_; }
+    bool isDayChanged(int row, int dayIndex) const;
+    // Bars that cross a changed day of their machine and whose end no longer
+    // follows from their start on the machine's calendar.
+    std::vector<int> barsOffCalendar() const;
+
+    // The operator's machine selection (DB0497) of the factory and class.
+    // Throws db::Error.
+    std::vector<store::MachineChoice> machineSelection();
+    // Writes every choice in one transaction; a failure is rolled back and
+    // told to the planner. Works in inquiry mode: it is the operator's view.
+    bool saveMachineSelection(const std::vector<store::MachineChoice>& choices);
+    // The machine rows and calendars again from the database. The plan is not
+    // touched: bars of machines no longer shown wait apart and return with
+    // their machine; unsaved calendar days stay as changed; the history stays
+    // exact. Failures are told; the rows then stay as they were.
+    bool reloadRows();
 
     // The moment the save writes into the audit columns (the clock unless set;
     // tests and tools that compare what was written set their own).
@@ -116,9 +138,9 @@ signals:
     void recordsChanged(const std::vector<int>& records);
     // A machine day's calendar tables changed (row and day index of the calendar).
     void calendarDayChanged(int row, int dayIndex);
-    // The machine rows were built anew (a load, a change of the machine selection).
+    // The machine rows were rebuilt (reloadRows); the plan is the same.
     void rowsChanged();
-    // A new plan was loaded: everything is new.
+    // A new plan was loaded: everything is new, rows included.
     void planReset();
     // Undo, redo or the saved state changed (the save button and the menu follow it).
     void historyChanged();
@@ -136,6 +158,9 @@ private:
         PlanSession& session_;
     };
     void showOpenStep();
+    class CalendarDayImage;
+    void swapCalendarDay(CalendarDayImage& image);
+    void announceSwappedDays();
     void mergeShownMidStep(std::vector<int>& records);
 
     reschedule::RuleOutcome runAction(const QString& stepName,
@@ -158,6 +183,7 @@ private:
     reschedule::MasterLookup* lookup_ = nullptr;
     std::unique_ptr<reschedule::RuleContext> rules_;
     store::ChangedCalendarDays changedDays_;
+    std::vector<std::pair<int, int>> swappedDays_;  // (row, day) an undo or redo changed, to be announced
     std::function<core::Moment()> clock_;
     bool connectionLost_ = false;  // a reconnection failed: tried again before the next action
 };

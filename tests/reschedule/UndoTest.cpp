@@ -19,6 +19,63 @@ using reschedule::runStep;
 
 namespace {
 
+// State outside the plan rides in the same linear history.
+class Counter : public plan::StepAttachment {
+public:
+    Counter(int& live, int held, std::vector<int>& order, int id) : live_(live), held_(held), order_(order), id_(id) {}
+    void swap() override
+    {
+        std::swap(live_, held_);
+        order_.push_back(id_);
+    }
+
+private:
+    int& live_;
+    int held_;
+    std::vector<int>& order_;
+    int id_;
+};
+
+TEST(History, AttachmentsSwapWithTheirStep)
+{
+    plan::PlanData plan;
+    plan::PlanHistory history(plan);
+    plan::PlanRecord r;
+    r.barIndex = 2;
+    plan.append(r);
+    int a = 1, b = 10;
+    std::vector<int> order;
+
+    history.begin("calendar only");
+    history.attach(std::make_unique<Counter>(a, a, order, 1));
+    a = 2;
+    history.attach(std::make_unique<Counter>(b, b, order, 2));
+    b = 20;
+    EXPECT_TRUE(history.end());  // no record changed, still a step
+
+    history.begin("records");
+    plan.edit(2).orderQty = 5;
+    EXPECT_TRUE(history.end());
+
+    ASSERT_TRUE(history.undo());
+    ASSERT_TRUE(history.undo());
+    EXPECT_EQ(std::make_pair(a, b), std::make_pair(1, 10));
+    EXPECT_EQ(order, (std::vector<int>{2, 1}));  // backwards on the way back
+    ASSERT_TRUE(history.redo());
+    EXPECT_EQ(std::make_pair(a, b), std::make_pair(2, 20));
+    EXPECT_EQ(plan[2].orderQty, 0);
+    ASSERT_TRUE(history.redo());
+    EXPECT_EQ(plan[2].orderQty, 5);
+
+    history.begin("refused");
+    history.attach(std::make_unique<Counter>(a, a, order, 3));
+    a = 99;
+    history.abandon();
+    EXPECT_EQ(a, 2);
+    history.attach(std::make_unique<Counter>(a, a, order, 4));  // no open step: ignored
+    EXPECT_EQ(history.stepCount(), 2);
+}
+
 TEST(History, StepsUndoRedoAbandonAndTheCleanState)
 {
     plan::PlanData plan;

@@ -33,7 +33,8 @@ protected:
         copy.membersA[0].newOrderNo = 101;
         copy.orderQty = copy.membersA[0].orderQty = 10;
         plan.append(copy);
-        changedDays = {{planner.rows.findRow(QStringLiteral("M01")), 5}};
+        changedDays.clear();
+        store::keepChangedDay(changedDays, planner, planner.rows.findRow(QStringLiteral("M01")), 5);
     }
 };
 

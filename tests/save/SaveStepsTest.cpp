@@ -331,7 +331,7 @@ TEST_P(SaveSteps, ComponentRowsThePlanDidNotLoadAreLeftAlone)
     EXPECT_EQ(untouched, 22 - plan::MaxComponentsPerOrder);
 }
 
-TEST_P(SaveSteps, ChangedCalendarDaysAreWrittenFromTheCalendarTables)
+TEST_P(SaveSteps, ChangedCalendarDaysAreWrittenAsKept)
 {
     d().exec(q(u"DELETE FROM DB0491 WHERE 機械コード='M02' AND 年月日='20240531'"));
     load();
@@ -345,10 +345,12 @@ TEST_P(SaveSteps, ChangedCalendarDaysAreWrittenFromTheCalendarTables)
     day.stop = core::StopInfo{q(u"点検"), q(u"金型交換"), TimeOfDay::fromHms(10, 0), 1};
     planner.calendar.day(may31, m02).ShiftTime[1] = TimeOfDay::fromHms(8, 0);
     planner.calendar.day(may31, m02).ShiftTime[2] = TimeOfDay::fromHms(12, 0);
-    changedDays = {{m01, may4}, {m02, may31}};
+    changedDays.clear();
+    store::keepChangedDay(changedDays, planner, m01, may4);
+    store::keepChangedDay(changedDays, planner, m02, may31);
 
     ASSERT_EQ(save().outcome, SaveOutcome::Saved);
-    EXPECT_TRUE(changedDays.isEmpty());
+    EXPECT_TRUE(changedDays.empty());
     expectColumns(Row(d(), q(u"DB0491"), q(u"機械コード='M01' AND 年月日='20240504'")),
                   {{q(u"勤務時間"), 6}, {q(u"開始時刻１"), q(u"090000")}, {q(u"終了時刻１"), q(u"150000")}, {q(u"開始時刻２"), q(u"000000")},
                    {q(u"停止タイトル"), q(u"点検")}, {q(u"停止備考"), q(u"金型交換")}, {q(u"停止開始時刻"), q(u"100000")},

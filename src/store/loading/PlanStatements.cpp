@@ -15,6 +15,18 @@ QString machines(const db::Dialect& dialect, int kojoCode)
         + dialect.machineOrderColumn();
 }
 
+QString machineSelection(const db::Dialect& dialect, int kojoCode)
+{
+    return QStringLiteral("SELECT" "   " "DB0394" "." "機械コード" " , " "DB0394" "." "機械名")
+        + dialect.nullFunction()
+        + QStringLiteral("DB0497" ".選択,1) 選択" " FROM " "DB0394" " LEFT JOIN " "DB0497" "   ON " "DB0497"
+                         ".担当者コード = ?" "   AND " "DB0497" "." "機械コード" " = " "DB0394" "." "機械コード"
+                         " WHERE " "DB0394" ".生産工場コード=")
+        + QString::number(kojoCode)
+        + QStringLiteral("   AND " "DB0394" ".工程分類コード=?" "   AND " "DB0394" ".削除フラグ='0'" " ORDER BY ")
+        + dialect.machineOrderColumn();
+}
+
 QString machineCalendar()
 {
     return QStringLiteral("SELECT " " * " " FROM " " " "DB0491" " WHERE " "   機械コード=?" " AND " "   年月日 BETWEEN ?"

@@ -13,6 +13,10 @@ namespace store::statements {
 // Binds: operator code, process class code.
 QString machines(const db::Dialect& dialect, int kojoCode);
 
+// Every machine of the factory and class with the operator's choice (選択;
+// 1 where the operator never chose). Binds: operator code, process class code.
+QString machineSelection(const db::Dialect& dialect, int kojoCode);
+
 // One machine's calendar rows. Binds: machine code, first date, last date ("yyyymmdd").
 QString machineCalendar();
 

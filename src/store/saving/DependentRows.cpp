@@ -89,20 +89,19 @@ void updatePlanTotals(SaveContext& ctx)
 
 void writeCalendarDays(SaveContext& ctx)
 {
-    const core::Planner& p = ctx.planner;
+    // Written from the values kept with each changed day, not from the
+    // calendar tables: the machine may have left the rows since.
     struct Day {
         QString machine, date;
-        const core::MachineDay* values;
+        const core::DayCalendar* values;
     };
     std::vector<Day> days;
     QSet<QString> machines, dates;
-    for (const auto& [row, dayIndex] : ctx.changedDays) {
-        // Only machine rows have a calendar; days outside the tables were never shown.
-        if (!p.rows.isMachineRow(row) || row > p.calendar.machineCount() || dayIndex < 0 || dayIndex > p.calendarDays()) continue;
-        const QString machine = p.rows.row(row).RowCode;
-        const QString date = p.PeriodStart.addDays(dayIndex - 2).toYmdText();
-        days.push_back({machine, date, &p.calendar.day(dayIndex, row)});
-        machines.insert(machine);
+    for (const auto& [key, day] : ctx.changedDays) {
+        if (key.second.isNull()) continue;
+        const QString date = key.second.toYmdText();
+        days.push_back({day.machineCode, date, &day.values});
+        machines.insert(day.machineCode);
         dates.insert(date);
     }
     if (days.empty()) return;
@@ -119,7 +118,7 @@ void writeCalendarDays(SaveContext& ctx)
     updates.keyColumns = {QStringLiteral("機械コード"), QStringLiteral("年月日")};
     NewRows inserts;
     for (const Day& d : days) {
-        const core::MachineDay& m = *d.values;
+        const core::DayCalendar& m = *d.values;
         Assignments a;
         a.set(QStringLiteral("勤務時間"), number(m.KinmuJikan));
         a.set(QStringLiteral("開始時刻１"), text(m.ShiftTime[1].toHhnnss()));

@@ -150,12 +150,23 @@ SaveResult failed(core::Prompt& prompt, const QString& text)
 
 }  // namespace
 
+CalendarDayKey calendarDayKey(const core::Planner& planner, int row, int dayIndex)
+{
+    return {planner.rows.row(row).RowCode.trimmed(), planner.PeriodStart.addDays(dayIndex - 2)};
+}
+
+void keepChangedDay(ChangedCalendarDays& days, const core::Planner& planner, int row, int dayIndex)
+{
+    if (!planner.rows.isMachineRow(row) || !planner.calendar.contains(dayIndex, row)) return;
+    days[calendarDayKey(planner, row, dayIndex)] = {planner.rows.row(row).RowCode, planner.calendar.day(dayIndex, row).values()};
+}
+
 SaveResult saveSchedule(db::Database& db, const core::ProgramSettings& settings, const core::Planner& planner,
                         plan::PlanData& plan, core::Prompt& prompt, ChangedCalendarDays& changedDays, core::Moment now)
 {
     SaveResult result;
     const SaveWork work = collectSaveWork(plan);
-    if (work.isEmpty() && changedDays.isEmpty()) return result;
+    if (work.isEmpty() && changedDays.empty()) return result;
 
     // Step 1: a time that the columns cannot hold stops the save.
     for (int i : work.changedRecords) {

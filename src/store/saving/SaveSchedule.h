@@ -8,15 +8,30 @@
 #include "db/Database.h"
 #include "plan/PlanData.h"
 
-#include <QSet>
 #include <QString>
+#include <map>
 #include <utility>
 #include <vector>
 
 namespace store {
 
-// A machine day changed in the line plan window: (machine row index, day index).
-using ChangedCalendarDays = QSet<std::pair<int, int>>;
+// Machine days changed in the line plan window, by trimmed machine code and
+// production day, with the values to write. They are kept apart from the row
+// table: a day changed before the machine rows were rebuilt is still saved
+// for the right machine, also when that machine is no longer shown.
+using CalendarDayKey = std::pair<QString, core::Date>;
+struct ChangedCalendarDay {
+    QString machineCode;  // as the machine table holds it (the key is trimmed)
+    core::DayCalendar values;
+    friend bool operator==(const ChangedCalendarDay&, const ChangedCalendarDay&) = default;
+};
+using ChangedCalendarDays = std::map<CalendarDayKey, ChangedCalendarDay>;
+
+// The key of a machine row's day (dayIndex as in the calendar tables).
+CalendarDayKey calendarDayKey(const core::Planner& planner, int row, int dayIndex);
+// Notes a machine row's day as changed with the values the tables hold now;
+// rows without a calendar and days outside the tables are ignored.
+void keepChangedDay(ChangedCalendarDays& days, const core::Planner& planner, int row, int dayIndex);
 
 enum class SaveOutcome {
     Saved,           // everything written and committed

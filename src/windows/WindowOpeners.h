@@ -1,0 +1,11 @@
+#pragma once
+// Opens the windows of this folder from the main window's requests.
+
+namespace chart { class MainForm; }
+
+namespace windows {
+
+// Right-button press on a machine row: LinePlanWindow; ComKikaiSelect: KikaiSelectForm.
+void connectWindows(chart::MainForm& form);
+
+}  // namespace windows

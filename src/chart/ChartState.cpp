@@ -82,11 +82,18 @@ double ChartState::getMachineRowY(const QString& destCode, const QString& machin
     return rows.row(r > rows.CalendarMachineCount ? r : 1).RowCenterY;
 }
 
+namespace {
+constexpr int kSliverPx = 6;
+}  // namespace
+
 void ChartState::placeGeometry(BarVisual& b, core::Moment start, core::Moment end) const
 {
     const double hourTwips = b.surface == Surface::PlatForm2 ? scale_.HourTwipsTop : scale_.HourTwips;
     b.left = double(core::dateTimeToX(origin_, start, hourTwips));
     b.right = double(core::dateTimeToX(origin_, end, hourTwips));
+    // A bar ending before its start (unreadable stored times) is drawn as a
+    // sliver at its start, so that the planner can find it and move it.
+    if (b.right < b.left) b.right = b.left + kSliverPx * core::TwipsPerPixel;
     b.progressWidth = b.progressVisible ? std::max(0.0, b.right - b.left) * b.progressRatio : 0;
 }
 

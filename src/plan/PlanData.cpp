@@ -19,7 +19,8 @@ PlanRecord placeholder()
 
 PlanData::PlanData() { clear(); }
 
-PlanData::PlanData(const PlanData& other) : loadedStamps(other.loadedStamps), records_(other.records_)
+PlanData::PlanData(const PlanData& other)
+    : loadedStamps(other.loadedStamps), loadProblems(other.loadProblems), records_(other.records_)
 {
     for (int i = 1; i <= size(); ++i) note(i);
 }
@@ -30,6 +31,7 @@ PlanData& PlanData::operator=(const PlanData& other)
     if (history_) history_->clear();  // the old steps describe other records
     records_ = other.records_;
     loadedStamps = other.loadedStamps;
+    loadProblems = other.loadProblems;
     recordOfBar_.clear();
     barsReadTo_ = 0;
     journal_.clear();
@@ -49,6 +51,7 @@ void PlanData::clear()
     journalSeen_ = 0;
     ++generation_;
     loadedStamps.clear();
+    loadProblems.clear();
     records_.push_back(placeholder());
     note(1);
 }

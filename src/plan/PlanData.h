@@ -12,6 +12,7 @@
 
 #include <QHash>
 #include <QString>
+#include <QStringList>
 #include <cstdint>
 #include <functional>
 #include <vector>
@@ -26,6 +27,12 @@ struct LoadedRowStamp {
     QString updateTerminal; // 更新端末番号
     QString updateProgram;  // 更新プログラム
     std::uint64_t contentDigest = 0;  // hash of the compared columns as read, for rows written without audit columns
+    // What loading had to make up because the row's value was unusable. A save
+    // writes the row's own value back as long as the bar still holds the made-up one.
+    bool setupMadeUp = false;          // 段取時間 out of range: 0 minutes
+    bool workMadeUp = false;           // 作業時間 out of range: 0 minutes
+    bool placementMadeUp = false;      // start or end unreadable or end before start
+    core::Moment madeUpStart, madeUpEnd;
     friend bool operator==(const LoadedRowStamp&, const LoadedRowStamp&) = default;
 };
 
@@ -71,6 +78,9 @@ public:
 
     // Loaded row stamps of DB0253 by order number.
     QHash<std::int64_t, LoadedRowStamp> loadedStamps;
+    // Orders whose stored values could not be used as they are, one line each
+    // ("手配 n: what was wrong"), for the planner after loading.
+    QStringList loadProblems;
 
     void setHistory(PlanHistory* h) { history_ = h; }
     PlanHistory* history() const { return history_; }

@@ -112,6 +112,7 @@ struct PlanRecord {
     QString remarks;
     InOutKind inOutKind = InOutKind::None;
     bool isMergedAway = false;
+    bool placementUnreadable = false;      // loading could not read its start and end: arranging leaves it alone
     // The stored texts of fixKind and confirmKindDb when they name no kind (Other).
     QString fixKindOtherText;
     QString confirmKindDbOtherText;

@@ -19,8 +19,10 @@ QString count(int n) { return QLocale(QLocale::English).toString(n); }  // "#,##
 
 bool isArrangeable(const core::Planner& planner, const plan::PlanRecord& r)
 {
+    // A bar whose stored start and end could not be read stays where it was
+    // drawn until the planner moves it: nothing is computed from made-up times.
     return r.confirmKind != plan::ConfirmKind::None && r.hasMachine() && planner.rows.findRow(r.machineCode) >= 2
-        && !(r.isSetMember && r.setRepOrderNo != 0) && !r.isDeleted && !r.isMergedAway;
+        && !(r.isSetMember && r.setRepOrderNo != 0) && !r.isDeleted && !r.isMergedAway && !r.placementUnreadable;
 }
 
 // Whether any two possible neighbours a, b on the row satisfy
@@ -79,7 +81,7 @@ RuleOutcome planDataYoteiBarSet(RuleContext& ctx, const ProgressText& progress)
         for (int i : ctx.rowIndex().onMachine(code)) {
             const plan::PlanRecord& r = plan[i];
             // Set members only mirror their representatives' times.
-            if (r.isHidden() || !(r.isConfirmed() || r.isChanged)) continue;
+            if (r.isHidden() || r.placementUnreadable || !(r.isConfirmed() || r.isChanged)) continue;
             if (isArrangeable(ctx.planner, r) && !r.isConfirmed()) continue;
             const auto it = lastEnd.find(code);
             if (it == lastEnd.end()) lastEnd.insert(code, r.end());

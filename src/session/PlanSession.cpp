@@ -100,6 +100,21 @@ void PlanSession::load(const ProgressText& progress)
     rules_.reset();  // the rows changed: the row index starts again
     reschedule::planDataYoteiBarSet(rules(), progress);
     adoptLoadedPlan();
+    tellLoadProblems();
+}
+
+// Orders whose stored values could not be used, in one notice: they are drawn
+// at their start so they can be found, and what was made up for them is
+// never written back unless the planner changes it.
+void PlanSession::tellLoadProblems()
+{
+    const QStringList& problems = plan_.loadProblems;
+    if (problems.isEmpty()) return;
+    constexpr int kListed = 20;
+    QString text = QStringLiteral("保存されている値を使えない手配があります。読めない値は、変更しない限りそのまま残ります。");
+    for (int i = 0; i < problems.size() && i < kListed; ++i) text += QStringLiteral("\r") + problems[i];
+    if (problems.size() > kListed) text += QStringLiteral("\r") + QStringLiteral("ほか %1件").arg(problems.size() - kListed);
+    prompt_->tell(text, QStringLiteral("計画データの確認"), core::Prompt::Icon::Warning);
 }
 
 void PlanSession::adoptLoadedPlan()

@@ -168,6 +168,7 @@ private:
     void announce(std::vector<int> records);
     void renewRuleContext();
     void tellDatabaseError(const db::Error& e);
+    void tellLoadProblems();
     void recoverConnection();
 
     core::ProgramSettings& settings_;

@@ -298,6 +298,40 @@ TEST_P(SaveSteps, AnOrderStoredWithoutQuantityStaysLiveWhenMoved)
     EXPECT_EQ(Row(d(), q(u"DB0253"), q(u"手配番号=101")).text(q(u"削除フラグ")), q(u"1"));
 }
 
+TEST_P(SaveSteps, ValuesLoadingCouldNotUseAreWrittenBackAsStored)
+{
+    // 101: a work time beyond what a bar holds; 102: an end before its start.
+    d().exec(q(u"UPDATE DB0253 SET 作業時間=10000 WHERE 手配番号=101"));
+    d().exec(q(u"UPDATE DB0253 SET 作業終了日付='20240502' WHERE 手配番号=102"));
+    const auto stored = [&](int order) {
+        const Row row(d(), q(u"DB0253"), QStringLiteral("手配番号=%1").arg(order));
+        return QStringList{row.text(q(u"作業時間")), row.text(q(u"GNT所要時間＿分")), row.text(q(u"作業開始日付")),
+                           row.text(q(u"作業終了日付")), row.text(q(u"作業開始時間")), row.text(q(u"作業終了時間"))};
+    };
+    const QStringList before101 = stored(101), before102 = stored(102);
+    load();
+    EXPECT_EQ(plan.loadProblems.size(), 2) << plan.loadProblems.join(u'|').toStdString();
+    EXPECT_EQ(plan[recordOf(101)].workMinutes, 0);
+    EXPECT_TRUE(plan[recordOf(102)].placementUnreadable);
+
+    // Changed elsewhere, the made-up values stay out of the rows.
+    edit(101).remarks = q(u"確認");
+    edit(102).remarks = q(u"確認");
+    prompt.answers = {true, true};
+    ASSERT_EQ(save().outcome, SaveOutcome::Saved);
+    EXPECT_EQ(stored(101).mid(0, 2), before101.mid(0, 2));  // hours and total minutes
+    EXPECT_EQ(stored(102).mid(2), before102.mid(2));        // dates and times
+    EXPECT_EQ(Row(d(), q(u"DB0253"), q(u"手配番号=102")).text(q(u"備考")), q(u"確認"));
+
+    // Moved by the planner, the bar's own times are written.
+    load();
+    plan::PlanRecord& r = edit(102);
+    r.setStart(core::Moment::of(Date::fromYmd(2024, 5, 7), TimeOfDay::fromHms(9, 0)));
+    r.setEnd(core::Moment::of(Date::fromYmd(2024, 5, 7), TimeOfDay::fromHms(11, 0)));
+    ASSERT_EQ(save().outcome, SaveOutcome::Saved);
+    EXPECT_EQ(Row(d(), q(u"DB0253"), q(u"手配番号=102")).text(q(u"作業終了時間")), q(u"110000"));
+}
+
 TEST_P(SaveSteps, ComponentRowsThePlanDidNotLoadAreLeftAlone)
 {
     // 102 has more components than a bar keeps.

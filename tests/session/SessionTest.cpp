@@ -324,6 +324,31 @@ TEST_P(Session, AMergeRecomputesTheComponentRequirementsThatAreSaved)
     EXPECT_GT(rows, 0);
 }
 
+TEST_P(Session, OrdersWithUnreadableTimesAreListedOnceAndLeftWhereTheyStand)
+{
+    // Two confirmed orders whose stored end lies before their start.
+    std::vector<std::int64_t> broken;
+    for (int i = 2; i <= session->plan().size() && broken.size() < 2; ++i) {
+        const plan::PlanRecord& r = session->plan()[i];
+        if (!r.isHidden() && r.isConfirmed() && r.hasMachine() && r.setRepOrderNo == 0) broken.push_back(r.orderNo);
+    }
+    ASSERT_EQ(broken.size(), 2u);
+    for (std::int64_t no : broken)
+        t.db->exec(QStringLiteral("UPDATE DB0253 SET 作業終了日付 = '20000101' WHERE 手配番号 = ?"), {qint64(no)});
+    prompt.told.clear();
+    session->load();
+    ASSERT_EQ(prompt.told.size(), 1) << "one notice for all of them";
+    for (std::int64_t no : broken) {
+        EXPECT_TRUE(prompt.told[0].contains(QString::number(no)));
+        for (int i = 2; i <= session->plan().size(); ++i)
+            if (session->plan()[i].orderNo == no) {
+                EXPECT_FALSE(session->plan()[i].isChanged) << "arranging must not move or mark it";
+                EXPECT_EQ(session->plan()[i].endDate, core::Date::fromYmd(2000, 1, 1));
+            }
+    }
+    EXPECT_EQ(session->save().outcome, store::SaveOutcome::NothingToSave);
+}
+
 INSTANTIATE_TEST_SUITE_P(Kinds, Session, ::testing::ValuesIn(testing_support::testKinds()),
                          [](const ::testing::TestParamInfo<db::Kind>& info) { return std::string(testing_support::kindName(info.param)); });
 

@@ -29,11 +29,13 @@ constexpr std::int64_t kMaxJobMinutes = 366LL * 24 * 60;
 // which must still be 66 minutes.
 std::int64_t ceilMinutesOfHours(double hours) { return std::int64_t(std::ceil(hours * 60.0 - 1e-9)); }
 
-std::int64_t boundedMinutes(std::int64_t minutes, const char* what, std::int64_t orderNo)
+// Minutes a bar can hold; nullopt (0 is used, and the stored value is kept
+// for the save) for anything beyond.
+std::optional<std::int64_t> boundedMinutes(std::int64_t minutes, const char* what, std::int64_t orderNo)
 {
     if (minutes >= 0 && minutes <= kMaxJobMinutes) return minutes;
     qWarning().noquote() << "order" << orderNo << ":" << what << minutes << "minutes is out of range; 0 is used";
-    return 0;
+    return std::nullopt;
 }
 
 // Seconds per piece from the routing's productivity and its unit class.
@@ -67,6 +69,15 @@ public:
         return core::TimeOfDay();
     }
 
+    // A stored time that is empty or reads as a time of day (workTime takes it as it is).
+    bool isTime(int column) const
+    {
+        const QVariant v = at(column);
+        if (v.isNull() || textOf(v).trimmed().isEmpty() || timeOf(v)) return true;
+        const double n = numberOf(v);
+        return n > 0 && n < core::TimeOfDay::kSecondsPerDay;
+    }
+
 private:
     const db::Cursor& c_;
 };
@@ -74,6 +85,7 @@ private:
 struct Placement {
     core::Date startDate, endDate;
     core::TimeOfDay startTime, endTime;
+    QStringList problems;  // what could not be read, for the planner
 };
 
 // Start and end as stored, with the fall-backs for holes in them.
@@ -82,6 +94,7 @@ Placement storedPlacement(const RowReader& r, const OrderColumns& col, const cor
     Placement p;
     p.startTime = r.workTime(col.workStartTime, "作業開始時間", orderNo);
     p.endTime = r.workTime(col.workEndTime, "作業終了時間", orderNo);
+    if (!r.isTime(col.workStartTime) || !r.isTime(col.workEndTime)) p.problems << QStringLiteral("作業時刻が読めません");
     if (p.startTime.isZero() && p.endTime.isZero()) p.startTime = p.endTime = s.DayChangeTime;  // no times: whole days
 
     p.startDate = r.date(col.workStartDate);
@@ -91,6 +104,7 @@ Placement storedPlacement(const RowReader& r, const OrderColumns& col, const cor
         if (p.startDate.isNull()) {
             qWarning().noquote() << "order" << orderNo << ": neither 作業開始日付 nor 開始日 is a date; the period start is used";
             p.startDate = s.PeriodStart;
+            p.problems << QStringLiteral("作業開始日付が読めません");
         }
     }
     p.endDate = r.date(col.workEndDate);
@@ -98,7 +112,12 @@ Placement storedPlacement(const RowReader& r, const OrderColumns& col, const cor
     if (p.endDate.isNull()) {
         qWarning().noquote() << "order" << orderNo << ": neither 作業終了日付 nor 納期 is a date; the start date is used";
         p.endDate = p.startDate;
+        p.problems << QStringLiteral("作業終了日付が読めません");
     }
+    const core::Date epoch = core::Date::fromYmd(1970, 1, 1);
+    if (p.startDate == epoch || p.endDate == epoch) p.problems << QStringLiteral("日付が1970/01/01です");
+    if (core::Moment::of(p.endDate, p.endTime) < core::Moment::of(p.startDate, p.startTime))
+        p.problems << QStringLiteral("作業終了が作業開始より前です");
     return p;
 }
 
@@ -250,7 +269,8 @@ void returnPlanData(db::Database& db, const core::ProgramSettings& settings, con
         } else if (!r.at(col.setupBefore).isNull()) {
             setup = std::int64_t(std::nearbyint(r.number(col.setupBefore) + r.number(col.setupAfter)));
         }
-        rec.setupMinutes = int(boundedMinutes(setup, "set-up", orderNo));
+        const std::optional<std::int64_t> setupMinutes = boundedMinutes(setup, "set-up", orderNo);
+        rec.setupMinutes = int(setupMinutes.value_or(0));
 
         const double workHours = r.number(col.workHours);
         std::int64_t work = 0;
@@ -259,7 +279,8 @@ void returnPlanData(db::Database& db, const core::ProgramSettings& settings, con
         } else {
             work = plan::workMinutesFor(plan::pieceSecondsOrCycle(rec), rec.orderQty, rec.requiredPersons);
         }
-        rec.workMinutes = boundedMinutes(work, "work", orderNo);
+        const std::optional<std::int64_t> workMinutes = boundedMinutes(work, "work", orderNo);
+        rec.workMinutes = workMinutes.value_or(0);
 
         rec.startDateOrig = rec.startDate;
         rec.endDateOrig = rec.endDate;
@@ -277,7 +298,23 @@ void returnPlanData(db::Database& db, const core::ProgramSettings& settings, con
             }
         }
 
-        plan.loadedStamps.insert(orderNo, stamper.stamp(c));
+        plan::LoadedRowStamp stamp = stamper.stamp(c);
+        // Only a confirmed order keeps its stored times; the others are placed
+        // by the rules, which compute their times anew.
+        const bool placementMatters = rec.confirmKind == plan::ConfirmKind::Confirmed && !stored.problems.isEmpty();
+        QStringList problems = placementMatters ? stored.problems : QStringList();
+        stamp.setupMadeUp = !setupMinutes;
+        stamp.workMadeUp = !workMinutes;
+        if (!setupMinutes) problems << QStringLiteral("段取時間が大きすぎます（0分として表示）");
+        if (!workMinutes) problems << QStringLiteral("作業時間が大きすぎます（0分として表示）");
+        if (placementMatters) {
+            stamp.placementMadeUp = rec.placementUnreadable = true;
+            stamp.madeUpStart = rec.start();
+            stamp.madeUpEnd = rec.end();
+        }
+        if (!problems.isEmpty())
+            plan.loadProblems << QStringLiteral("手配 %1: %2").arg(orderNo).arg(problems.join(QStringLiteral("、")));
+        plan.loadedStamps.insert(orderNo, stamp);
         plan.append(std::move(rec));
     }
 

@@ -58,6 +58,28 @@ void setAmounts(Assignments& a, const Amounts& x)
     a.set(QStringLiteral("合計金額"), x.total);
 }
 
+// Values loading had to make up (unreadable times, minutes beyond a bar's
+// range) are not written over what the row holds while the bar still holds
+// them: only the planner's change replaces a stored value.
+void keepWhatLoadingMadeUp(const SaveContext& ctx, const MemberOrder& m, Assignments& a)
+{
+    if (m.isNew()) return;
+    const auto stamp = ctx.plan.loadedStamps.constFind(m.orderNo);
+    if (stamp == ctx.plan.loadedStamps.cend()) return;
+    const plan::PlanRecord& r = ctx.record(m);
+    const auto keep = [&](const char16_t* column) {
+        const QString name = QString::fromUtf16(column);
+        a.set(name, ctx.rowValue(m.orderNo, name));
+    };
+    if (stamp->placementMadeUp && r.start() == stamp->madeUpStart && r.end() == stamp->madeUpEnd)
+        for (const char16_t* c : {u"作業開始日付", u"作業終了日付", u"作業開始時間", u"作業終了時間"}) keep(c);
+    const bool setupKept = stamp->setupMadeUp && r.setupMinutes == 0;
+    const bool workKept = stamp->workMadeUp && r.workMinutes == 0;
+    if (setupKept) keep(u"段取時間");
+    if (workKept) keep(u"作業時間");
+    if (setupKept || workKept) keep(u"GNT所要時間＿分");
+}
+
 }  // namespace
 
 std::optional<Amounts> amountsOf(const QVariant& unitPrice, std::int64_t quantity)
@@ -175,6 +197,7 @@ Assignments workOrderColumns(const SaveContext& ctx, const MemberOrder& m)
     a.set(QStringLiteral("必要人員"), number(r.requiredPersons));
     a.set(QStringLiteral("段取時間"), hoursOfMinutes(r.setupMinutes));
     a.set(QStringLiteral("削除フラグ"), text(ctx.staysLive(m) ? QStringLiteral("0") : QStringLiteral("1")));
+    keepWhatLoadingMadeUp(ctx, m, a);
 
     // Both write paths give 手配区分 "2" or "3", so every order is priced: the
     // destination's newest price, else the general one; without any price the

@@ -126,6 +126,7 @@ private:
     void onGridContextMenu(QPoint pos);
     void showPopup(int recordNo, QPoint globalPos);
     void redrawRecords(const std::vector<int>& records);
+    void scheduleRepaint();
     void onBackgroundContextMenu(int row, core::Moment at, QPoint globalPos);
     void onRowsChanged();
     // The marks of bars that no longer fit a changed calendar day.
@@ -139,6 +140,7 @@ private:
     std::unique_ptr<MessageBoxPrompt> messagePrompt_;
     core::Prompt* promptOverride_ = nullptr;
     GanttView* gantt_ = nullptr;
+    bool repaintPending_ = false;
     PlanDataGrid* grid_ = nullptr;
 };
 

@@ -20,12 +20,12 @@ void MainForm::connectSession()
     connect(&s, &session::PlanSession::historyChanged, this, [this] {
         updateSaveButton();
         refreshOffCalendar();  // a save forgets the changed days
-        gantt_->repaintChart();
+        scheduleRepaint();
     });
     // The shading is read from the calendar on every paint.
     connect(&s, &session::PlanSession::calendarDayChanged, this, [this] {
         refreshOffCalendar();
-        gantt_->repaintChart();
+        scheduleRepaint();
     });
     connect(&s, &session::PlanSession::rowsChanged, this, &MainForm::onRowsChanged);
     connect(gantt_, &GanttView::backgroundContextMenu, this, &MainForm::onBackgroundContextMenu);
@@ -47,7 +47,23 @@ void MainForm::redrawRecords(const std::vector<int>& records)
     for (int rec : records) state_->refreshChart(rec);
     refreshOffCalendar();
     if (!gridModel_->refreshRecords(records)) planGridRefresh();
-    gantt_->repaintChart();
+    scheduleRepaint();
+}
+
+// A step tells its views several times (the step so far before a question,
+// the step, the history): the chart is repainted once, when the event loop
+// next runs (also while a question is open).
+void MainForm::scheduleRepaint()
+{
+    if (repaintPending_) return;
+    repaintPending_ = true;
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            repaintPending_ = false;
+            gantt_->repaintChart();
+        },
+        Qt::QueuedConnection);
 }
 
 void MainForm::onBarDropped(const reschedule::BarDrop& drop, int targetRecord)
@@ -56,7 +72,7 @@ void MainForm::onBarDropped(const reschedule::BarDrop& drop, int targetRecord)
     if (!out.changed) {
         // Nothing changed: the bar goes back to where it stood before the drag.
         state_->refreshChart(drop.recordNo);
-        gantt_->repaintChart();
+        scheduleRepaint();
     }
 }
 

@@ -107,6 +107,8 @@ protected:
         EXPECT_EQ(reported, changed) << what;
     }
 
+    void twoPlannersBookTheSameTime(bool onMachine);
+
     testing_support::TestDb t;
     core::ProgramSettings settings;
     testing_support::ScriptedPrompt prompt;
@@ -217,12 +219,45 @@ TEST_P(Session, ALostOrLockedDatabaseWhileEditingLosesNothingAndTheWorkCanBeSave
     EXPECT_EQ(c.text(QStringLiteral("機械コード")).trimmed(), otherMachine.trimmed());
 }
 
-TEST_P(Session, TwoPlannersCannotBookOneMachineAtOnceUnseen)
+// Two planners of the same class: this one books an idle time and saves; the
+// other, whose chart still shows that time free, books the same machine (or,
+// onMachine false, another machine with the same mould) at that time.
+void Session::twoPlannersBookTheSameTime(bool onMachine)
 {
-    // A longer period, so that some machine is idle after its last bar.
+    // A longer period, so that machines are idle after their last bar.
     settings.PeriodEnd = settings.PeriodStart.addDays(70);
+    const plan::PlanData& p = session->plan();
+    const auto movable = [&](int i) {
+        return !p[i].isHidden() && !p[i].isFixed() && p[i].isConfirmed() && p[i].hasMachine() && p[i].setRepOrderNo == 0 &&
+               p[i].receivedQty == 0;
+    };
     session->load();
-    // A second planner on the same class, over a connection of its own.
+    QHash<QString, core::Moment> lastEnd;
+    for (int i = 2; i <= p.size(); ++i)
+        if (!p[i].isHidden() && p[i].hasMachine())
+            lastEnd[p[i].machineCode] = std::max(lastEnd.value(p[i].machineCode, p[i].end()), p[i].end());
+    QStringList byIdle = lastEnd.keys();
+    std::sort(byIdle.begin(), byIdle.end(), [&](const QString& a, const QString& b) { return lastEnd[a] < lastEnd[b]; });
+    ASSERT_GE(byIdle.size(), 3);
+    const QString target = byIdle[0], otherTarget = onMachine ? byIdle[0] : byIdle[1];
+    int first = 0, second = 0;
+    for (int i = 2; i <= p.size(); ++i) {
+        if (!movable(i) || p[i].machineCode == target || p[i].machineCode == otherTarget) continue;
+        if (!first) first = i;
+        else if (!second && p[i].machineCode != p[first].machineCode) second = i;
+    }
+    ASSERT_NE(second, 0);
+    const core::Moment idle =
+        core::Moment::of(std::max(lastEnd[target], lastEnd[otherTarget]).date().addDays(2), core::TimeOfDay::fromHms(9, 0));
+    ASSERT_LT(idle.date().addDays(10), settings.PeriodEnd);
+    const std::int64_t firstOrder = p[first].orderNo, secondOrder = p[second].orderNo;
+    if (!onMachine) {
+        for (std::int64_t no : {firstOrder, secondOrder})
+            t.db->exec(QStringLiteral("UPDATE DB0253 SET 金型番号 = 'KTEST' WHERE 手配番号 = ?"), {qint64(no)});
+        session->load();
+    }
+
+    // The other planner, over a connection of its own.
     auto otherDb = t.connectAgain();
     core::ProgramSettings otherSettings = settings;
     otherSettings.TanmatsuNo = 4;
@@ -231,42 +266,13 @@ TEST_P(Session, TwoPlannersCannotBookOneMachineAtOnceUnseen)
     other.setPrompt(&otherPrompt);
     other.load();
 
-    // Two free bars on two machines, and the machine idle soonest after its last bar.
-    const plan::PlanData& p = session->plan();
-    const auto movable = [&](int i) {
-        return !p[i].isHidden() && !p[i].isFixed() && p[i].isConfirmed() && p[i].hasMachine() && p[i].setRepOrderNo == 0 &&
-               p[i].receivedQty == 0;
-    };
-    QHash<QString, core::Moment> lastEnd;
-    for (int i = 2; i <= p.size(); ++i)
-        if (!p[i].isHidden() && p[i].hasMachine())
-            lastEnd[p[i].machineCode] = std::max(lastEnd.value(p[i].machineCode, p[i].end()), p[i].end());
-    QString target;
-    for (auto it = lastEnd.cbegin(); it != lastEnd.cend(); ++it)
-        if (target.isEmpty() || it.value() < lastEnd[target]) target = it.key();
-    int first = 0, second = 0;
-    for (int i = 2; i <= p.size(); ++i) {
-        if (!movable(i) || p[i].machineCode == target) continue;
-        if (!first) first = i;
-        else if (!second && p[i].machineCode != p[first].machineCode) second = i;
-    }
-    ASSERT_NE(second, 0);
-    const core::Moment idle = core::Moment::of(lastEnd[target].date().addDays(2), core::TimeOfDay::fromHms(9, 0));
-    ASSERT_LT(idle.date().addDays(10), settings.PeriodEnd);
-
-    // This planner books the idle time and saves.
     ASSERT_TRUE(session->dropBar(dropAt(first, target, idle)).changed);
     ASSERT_EQ(session->save().outcome, store::SaveOutcome::Saved);
 
-    // The other planner, who still sees the machine idle there, books it too.
-    const auto otherDrop = [&] {
-        reschedule::BarDrop d = dropAt(second, target, idle);
-        d.DragStartKikai = other.plan()[second].machineCode;
-        return other.dropBar(d);
-    };
-    ASSERT_TRUE(otherDrop().changed);
+    reschedule::BarDrop d = dropAt(second, otherTarget, idle);
+    d.DragStartKikai = other.plan()[second].machineCode;
+    ASSERT_TRUE(other.dropBar(d).changed);
     ASSERT_TRUE(otherPrompt.asked.isEmpty()) << "the other planner's chart shows no overlap";
-    const std::int64_t firstOrder = p[first].orderNo, secondOrder = other.plan()[second].orderNo;
     const auto storedMachineOf = [&](std::int64_t orderNo) {
         db::Cursor c = t.db->query(QStringLiteral("SELECT 機械コード FROM DB0253 WHERE 手配番号 = ?"), {qint64(orderNo)});
         return c.next() ? c.text(QStringLiteral("機械コード")).trimmed() : QString();
@@ -277,14 +283,19 @@ TEST_P(Session, TwoPlannersCannotBookOneMachineAtOnceUnseen)
     EXPECT_EQ(other.save().outcome, store::SaveOutcome::Cancelled);
     ASSERT_EQ(otherPrompt.asked.size(), 1);
     EXPECT_TRUE(otherPrompt.asked[0].contains(QString::number(firstOrder))) << otherPrompt.asked[0].toStdString();
+    if (!onMachine) EXPECT_TRUE(otherPrompt.asked[0].contains(QStringLiteral("KTEST")));
     EXPECT_EQ(storedMachineOf(secondOrder), before) << "No saves nothing";
     EXPECT_TRUE(other.hasUnsavedChanges());
 
     otherPrompt.asked.clear();
     otherPrompt.answers = {true};
     EXPECT_EQ(other.save().outcome, store::SaveOutcome::Saved);
-    EXPECT_EQ(storedMachineOf(secondOrder), target.trimmed());
+    EXPECT_EQ(storedMachineOf(secondOrder), otherTarget.trimmed());
 }
+
+TEST_P(Session, TwoPlannersCannotBookOneMachineAtOnceUnseen) { twoPlannersBookTheSameTime(true); }
+
+TEST_P(Session, TwoPlannersCannotBookOneMouldAtOnceUnseen) { twoPlannersBookTheSameTime(false); }
 
 TEST_P(Session, AMergeRecomputesTheComponentRequirementsThatAreSaved)
 {

@@ -2,7 +2,9 @@
 
 #include "core/ChartGeometry.h"
 
+#include <QFontMetrics>
 #include <QPainter>
+#include <QTextLayout>
 #include <algorithm>
 
 namespace chart {
@@ -16,6 +18,60 @@ const QColor kSelected(0, 70, 220);
 const QColor kProgress(0, 110, 90);
 constexpr int kProgressHeight = 5;
 constexpr int kMinTextWidth = 14;
+
+bool sameText(const QString& a, const QString& b)
+{
+    return (a.constData() == b.constData() && a.size() == b.size()) || a == b;
+}
+
+// The characters of a line that start inside the room: the rest is clipped
+// away anyway, and a narrow bar in the four-week view shows only a few.
+QString visiblePart(const QString& line, const QFontMetrics& fm, int width)
+{
+    if (fm.horizontalAdvance(line) < width) return line;
+    // Smallest prefix that reaches the right edge.
+    int lo = 0, hi = int(line.size());
+    while (lo < hi) {
+        const int mid = (lo + hi) / 2;
+        if (fm.horizontalAdvance(line.left(mid)) >= width) hi = mid;
+        else lo = mid + 1;
+    }
+    // One character more: a glyph may reach back over its start into the room.
+    int n = std::min(int(line.size()), lo + 1);
+    if (n < line.size() && line.at(n - 1).isHighSurrogate()) ++n;
+    return line.left(n);
+}
+
+QList<QGlyphRun> laidOut(const QString& text, const QFont& font, double& ascent)
+{
+    QTextLayout layout(text, font);
+    QTextOption option;
+    option.setWrapMode(QTextOption::NoWrap);
+    layout.setTextOption(option);
+    layout.beginLayout();
+    QTextLine line = layout.createLine();
+    if (line.isValid()) line.setPosition(QPointF(0, 0));
+    layout.endLayout();
+    ascent = line.isValid() ? line.ascent() : 0;
+    return layout.glyphRuns();
+}
+
+const CaptionLayout& captionOf(const BarVisual& bar, const QFont& font, int pixelSize, int width)
+{
+    const CaptionLayout* c = bar.captionLayout.get();
+    if (c && c->width == width && c->pixelSize == pixelSize && sameText(c->text1, bar.look.line1) && sameText(c->text2, bar.look.line2))
+        return *c;
+    auto made = std::make_shared<CaptionLayout>();
+    made->text1 = bar.look.line1;
+    made->text2 = bar.look.line2;
+    made->pixelSize = pixelSize;
+    made->width = width;
+    const QFontMetrics fm(font);
+    made->line1 = laidOut(visiblePart(bar.look.line1, fm, width), font, made->ascent1);
+    made->line2 = laidOut(visiblePart(bar.look.line2, fm, width), font, made->ascent2);
+    bar.captionLayout = made;
+    return *made;
+}
 }  // namespace
 
 QFont chartFont(int pixelSize)
@@ -64,16 +120,20 @@ void paintBar(QPainter& p, const QRect& rect, const BarVisual& bar, bool selecte
     if (rect.width() < kMinTextWidth) return;
     // The caption never runs into the neighbouring bar.
     const QRect text = rect.adjusted(3, 1, -2, -kProgressHeight);
-    p.save();
-    p.setClipRect(text);
-    p.setFont(font);
-    p.setPen(rgb(bar.look.text));
     // CJK fonts carry a tall leading; two lines at a fixed step fit the 36-pixel bar.
     const int px = font.pixelSize() > 0 ? font.pixelSize() : 12;
     const int base1 = text.top() + px;
-    p.drawText(text.left(), base1, bar.look.line1);
-    p.drawText(text.left(), base1 + px + 4, bar.look.line2);
-    p.restore();
+    const CaptionLayout& caption = captionOf(bar, font, px, text.width());
+    // The glyph runs carry their font; a painter without a clip of its own (the
+    // surfaces') needs no saved state, which costs as much as the drawing.
+    const bool ownClip = p.hasClipping();
+    if (ownClip) p.save();
+    p.setClipRect(text, ownClip ? Qt::IntersectClip : Qt::ReplaceClip);
+    p.setPen(rgb(bar.look.text));
+    for (const QGlyphRun& run : caption.line1) p.drawGlyphRun(QPointF(text.left(), base1 - caption.ascent1), run);
+    for (const QGlyphRun& run : caption.line2) p.drawGlyphRun(QPointF(text.left(), base1 + px + 4 - caption.ascent2), run);
+    if (ownClip) p.restore();
+    else p.setClipping(false);
 }
 
 }  // namespace chart

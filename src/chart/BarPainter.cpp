@@ -19,6 +19,24 @@ const QColor kProgress(0, 110, 90);
 constexpr int kProgressHeight = 5;
 constexpr int kMinTextWidth = 14;
 
+// The pixels of a rectangle outline stroked with a pen of the thickness (1 or 2)
+// around the outer box: a one-pixel ring; a two-pixel ring without its two left
+// corners, where a two-pixel pen leaves them out.
+void frame(QPainter& p, const QRect& outer, int thickness, const QColor& colour)
+{
+    const int t = thickness;
+    const int l = outer.left(), r = outer.right(), top = outer.top(), bottom = outer.bottom();
+    const int cut = t == 2 ? 1 : 0;
+    p.fillRect(QRect(QPoint(l + cut, top), QPoint(r, top)), colour);
+    p.fillRect(QRect(QPoint(l + cut, bottom), QPoint(r, bottom)), colour);
+    if (t == 2) {
+        p.fillRect(QRect(QPoint(l, top + 1), QPoint(r, top + 1)), colour);
+        p.fillRect(QRect(QPoint(l, bottom - 1), QPoint(r, bottom - 1)), colour);
+    }
+    p.fillRect(QRect(QPoint(l, top + t), QPoint(l + t - 1, bottom - t)), colour);
+    p.fillRect(QRect(QPoint(r - t + 1, top + t), QPoint(r, bottom - t)), colour);
+}
+
 bool sameText(const QString& a, const QString& b)
 {
     return (a.constData() == b.constData() && a.size() == b.size()) || a == b;
@@ -106,17 +124,12 @@ void paintBar(QPainter& p, const QRect& rect, const BarVisual& bar, bool selecte
         const int w = std::min(rect.width(), int(bar.progressWidth / core::TwipsPerPixel + 0.5));
         p.fillRect(QRect(rect.left(), rect.bottom() - kProgressHeight + 1, w, kProgressHeight), kProgress);
     }
-    p.setPen(kOutline);
-    p.setBrush(Qt::NoBrush);
-    p.drawRect(rect.adjusted(0, 0, -1, -1));
-    if (bar.look.changedMark) {
-        p.setPen(QPen(kChangedFrame, 2));
-        p.drawRect(rect.adjusted(1, 1, -1, -1));
-    }
-    if (selected) {
-        p.setPen(QPen(kSelected, 2, Qt::SolidLine));
-        p.drawRect(rect.adjusted(-1, -1, 0, 0));
-    }
+    // Frames are filled, not stroked: a stroke cut by the paint's clip (a bar
+    // across the edge of a strip a scroll exposed) loses its corner pixels,
+    // and the moved part of the chart must match what is painted next to it.
+    frame(p, rect, 1, kOutline);
+    if (bar.look.changedMark) frame(p, rect, 2, kChangedFrame);
+    if (selected) frame(p, rect.adjusted(-2, -2, 1, 1), 2, kSelected);
     if (rect.width() < kMinTextWidth) return;
     // The caption never runs into the neighbouring bar.
     const QRect text = rect.adjusted(3, 1, -2, -kProgressHeight);

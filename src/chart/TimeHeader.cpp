@@ -99,7 +99,7 @@ DayDispArea::DayDispArea(ChartState& state, QWidget* parent) : QWidget(parent), 
 }
 
 namespace {
-constexpr int kCaptionLine = 19;  // the upper line of captions ends here
+constexpr int kCaptionLine = DayDispArea::CaptionLinePx;
 constexpr int kCaptionPad = 4;
 
 // The longest form whose widest caption fits a day column of the given width.

@@ -46,6 +46,9 @@ public:
         std::vector<Caption> months, days, hours;
     };
 
+    // The upper line of captions ends here; the months stand above it.
+    static constexpr int CaptionLinePx = 19;
+
     DayDispArea(ChartState& state, QWidget* parent = nullptr);
     Captions captions() const;
 

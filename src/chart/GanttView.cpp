@@ -221,6 +221,7 @@ void GanttView::updateScrollRanges()
 void GanttView::onScroll()
 {
     hideTip();  // the bar it describes has moved away from the pointer
+    const QRect frameBefore = platForm2->viewportRectPx();
     const int dx = state_.scrollXPx() - HScroll1->value();
     const int rows = state_.firstRowOffset() - KScroll->value();
     state_.setScroll(HScroll1->value(), KScroll->value());
@@ -235,7 +236,8 @@ void GanttView::onScroll()
     // A month's caption stands at the left edge while its first day is out of view.
     dayDispArea->scroll(dx, 0);
     dayDispArea->update(0, 0, dayDispArea->width(), DayDispArea::CaptionLinePx + 1);
-    platForm2->update();  // the frame of the part in view
+    // The frame of the part in view moves over the four weeks.
+    platForm2->update(frameBefore.united(platForm2->viewportRectPx()).adjusted(-2, -2, 2, 2));
 }
 
 void GanttView::scrollToMoment(core::Moment m)

@@ -23,6 +23,8 @@ public:
     PlatForm2(ChartState& state, QWidget* parent = nullptr);
     // The moment at a pixel of the strip (used to jump there).
     core::Moment momentAtPx(int px) const;
+    // The frame of the part of the period the main chart shows.
+    QRect viewportRectPx() const;
 
 protected:
     void paintEvent(QPaintEvent* e) override;

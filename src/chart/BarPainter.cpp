@@ -2,7 +2,9 @@
 
 #include "core/ChartGeometry.h"
 
+#include <QFontMetrics>
 #include <QPainter>
+#include <QTextLayout>
 #include <algorithm>
 
 namespace chart {
@@ -16,6 +18,78 @@ const QColor kSelected(0, 70, 220);
 const QColor kProgress(0, 110, 90);
 constexpr int kProgressHeight = 5;
 constexpr int kMinTextWidth = 14;
+
+// The pixels of a rectangle outline stroked with a pen of the thickness (1 or 2)
+// around the outer box: a one-pixel ring; a two-pixel ring without its two left
+// corners, where a two-pixel pen leaves them out.
+void frame(QPainter& p, const QRect& outer, int thickness, const QColor& colour)
+{
+    const int t = thickness;
+    const int l = outer.left(), r = outer.right(), top = outer.top(), bottom = outer.bottom();
+    const int cut = t == 2 ? 1 : 0;
+    p.fillRect(QRect(QPoint(l + cut, top), QPoint(r, top)), colour);
+    p.fillRect(QRect(QPoint(l + cut, bottom), QPoint(r, bottom)), colour);
+    if (t == 2) {
+        p.fillRect(QRect(QPoint(l, top + 1), QPoint(r, top + 1)), colour);
+        p.fillRect(QRect(QPoint(l, bottom - 1), QPoint(r, bottom - 1)), colour);
+    }
+    p.fillRect(QRect(QPoint(l, top + t), QPoint(l + t - 1, bottom - t)), colour);
+    p.fillRect(QRect(QPoint(r - t + 1, top + t), QPoint(r, bottom - t)), colour);
+}
+
+bool sameText(const QString& a, const QString& b)
+{
+    return (a.constData() == b.constData() && a.size() == b.size()) || a == b;
+}
+
+// The characters of a line that start inside the room: the rest is clipped
+// away anyway, and a narrow bar in the four-week view shows only a few.
+QString visiblePart(const QString& line, const QFontMetrics& fm, int width)
+{
+    if (fm.horizontalAdvance(line) < width) return line;
+    // Smallest prefix that reaches the right edge.
+    int lo = 0, hi = int(line.size());
+    while (lo < hi) {
+        const int mid = (lo + hi) / 2;
+        if (fm.horizontalAdvance(line.left(mid)) >= width) hi = mid;
+        else lo = mid + 1;
+    }
+    // One character more: a glyph may reach back over its start into the room.
+    int n = std::min(int(line.size()), lo + 1);
+    if (n < line.size() && line.at(n - 1).isHighSurrogate()) ++n;
+    return line.left(n);
+}
+
+QList<QGlyphRun> laidOut(const QString& text, const QFont& font, double& ascent)
+{
+    QTextLayout layout(text, font);
+    QTextOption option;
+    option.setWrapMode(QTextOption::NoWrap);
+    layout.setTextOption(option);
+    layout.beginLayout();
+    QTextLine line = layout.createLine();
+    if (line.isValid()) line.setPosition(QPointF(0, 0));
+    layout.endLayout();
+    ascent = line.isValid() ? line.ascent() : 0;
+    return layout.glyphRuns();
+}
+
+const CaptionLayout& captionOf(const BarVisual& bar, const QFont& font, int pixelSize, int width)
+{
+    const CaptionLayout* c = bar.captionLayout.get();
+    if (c && c->width == width && c->pixelSize == pixelSize && sameText(c->text1, bar.look.line1) && sameText(c->text2, bar.look.line2))
+        return *c;
+    auto made = std::make_shared<CaptionLayout>();
+    made->text1 = bar.look.line1;
+    made->text2 = bar.look.line2;
+    made->pixelSize = pixelSize;
+    made->width = width;
+    const QFontMetrics fm(font);
+    made->line1 = laidOut(visiblePart(bar.look.line1, fm, width), font, made->ascent1);
+    made->line2 = laidOut(visiblePart(bar.look.line2, fm, width), font, made->ascent2);
+    bar.captionLayout = made;
+    return *made;
+}
 }  // namespace
 
 QFont chartFont(int pixelSize)
@@ -50,30 +124,29 @@ void paintBar(QPainter& p, const QRect& rect, const BarVisual& bar, bool selecte
         const int w = std::min(rect.width(), int(bar.progressWidth / core::TwipsPerPixel + 0.5));
         p.fillRect(QRect(rect.left(), rect.bottom() - kProgressHeight + 1, w, kProgressHeight), kProgress);
     }
-    p.setPen(kOutline);
-    p.setBrush(Qt::NoBrush);
-    p.drawRect(rect.adjusted(0, 0, -1, -1));
-    if (bar.look.changedMark) {
-        p.setPen(QPen(kChangedFrame, 2));
-        p.drawRect(rect.adjusted(1, 1, -1, -1));
-    }
-    if (selected) {
-        p.setPen(QPen(kSelected, 2, Qt::SolidLine));
-        p.drawRect(rect.adjusted(-1, -1, 0, 0));
-    }
+    // Frames are filled, not stroked: a stroke cut by the paint's clip (a bar
+    // across the edge of a strip a scroll exposed) loses its corner pixels,
+    // and the moved part of the chart must match what is painted next to it.
+    frame(p, rect, 1, kOutline);
+    if (bar.look.changedMark) frame(p, rect, 2, kChangedFrame);
+    if (selected) frame(p, rect.adjusted(-2, -2, 1, 1), 2, kSelected);
     if (rect.width() < kMinTextWidth) return;
     // The caption never runs into the neighbouring bar.
     const QRect text = rect.adjusted(3, 1, -2, -kProgressHeight);
-    p.save();
-    p.setClipRect(text);
-    p.setFont(font);
-    p.setPen(rgb(bar.look.text));
     // CJK fonts carry a tall leading; two lines at a fixed step fit the 36-pixel bar.
     const int px = font.pixelSize() > 0 ? font.pixelSize() : 12;
     const int base1 = text.top() + px;
-    p.drawText(text.left(), base1, bar.look.line1);
-    p.drawText(text.left(), base1 + px + 4, bar.look.line2);
-    p.restore();
+    const CaptionLayout& caption = captionOf(bar, font, px, text.width());
+    // The glyph runs carry their font; a painter without a clip of its own (the
+    // surfaces') needs no saved state, which costs as much as the drawing.
+    const bool ownClip = p.hasClipping();
+    if (ownClip) p.save();
+    p.setClipRect(text, ownClip ? Qt::IntersectClip : Qt::ReplaceClip);
+    p.setPen(rgb(bar.look.text));
+    for (const QGlyphRun& run : caption.line1) p.drawGlyphRun(QPointF(text.left(), base1 - caption.ascent1), run);
+    for (const QGlyphRun& run : caption.line2) p.drawGlyphRun(QPointF(text.left(), base1 + px + 4 - caption.ascent2), run);
+    if (ownClip) p.restore();
+    else p.setClipping(false);
 }
 
 }  // namespace chart

@@ -5,13 +5,28 @@
 
 #include "core/BarLook.h"
 
+#include <QGlyphRun>
+#include <QList>
 #include <QString>
 #include <cstdint>
+#include <memory>
 
 namespace chart {
 
 // The chart surfaces a bar can stand on.
 enum class Surface { PlatForm, PlatForm2, PlatForm3 };
+
+// A bar's two caption lines laid out once for painting. Shaping the text is
+// most of a bar's paint, so it is redone only when the text, the font size or
+// the room in the bar (the display mode) changes.
+struct CaptionLayout {
+    QString text1, text2;  // the caption lines laid out, to recognise a changed caption
+    int pixelSize = 0;
+    int width = -1;        // pixels of room for the text
+    // Glyphs relative to the top-left corner of each line, whose baseline is ascent below it.
+    QList<QGlyphRun> line1, line2;
+    double ascent1 = 0, ascent2 = 0;
+};
 
 struct BarVisual {
     bool visible = false;
@@ -38,6 +53,8 @@ struct BarVisual {
     // (left, right, progressWidth) and colours when the bar is next used.
     bool placeStale = false;
     bool captionStale = true;  // look.line1/line2 are rebuilt when the bar is next painted
+    // Built by the painter on first paint; shared by copies, never changed once built.
+    mutable std::shared_ptr<const CaptionLayout> captionLayout;
 };
 
 // Bars are slightly lower than their 600-twip band so neighbouring rows stay apart.

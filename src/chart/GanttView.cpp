@@ -221,9 +221,23 @@ void GanttView::updateScrollRanges()
 void GanttView::onScroll()
 {
     hideTip();  // the bar it describes has moved away from the pointer
+    const QRect frameBefore = platForm2->viewportRectPx();
+    const int dx = state_.scrollXPx() - HScroll1->value();
+    const int rows = state_.firstRowOffset() - KScroll->value();
     state_.setScroll(HScroll1->value(), KScroll->value());
-    LineName2->showRows(KScroll->value());
-    repaintChart();
+    if (rows != 0) LineName2->showRows(KScroll->value());
+    // The surfaces paint in whole pixels of the chart: what stays in view is
+    // moved, and only the strip that came into view is painted. The drag
+    // preview does not move with the chart, so it asks for a full paint.
+    if (state_.dragPreview.active) platForm->update();
+    else if (dx != 0 || rows != 0) platForm->scroll(dx, rows * ChartState::RowHeightPx);
+    if (dx == 0) return;
+    platForm3->scroll(dx, 0);
+    // A month's caption stands at the left edge while its first day is out of view.
+    dayDispArea->scroll(dx, 0);
+    dayDispArea->update(0, 0, dayDispArea->width(), DayDispArea::CaptionLinePx + 1);
+    // The frame of the part in view moves over the four weeks.
+    platForm2->update(frameBefore.united(platForm2->viewportRectPx()).adjusted(-2, -2, 2, 2));
 }
 
 void GanttView::scrollToMoment(core::Moment m)

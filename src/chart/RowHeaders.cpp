@@ -48,11 +48,16 @@ void RowHeaderColumn::showRows(int firstRowOffset)
     for (int k = 1; k <= count_; ++k) {
         QLabel* label = labels_[std::size_t(k - 1)];
         const int r = firstRowOffset + k;
-        QString style = QStringLiteral("QLabel{border-bottom:1px solid #aaa;border-right:1px solid #888;background:%1;}");
+        // A style sheet is parsed and the label polished again at every set:
+        // a scroll step sets only those that change.
+        const auto setStyle = [label](const QString& back) {
+            const QString style = QStringLiteral("QLabel{border-bottom:1px solid #aaa;border-right:1px solid #888;background:%1;}").arg(back);
+            if (label->styleSheet() != style) label->setStyleSheet(style);
+        };
         if (r < 1 || r > rows_.machineRowCount()) {
             label->setText(QString());
             label->setToolTip(QString());
-            label->setStyleSheet(style.arg(QStringLiteral("#e8e8e8")));
+            setStyle(QStringLiteral("#e8e8e8"));
             continue;
         }
         const core::ChartRow& row = rows_.row(r);
@@ -63,7 +68,7 @@ void RowHeaderColumn::showRows(int firstRowOffset)
                        + fm.elidedText(row.RowName.trimmed(), Qt::ElideRight, room));
         label->setToolTip(row.RowLabel.trimmed());
         const QString back = r == 1 ? QStringLiteral("#f6f6f0") : rows_.isSupplierRow(r) ? QStringLiteral("#eef4fc") : QStringLiteral("#fafafa");
-        label->setStyleSheet(style.arg(back));
+        setStyle(back);
     }
 }
 

@@ -57,10 +57,19 @@ core::Moment PlatForm2::momentAtPx(int px) const
     return scale > 0 ? core::xToMoment(state_.origin(), double(px) * core::TwipsPerPixel, scale) : state_.origin();
 }
 
+QRect PlatForm2::viewportRectPx() const
+{
+    const auto topPx = [this](core::Moment m) { return core::pxOfTwips(state_.xOf(m, true)); };
+    const int v1 = topPx(state_.momentAtX(state_.pxToX(0)));
+    const int v2 = topPx(state_.momentAtX(state_.pxToX(int(state_.scale().ChartWidth / core::TwipsPerPixel))));
+    return QRect(v1, 1, std::max(2, v2 - v1), height() - 3);
+}
+
 void PlatForm2::paintEvent(QPaintEvent* e)
 {
     QPainter p(this);
-    p.fillRect(e->rect(), kHeaderBack);
+    const QRect area = e->rect();
+    p.fillRect(area, kHeaderBack);
     const auto topPx = [this](core::Moment m) { return core::pxOfTwips(state_.xOf(m, true)); };
     p.setFont(chartFont(10));
     // All days as "m/d" or, where that does not fit, all as the day alone with a
@@ -70,6 +79,7 @@ void PlatForm2::paintEvent(QPaintEvent* e)
     for (int d = 0; d < 28; ++d) {
         const core::Moment start = state_.origin().addDays(d);
         const int x1 = topPx(start), x2 = topPx(start.addDays(1));
+        if (x2 < area.left() || x1 > area.right()) continue;  // a scroll step repaints only the frame
         const core::Date date = start.date();
         if (date.dayOfWeek() >= 6) p.fillRect(QRect(x1, 0, x2 - x1, height()), kWeekendBack);
         p.setPen(!withMonth && date.day() == 1 ? QColor(60, 60, 60) : QColor(150, 150, 150));
@@ -79,11 +89,9 @@ void PlatForm2::paintEvent(QPaintEvent* e)
         if (p.fontMetrics().horizontalAdvance(text) <= x2 - x1 - 2) p.drawText(QRect(x1 + 1, 0, x2 - x1 - 1, height()), Qt::AlignCenter, text);
     }
     // The part of the period the main chart shows now.
-    const int v1 = topPx(state_.momentAtX(state_.pxToX(0)));
-    const int v2 = topPx(state_.momentAtX(state_.pxToX(int(state_.scale().ChartWidth / core::TwipsPerPixel))));
     p.setPen(QPen(kViewport, 2));
     p.setBrush(QColor(0, 90, 220, 40));
-    p.drawRect(QRect(v1, 1, std::max(2, v2 - v1), height() - 3));
+    p.drawRect(viewportRectPx());
     const int now = topPx(core::nowMoment());
     p.setPen(QPen(Qt::red, 1));
     p.drawLine(now, 0, now, height());
@@ -99,7 +107,7 @@ DayDispArea::DayDispArea(ChartState& state, QWidget* parent) : QWidget(parent), 
 }
 
 namespace {
-constexpr int kCaptionLine = 19;  // the upper line of captions ends here
+constexpr int kCaptionLine = DayDispArea::CaptionLinePx;
 constexpr int kCaptionPad = 4;
 
 // The longest form whose widest caption fits a day column of the given width.
@@ -155,7 +163,10 @@ void DayDispArea::paintEvent(QPaintEvent* e)
     const Captions c = captions();  // the whole strip: a month's caption stands where a full paint puts it
     const QFont dayFont = chartFont(12);
     p.setFont(dayFont);
+    // Only what meets the area: a scroll step repaints the months' strip alone.
+    const auto meets = [&area](int left, int right) { return right >= area.left() && left <= area.right(); };
     for (const Caption& day : c.days) {
+        if (!meets(day.rect.left(), day.rect.right())) continue;
         // Weekends are shaded under their day and hour captions, not under a month's.
         const int top = c.months.empty() ? 0 : day.rect.top();
         if (day.date.dayOfWeek() >= 6) p.fillRect(QRect(day.rect.left(), top, day.rect.width(), height() - top), kWeekendBack);
@@ -165,6 +176,7 @@ void DayDispArea::paintEvent(QPaintEvent* e)
         p.drawLine(day.rect.left(), top, day.rect.left(), height());
     }
     for (const Caption& month : c.months) {
+        if (!meets(month.rect.left(), month.rect.right())) continue;
         p.setPen(QColor(120, 120, 120));
         p.drawLine(month.rect.left(), 0, month.rect.left(), kCaptionLine);
         // A month with little room in view drops its year rather than show a cut number.
@@ -178,6 +190,7 @@ void DayDispArea::paintEvent(QPaintEvent* e)
     p.setFont(chartFont(10));
     p.setPen(QColor(80, 80, 80));
     for (const Caption& hour : c.hours) {
+        if (!meets(hour.rect.left() - 2, hour.rect.right())) continue;
         p.drawLine(hour.rect.left() - 2, kCaptionLine + 12, hour.rect.left() - 2, height());
         p.drawText(hour.rect, Qt::AlignLeft | Qt::AlignVCenter, hour.text);
     }

@@ -23,6 +23,8 @@ public:
     PlatForm2(ChartState& state, QWidget* parent = nullptr);
     // The moment at a pixel of the strip (used to jump there).
     core::Moment momentAtPx(int px) const;
+    // The frame of the part of the period the main chart shows.
+    QRect viewportRectPx() const;
 
 protected:
     void paintEvent(QPaintEvent* e) override;
@@ -45,6 +47,9 @@ public:
     struct Captions {
         std::vector<Caption> months, days, hours;
     };
+
+    // The upper line of captions ends here; the months stand above it.
+    static constexpr int CaptionLinePx = 19;
 
     DayDispArea(ChartState& state, QWidget* parent = nullptr);
     Captions captions() const;

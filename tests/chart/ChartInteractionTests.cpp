@@ -4,8 +4,10 @@
 
 #include "chart/PlatForm.h"
 #include "chart/RowHeaders.h"
+#include "chart/TimeHeader.h"
 
 #include <QLabel>
+#include <QScreen>
 #include <QWheelEvent>
 
 using namespace chart_test;
@@ -150,3 +152,35 @@ TEST_F(Selection, HoverTipFollowsTheChartMovingUnderThePointer)
 }
 
 }  // namespace
+
+// A scroll step moves what stays in view and paints only what came into view:
+// the picture on screen must be the one a fresh paint gives, bars, captions,
+// selection and non-working shading included.
+TEST_F(Scrolling, AScrollStepShowsWhatAFreshPaintShows)
+{
+    for (int m = 1; m <= 12; ++m)
+        for (int d = 2; d <= 20; d += 2)
+            addOrder(plan(), 1000 + m * 100 + d, QStringLiteral("M%1").arg(m, 2, 10, QLatin1Char('0')), at(d, 9 + m % 5), 20 * 60 + m * 37);
+    addOrder(plan(), 9001, QString(), at(3, 10), 16 * 60);  // on the strip of bars on no row
+    show();
+    state().setSelectedRecord(5);
+    view().showFourWeeks();
+    view().showWeek();
+    QCoreApplication::processEvents();
+
+    const auto onScreen = [this](QWidget* w) {
+        const QPoint at = w->mapTo(form.get(), QPoint(0, 0));
+        return form->screen()->grabWindow(form->winId(), at.x(), at.y(), w->width(), w->height()).toImage().convertToFormat(QImage::Format_RGB32);
+    };
+    const auto fresh = [](QWidget* w) { return w->grab().toImage().convertToFormat(QImage::Format_RGB32); };
+    const struct { int dx, rows; } steps[] = {{37, 0}, {-11, 0}, {0, 2}, {0, -1}, {123, 1}, {-60, -2}};
+    for (const auto& s : steps) {
+        view().HScroll1->setValue(view().HScroll1->value() + s.dx);
+        view().KScroll->setValue(view().KScroll->value() + s.rows);
+        QCoreApplication::processEvents();
+        for (QWidget* w : {static_cast<QWidget*>(view().platForm), static_cast<QWidget*>(view().platForm3),
+                           static_cast<QWidget*>(view().dayDispArea), static_cast<QWidget*>(view().platForm2)}) {
+            EXPECT_TRUE(onScreen(w) == fresh(w)) << w->objectName().toStdString() << " after a step of " << s.dx << " px, " << s.rows << " rows";
+        }
+    }
+}

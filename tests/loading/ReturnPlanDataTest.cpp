@@ -120,6 +120,29 @@ TEST_P(PlanLoading, SetMembershipCycleCavitiesAndPieceSeconds)
     EXPECT_DOUBLE_EQ(rec(305).shotWeightPerPiece, 0);
 }
 
+// A set mould's cavities come from its row of the first priority among the rows
+// not deleted; a deleted row or one without a priority gives none.
+TEST_P(PlanLoading, SetCavitiesOnlyFromASetMouldRowInForce)
+{
+    insert(d(), "DB0451", {{"品名コード", "ITEM-A"}, {"順序", 1}, {"生産工場コード", 1}, {"サイクル", 40}, {"取数", 5}});
+    insert(d(), "DB0473", {{"金型番号", "K1"}, {"セット品グループ", "G1"}, {"品名コード", "ITEM-A"}, {"順序", 1}, {"優先順位", 1}, {"取数", 3}, {"削除フラグ", "1"}});
+    insert(d(), "DB0473", {{"金型番号", "K2"}, {"セット品グループ", "G1"}, {"品名コード", "ITEM-A"}, {"順序", 1}, {"優先順位", QVariant()}, {"取数", 6}});
+    insert(d(), "DB0473", {{"金型番号", "K3"}, {"セット品グループ", "G1"}, {"品名コード", "ITEM-A"}, {"順序", 1}, {"優先順位", 4}, {"取数", 7}});
+    insert(d(), "DB0473", {{"金型番号", "K3"}, {"セット品グループ", "G2"}, {"品名コード", "ITEM-A"}, {"順序", 1}, {"優先順位", 1}, {"取数", 8}});
+    order(d(), 401, {{"金型番号", "K1"}, {"セット品グループ", "G1"}});
+    order(d(), 402, {{"金型番号", "K2"}, {"セット品グループ", "G1"}});
+    order(d(), 403, {{"金型番号", "K3"}, {"セット品グループ", "G1"}});
+    order(d(), 404, {{"金型番号", "K3"}, {"セット品グループ", "G2"}});
+    order(d(), 405, {{"金型番号", "K3"}, {"セット品グループ", "G3"}});
+    load();
+
+    EXPECT_EQ(rec(401).cavities, 5);
+    EXPECT_EQ(rec(402).cavities, 5);
+    EXPECT_EQ(rec(403).cavities, 7);
+    EXPECT_EQ(rec(404).cavities, 8);
+    EXPECT_EQ(rec(405).cavities, 5);
+}
+
 TEST_P(PlanLoading, PieceSecondsFromProductivityUnits)
 {
     insert(d(), "DB0378", {{"品名コード", "ITEM-P"}});

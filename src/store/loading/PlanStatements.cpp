@@ -124,6 +124,45 @@ QString planOrders(int kojoCode)
         " ORDER BY DB0253.スケジューラ固定区分,DB0253.生産計画番号,DB0253.機械コード,DB0253.納期");
 }
 
+QString planOrders(const db::Dialect& dialect, int kojoCode)
+{
+    QString sql = planOrders(kojoCode);
+    if (dialect.kind() != db::Kind::Sqlite) return sql;
+    // D: the set-mould rows whose priority is the first of their key among the rows not deleted.
+    static const QString derived = QStringLiteral(
+        "    LEFT JOIN (SELECT A.*"
+        "               FROM DB0473 A"
+        "                   ,("
+        "                     SELECT C.金型番号,C.セット品グループ,C.品名コード,C.順序,min(C.優先順位) 最優先順位"
+        "                     FROM DB0473 C "
+        "                     WHERE C.削除フラグ='0' "
+        "                     group BY C.金型番号,C.セット品グループ,C.品名コード,C.順序"
+        "                     ) B"
+        "               where B.最優先順位 = A.優先順位"
+        "                 and B.金型番号 = A.金型番号"
+        "                 AND B.セット品グループ = A.セット品グループ"
+        "                 AND B.品名コード = A.品名コード"
+        "                 AND B.順序 = A.順序"
+        "               ) D");
+    static const QString keyed = QStringLiteral(
+        "    LEFT JOIN DB0473 D"
+        "      ON  D.優先順位 = (SELECT min(C.優先順位)"
+        "                        FROM DB0473 C"
+        "                        WHERE C.削除フラグ='0'"
+        "                          AND C.金型番号 = D.金型番号"
+        "                          AND C.セット品グループ = D.セット品グループ"
+        "                          AND C.品名コード = D.品名コード"
+        "                          AND C.順序 = D.順序)"
+        "      AND");
+    // The join's own conditions on D's key follow ("ON  DB0253.金型番号 = D.金型番号 ...").
+    const qsizetype at = sql.indexOf(derived);
+    Q_ASSERT(at >= 0);
+    const qsizetype on = sql.indexOf(QStringLiteral("      ON  DB0253.金型番号 = D.金型番号"), at);
+    Q_ASSERT(on >= 0);
+    sql.replace(at, on + qsizetype(QStringLiteral("      ON ").size()) - at, keyed);
+    return sql;
+}
+
 QString planComponents(int kojoCode)
 {
     return QStringLiteral(

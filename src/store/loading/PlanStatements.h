@@ -30,6 +30,12 @@ QString suppliers();
 // Binds: process class code.
 QString planOrders(int kojoCode);
 
+// The same orders as the database kind reads them best: SQLite scans a derived
+// table it joins (the set-mould rows D) once for every order row, so it reads
+// D's rows through their key instead, with the same meaning.
+// Binds: process class code.
+QString planOrders(const db::Dialect& dialect, int kojoCode);
+
 // Component rows of every open work order of the factory.
 QString planComponents(int kojoCode);
 

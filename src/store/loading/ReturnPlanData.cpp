@@ -132,7 +132,7 @@ void returnPlanData(db::Database& db, const core::ProgramSettings& settings, con
     // Components first and completely: the plan statement then reads alone on the connection.
     const ComponentsByOrder components = readPlanComponents(db, settings.KojoCode);
 
-    db::Cursor c = db.query(statements::planOrders(settings.KojoCode), {settings.processClassCode});
+    db::Cursor c = db.query(statements::planOrders(db.dialect(), settings.KojoCode), {settings.processClassCode});
     const OrderColumns col(c);
     const OrderRowStamper stamper(c);
     const RowReader r(c);

@@ -1,5 +1,7 @@
 #include "reschedule/Requirement.h"
 
+#include "reschedule/DetailMessages.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -35,6 +37,14 @@ double requirementFor(std::int64_t orderQty, const RequirementRule& rule)
     return d >= 0 ? whole * p : whole / p;
 }
 
+std::optional<double> definedRequirement(std::int64_t orderQty, const RequirementRule& rule)
+{
+    if (!(rule.defectRate < 100)) return std::nullopt;  // also a NaN rate
+    const double need = requirementFor(orderQty, rule);
+    if (!std::isfinite(need)) return std::nullopt;
+    return need;
+}
+
 bool recalcRequirement(RuleContext& ctx, int recordNo, int slot, RuleOutcome& out)
 {
     const plan::PlanRecord& r = ctx.plan[recordNo];
@@ -44,10 +54,14 @@ bool recalcRequirement(RuleContext& ctx, int recordNo, int slot, RuleOutcome& ou
     if (item.trimmed().isEmpty()) return false;
     const std::optional<RequirementRule> rule = ctx.lookup.requirementRule(r.orderNo, item);
     if (!rule) return false;
-    const double need = requirementFor(r.orderQty, *rule);
-    if (need == r.components[k].requiredQty) return false;
+    const std::optional<double> need = definedRequirement(r.orderQty, *rule);
+    if (!need) {
+        ctx.prompt.tell(msg::requirementUndefined(item));
+        return false;
+    }
+    if (*need == r.components[k].requiredQty) return false;
     plan::PlanRecord& m = ctx.plan.edit(recordNo);
-    m.components[k].requiredQty = need;
+    m.components[k].requiredQty = *need;
     m.isChanged = true;
     out.touch(recordNo);
     return true;

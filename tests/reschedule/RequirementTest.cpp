@@ -48,3 +48,22 @@ TEST_F(RequirementSlots, EveryKnownComponentOfTheRecordIsRecomputed)
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(RequirementSlots, ADefectRateOfAHundredPercentKeepsThePreviousRequirement)
+{
+    const int i = addBar(8, "M1", at(2, 8), 60, 1000);
+    rec(i).components = {plan::Component{.itemCode = "C1", .requiredQty = 7}};
+    lookup.rules[{8, "C1"}] = RequirementRule{"1", 0, 1, 1, 100};
+    reschedule::RuleOutcome out;
+    EXPECT_FALSE(reschedule::recalcRequirement(ctx, i, 1, out));
+    EXPECT_EQ(plan[i].components[0].requiredQty, 7);
+    EXPECT_EQ(prompt.told.size(), 1);
+    lookup.rules[{8, "C1"}] = RequirementRule{"1", 0, 1, 1, 150};
+    EXPECT_FALSE(reschedule::recalcRequirement(ctx, i, 1, out));
+    EXPECT_EQ(plan[i].components[0].requiredQty, 7);
+    EXPECT_EQ(reschedule::definedRequirement(10, RequirementRule{"1", 0, 1, 1, 99.9}).has_value(), true);
+}
+
+}  // namespace

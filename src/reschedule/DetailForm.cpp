@@ -22,8 +22,13 @@ namespace {
 // The longest job the boxes compute with: the save refuses 10,000 hours and more.
 constexpr std::int64_t kMaxTotalMinutes = 10000LL * 60;
 
+// The largest quantity a box is read as: twelve digits, far above any order,
+// and far below where the minute arithmetic would overflow.
+constexpr std::int64_t kMaxQuantity = 999'999'999'999;
+
 double value(const QString& text) { return core::leadingValue(text); }
 std::int64_t wholeValue(const QString& text) { return core::roundToInt64(value(text)); }
+std::int64_t quantityValue(const QString& text) { return std::clamp(wholeValue(text), -kMaxQuantity, kMaxQuantity); }
 QString number(std::int64_t n) { return QString::number(n); }
 bool blankOrZero(const QString& text) { return text.isEmpty() || text == QStringLiteral("0"); }
 
@@ -256,7 +261,7 @@ std::int64_t formulaW(const DetailForm& f)
     else if (!blankOrZero(b.cycle)) p = cycleOf(f) / c;
     else p = 1 / c;
     const std::int64_t persons = core::roundToInt64(value(b.requiredPersons));
-    return core::calcProcessMinutes(p, wholeValue(b.orderQty), persons);
+    return core::calcProcessMinutes(p, quantityValue(b.orderQty), persons);
 }
 
 std::optional<std::int64_t> formulaQ(const DetailForm& f)
@@ -267,8 +272,7 @@ std::optional<std::int64_t> formulaQ(const DetailForm& f)
     const std::int64_t persons = core::roundToInt64(value(b.requiredPersons));
     const std::int64_t q = floorOf(value(b.workMinutes) * 60 / p);
     const std::int64_t factor = persons < 1 ? 1 : persons;
-    if (q > std::numeric_limits<std::int64_t>::max() / factor || q < std::numeric_limits<std::int64_t>::min() / factor) return std::nullopt;
-    return q * factor;
+    return std::clamp(q, -kMaxQuantity / factor, kMaxQuantity / factor) * factor;
 }
 
 void applyFormulaQ(RuleContext& ctx, DetailForm& f, std::int64_t quantity)
@@ -281,7 +285,7 @@ void applyFormulaQ(RuleContext& ctx, DetailForm& f, std::int64_t quantity)
 
 void recomputeCases(DetailBoxes& b)
 {
-    const std::int64_t u = wholeValue(b.packUnitQty), n = wholeValue(b.orderQty);
+    const std::int64_t u = wholeValue(b.packUnitQty), n = quantityValue(b.orderQty);
     if (u == 0) {
         b.looseQty = number(n);
         b.cases = number(0);
@@ -293,7 +297,7 @@ void recomputeCases(DetailBoxes& b)
 
 void recomputeComponents(RuleContext& ctx, DetailForm& f)
 {
-    const std::int64_t qty = wholeValue(f.boxes.orderQty);
+    const std::int64_t qty = quantityValue(f.boxes.orderQty);
     f.componentRules.resize(f.copy.components.size());
     const std::int64_t master = masterOrderNo(f.copy);
     for (std::size_t k = 0; k < f.copy.components.size(); ++k) {
@@ -425,7 +429,7 @@ bool mayStartSplit(RuleContext& ctx, const DetailForm& f)
 
 bool quantityAccepted(RuleContext& ctx, const DetailForm& f)
 {
-    if (wholeValue(f.boxes.orderQty) > 0) return true;
+    if (quantityValue(f.boxes.orderQty) > 0) return true;
     ctx.prompt.tell(msg::quantityRequired());
     return false;
 }
@@ -536,7 +540,7 @@ RuleOutcome applyDetail(RuleContext& ctx, const DetailForm& f)
         if (b.setupMinutes != o.setupMinutes) next.setupMinutes = int(std::clamp<std::int64_t>(wholeValue(b.setupMinutes), 0, kMaxTotalMinutes));
         if (b.pieceSeconds != o.pieceSeconds) next.pieceSeconds = value(b.pieceSeconds);
         if (b.workMinutes != o.workMinutes) next.workMinutes = std::clamp<std::int64_t>(wholeValue(b.workMinutes), 0, kMaxTotalMinutes);
-        if (b.orderQty != o.orderQty) setOrderQuantity(next, wholeValue(b.orderQty));
+        if (b.orderQty != o.orderQty) setOrderQuantity(next, quantityValue(b.orderQty));
         next.components = f.copy.components;
         row = rowChoiceOf(ctx, f);
         if (row.changed && row.known) {

@@ -608,8 +608,4 @@ void PlanWindow::onSplit()
     fillMembers();
 }
 
-void PlanWindow::closeEvent(QCloseEvent* event) { QDialog::closeEvent(event); }
-
-void PlanWindow::reject() { QDialog::reject(); }
-
 }  // namespace windows

@@ -63,8 +63,6 @@ public:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
-    void closeEvent(QCloseEvent* event) override;
-    void reject() override;
 
 private:
     void buildLayout();

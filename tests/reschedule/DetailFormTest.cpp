@@ -115,56 +115,6 @@ TEST_F(Detail, CasesAndLoosePiecesFollowThePackUnit)
     EXPECT_EQ(b.cases, "8");
 }
 
-TEST_F(Detail, BoxesShowTheRecord)
-{
-    details.neighbours = {day(1), TimeOfDay::fromHms(16, 30), Date(), TimeOfDay()};
-    const int i = addOrder();
-    rec(i).membersA[0].planNo = 5501;
-    rec(i).initialDueDate = day(10);
-    const DetailForm f = open(i);
-    EXPECT_EQ(f.boxes.orderNo, "7");
-    EXPECT_EQ(f.boxes.planNo, "5501");
-    EXPECT_EQ(f.boxes.startDate, "2024/04/02");
-    EXPECT_EQ(f.boxes.startTime, "08:00:00");
-    EXPECT_EQ(f.boxes.endTime, "09:00:00");
-    EXPECT_EQ(f.boxes.initialDueDate, "2024/04/10");
-    EXPECT_EQ(f.boxes.totalMinutes, "60");
-    EXPECT_EQ(f.boxes.looseQty, "4");
-    EXPECT_EQ(f.boxes.cases, "8");
-    EXPECT_EQ(f.boxes.beforeEndDate, "2024/04/01");
-    EXPECT_EQ(f.boxes.beforeEndTime, "16:30:00");
-    EXPECT_EQ(f.boxes.afterStartDate, "0000/00/00");
-    EXPECT_EQ(f.boxes.afterStartTime, "00:00:00");
-}
-
-TEST_F(Detail, StartDateAndTimeAreCheckedNormalisedAndMoveTheEnd)
-{
-    DetailForm f = open(addOrder());
-    f.boxes.startTime = "25:00";
-    EXPECT_FALSE(enter(f, DetailBox::StartTime).moveOn);  // R1
-    EXPECT_EQ(prompt.told, QStringList{"時刻を正しく入力してください"});
-    f.boxes.startTime = "１１：３０";
-    EXPECT_TRUE(enter(f, DetailBox::StartTime).moveOn);
-    EXPECT_EQ(f.boxes.startTime, "11:30:00");
-    EXPECT_EQ(f.boxes.endTime, "13:30:00");  // 30 minutes before the lunch break, 30 after
-
-    f.boxes.startDate = "2024/02/30";
-    EXPECT_FALSE(enter(f, DetailBox::StartDate).moveOn);  // R2
-    EXPECT_EQ(prompt.told.last(), "日付を正しく入力してください");
-    f.boxes.startDate = "20240403";
-    EXPECT_TRUE(enter(f, DetailBox::StartDate).moveOn);
-    EXPECT_EQ(f.boxes.startDate, "2024/04/03");
-    EXPECT_EQ(f.boxes.endDate, "2024/04/03");
-
-    f.boxes.endDate = "x";
-    EXPECT_FALSE(enter(f, DetailBox::EndDate).moveOn);  // R3 tells with the time text
-    EXPECT_EQ(prompt.told.last(), "時刻を正しく入力してください");
-    f.boxes.endDate = "2024-4-9";
-    EXPECT_TRUE(enter(f, DetailBox::EndDate).moveOn);
-    EXPECT_EQ(f.boxes.endDate, "2024/04/09");
-    EXPECT_EQ(f.boxes.endTime, "13:30:00");  // nothing else moves
-}
-
 TEST_F(Detail, AnEndTypedSearchesTheTotalAndOffersTheQuantity)
 {
     DetailForm f = open(addOrder());  // 08:00 + 60 minutes on 8-12, 13-17
@@ -227,69 +177,6 @@ TEST_F(Detail, AnEndWeeksAwayOrPastTheCalendarIsFoundOrRefusedWithoutHanging)
     EXPECT_EQ(prompt.told.last(), reschedule::msg::noTotalReachesEnd());
 }
 
-TEST_F(Detail, MinutesPersonsAndQuantityRecomputeWorkTotalAndEnd)
-{
-    DetailForm f = open(addOrder());
-    f.boxes.setupMinutes = "30";
-    enter(f, DetailBox::SetupMinutes);  // R5: 100 × 15 s ÷ 2 persons = 12.5 → 12 (halves to even)
-    EXPECT_EQ(f.boxes.workMinutes, "12");
-    EXPECT_EQ(f.boxes.totalMinutes, "42");
-    EXPECT_EQ(f.boxes.endTime, "08:42:00");
-
-    // R6: No keeps the times, cases and components follow the quantity anyway.
-    prompt.answers = {false};
-    f.boxes.orderQty = "600";
-    enter(f, DetailBox::OrderQty);
-    EXPECT_EQ(prompt.asked.last(), "作業時間・終了時間の調整を行ないますか？");
-    EXPECT_EQ(prompt.defaults.last(), false);
-    EXPECT_EQ(f.boxes.workMinutes, "12");
-    EXPECT_EQ(f.boxes.cases, "50");
-    EXPECT_EQ(f.copy.components[0].requiredQty, 200);
-    prompt.answers = {true};
-    enter(f, DetailBox::OrderQty);
-    EXPECT_EQ(f.boxes.workMinutes, "75");
-    EXPECT_EQ(f.boxes.endTime, "09:45:00");
-
-    // R7: work typed; the quantity on Yes, or the notice without a 生産性.
-    prompt.answers = {true};
-    f.boxes.workMinutes = "150";
-    enter(f, DetailBox::WorkMinutes);
-    EXPECT_EQ(f.boxes.totalMinutes, "180");
-    EXPECT_EQ(f.boxes.orderQty, "1200");
-    EXPECT_EQ(f.boxes.endTime, "11:00:00");
-    prompt.answers = {true};
-    f.boxes.pieceSeconds = "";
-    f.boxes.workMinutes = "90";
-    enter(f, DetailBox::WorkMinutes);
-    EXPECT_EQ(prompt.told.last(), "生産性が未入力のため、手配数を算出できませんでした。");
-    EXPECT_EQ(f.boxes.orderQty, "1200");
-    EXPECT_EQ(f.boxes.endTime, "10:00:00");
-
-    // R8: the total moves the end and gives the work time.
-    f.boxes.totalMinutes = "300";
-    enter(f, DetailBox::TotalMinutes);
-    EXPECT_EQ(f.boxes.workMinutes, "270");
-    EXPECT_EQ(f.boxes.endTime, "14:00:00");
-}
-
-TEST_F(Detail, MachineCodesAreNarrowedAndPaddedForDatabaseKindTwo)
-{
-    DetailForm f = open(addOrder());
-    f.boxes.machineCode = " Ｍ２ ";
-    enter(f, DetailBox::MachineCode);
-    EXPECT_EQ(f.boxes.machineCode, "M2");
-    settings.DbKind = "2";
-    enter(f, DetailBox::MachineCode);
-    EXPECT_EQ(f.boxes.machineCode, "M2      ");
-    f.boxes.machineCode = "";
-    enter(f, DetailBox::MachineCode);
-    EXPECT_EQ(f.boxes.machineCode, "");
-
-    f.boxes.fixKind = "２";
-    reschedule::leaveFixKind(f);
-    EXPECT_EQ(f.boxes.fixKind, "2");
-}
-
 TEST_F(Detail, ComponentsRoundAsTheirUnitPrescribes)
 {
     const int i = addOrder();
@@ -316,34 +203,6 @@ TEST_F(Detail, ComponentsRoundAsTheirUnitPrescribes)
     EXPECT_EQ(need(5), 1111);
     EXPECT_EQ(need(6), 42);  // kept, and the planner told
     EXPECT_EQ(prompt.told, QStringList{reschedule::msg::requirementUndefined("G")});
-}
-
-TEST_F(Detail, AVariantBringsItsComponentsUnlessResultsExist)
-{
-    const int i = addOrder();
-    details.variantList = {{1, {{"C1", "樹脂A", 1, 3, 0, "2", 0}}},
-                           {2, {{"R2", "樹脂B", 1, 4, 2, "3", 256 - 3}, {"K9", "着色剤", 1, 1000, 0, "2", 256 - 3}}}};
-    DetailForm f = open(i);
-    EXPECT_EQ(f.boxes.variant, "1");  // the record holds variant 1's lines
-    EXPECT_TRUE(reschedule::changeVariant(ctx, f, 2));
-    EXPECT_EQ(f.boxes.variant, "2");
-    ASSERT_EQ(f.copy.components.size(), 2u);
-    EXPECT_EQ(f.copy.components[0].itemCode, "R2");
-    EXPECT_DOUBLE_EQ(f.copy.components[0].requiredQty, 25.51);  // 100 ÷ 4 ÷ 0.98, half up at 3 decimals (25.510)
-    EXPECT_DOUBLE_EQ(f.copy.components[1].requiredQty, 0.1);
-    // A quantity change recomputes them by the variant's own rules.
-    prompt.answers = {false};
-    f.boxes.orderQty = "200";
-    enter(f, DetailBox::OrderQty);
-    EXPECT_DOUBLE_EQ(f.copy.components[0].requiredQty, 51.02);
-    EXPECT_FALSE(reschedule::changeVariant(ctx, f, 2));  // the same one again
-
-    rec(i).receivedQty = 5;
-    rec(i).membersA[0].receivedQty = 5;
-    DetailForm g = open(i);
-    EXPECT_FALSE(reschedule::changeVariant(ctx, g, 2));
-    EXPECT_EQ(prompt.told.last(), "実績済みのため、構成選択順序は変更不可です");
-    EXPECT_EQ(g.boxes.variant, "1");
 }
 
 TEST_F(Detail, TheItemCodeIsLookedUpWhenItChanges)

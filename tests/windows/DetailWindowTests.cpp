@@ -24,6 +24,8 @@ TEST_F(DetailWindow, ShowsTheRecordGreyWhereItCannotBeEdited)
     EXPECT_EQ(w->Text7->text(), "2024/04/02");
     EXPECT_EQ(w->Text1->text(), "08:00:00");
     EXPECT_EQ(w->Text6->text(), "08:25:00");
+    EXPECT_EQ(w->txt_Before_EndYMD->text(), "0000/00/00");  // nothing supplies it
+    EXPECT_EQ(w->txt_Before_EndTIME->text(), "00:00:00");
     EXPECT_EQ(w->Text5->currentText(), "M1");
     EXPECT_EQ(w->Text28->text(), "4");
     EXPECT_EQ(w->Text27->text(), "8");
@@ -236,6 +238,9 @@ TEST_F(DetailWindow, VariantsChangeTheComponentsUntilResultsExist)
     EXPECT_EQ(w->Text37->text(), "2");
     EXPECT_TRUE(w->ZList->item(0)->text().startsWith(QStringLiteral("C7")));
     EXPECT_TRUE(w->ZList->item(0)->text().contains(QStringLiteral("50.000")));
+    prompt.answers = {false};  // a new quantity recomputes them by the variant's own ratios
+    typeAndEnter(w->Text3, "300");
+    EXPECT_TRUE(w->ZList->item(0)->text().contains(QStringLiteral("150.000")));
     saveScreenshot(w.get(), QStringLiteral("detail-window-variant"));
     QTest::mouseClick(w->Command8, Qt::LeftButton);
     EXPECT_EQ(plan()[i].components[0].itemCode, "C1");

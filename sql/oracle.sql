@@ -396,6 +396,7 @@ CREATE TABLE DB0383 (
     歩留率 NUMBER(18,6),
     支給制御区分 VARCHAR2(1 CHAR),
     有償無償区分 VARCHAR2(1 CHAR),
+    構成選択順序 NUMBER(10),
     削除フラグ VARCHAR2(1 CHAR) DEFAULT '0',
     登録日 VARCHAR2(8),
     登録時刻 VARCHAR2(6),

@@ -396,6 +396,7 @@ CREATE TABLE DB0383 (
     歩留率 DECIMAL(18,6),
     支給制御区分 NVARCHAR(1),
     有償無償区分 NVARCHAR(1),
+    構成選択順序 INT,
     削除フラグ NVARCHAR(1) DEFAULT '0',
     登録日 VARCHAR(8),
     登録時刻 VARCHAR(6),

@@ -8,6 +8,7 @@
 #include "chart/MessageBoxPrompt.h"
 #include "chart/MessageBoxes.h"
 #include "core/ChartGeometry.h"
+#include "windows/OrderWindows.h"
 
 #include <QEvent>
 #include <QTextStream>
@@ -57,6 +58,7 @@ bool WindowSequence::openMainWindow()
 
     auto* form = new chart::MainForm(settings_, db_);
     windows::connectWindows(*form);
+    windows::installOrderWindows(*form);
     bool loaded = false;
     StartupError failure;
     try {

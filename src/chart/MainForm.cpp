@@ -134,7 +134,8 @@ void MainForm::buildMenus()
     mnuPopup->setObjectName(QStringLiteral("mnuPopup"));
     popDetail = mnuPopup->addAction(QStringLiteral("詳細情報"));
     popDetail->setObjectName(QStringLiteral("popDetail"));
-    popDetail->setEnabled(false);  // the order detail window comes with its own change
+    popDetail->setEnabled(false);  // until a detail window is installed
+    connect(popDetail, &QAction::triggered, this, [this] { showDetail(session_->plan().findByBarIndex(PopupBarIndex)); });
     popOrder = mnuPopup->addAction(QStringLiteral("生産計画別ガントチャート"));
     popOrder->setObjectName(QStringLiteral("popOrder"));
     popOrder->setEnabled(false);  // the order Gantt window comes with its own change

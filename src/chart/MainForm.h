@@ -72,6 +72,12 @@ public:
     // the loaded or saved one, never in inquiry mode.
     void updateSaveButton();
 
+    // The order detail window of a record: the pop-up entry "詳細情報", a
+    // double-click on a grid row and the search open it through here. The
+    // windows layer installs the opener; without one nothing opens.
+    void showDetail(int recordNo);
+    void setDetailOpener(std::function<void(int recordNo)> opener);
+
     // The bar the pop-up menu (mnuPopup) was opened on.
     int PopupBarIndex = 0;
 
@@ -139,6 +145,7 @@ private:
     std::unique_ptr<PlanGridModel> gridModel_;
     std::unique_ptr<MessageBoxPrompt> messagePrompt_;
     core::Prompt* promptOverride_ = nullptr;
+    std::function<void(int recordNo)> detailOpener_;
     GanttView* gantt_ = nullptr;
     bool repaintPending_ = false;
     PlanDataGrid* grid_ = nullptr;

@@ -38,6 +38,10 @@ void MainForm::connectSession()
         if (gantt_->DragMode == DragKind::GridRow) gantt_->DragMode = DragKind::Idle;
     };
     connect(grid_, &PlanDataGrid::rowDropped, this, &MainForm::onGridRowDropped);
+    // A double-click on a row opens its detail, except on a cell that is edited in place.
+    connect(grid_, &QAbstractItemView::doubleClicked, this, [this](const QModelIndex& idx) {
+        if (idx.isValid() && !(idx.flags() & Qt::ItemIsEditable)) showDetail(gridModel_->recordAt(idx.row()));
+    });
     grid_->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(grid_, &QWidget::customContextMenuRequested, this, &MainForm::onGridContextMenu);
 }
@@ -132,6 +136,18 @@ void MainForm::onRowsChanged()
     gantt_->setDisplayMode(mode);
     refreshOffCalendar();
     gantt_->repaintChart();
+}
+
+void MainForm::setDetailOpener(std::function<void(int recordNo)> opener)
+{
+    detailOpener_ = std::move(opener);
+    popDetail->setEnabled(bool(detailOpener_));
+}
+
+void MainForm::showDetail(int recordNo)
+{
+    if (!detailOpener_ || recordNo < 2 || recordNo > session_->plan().size()) return;
+    detailOpener_(recordNo);
 }
 
 }  // namespace chart

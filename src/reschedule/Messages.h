@@ -27,12 +27,6 @@ inline QString mergeResultsRefused() { return QStringLiteral("実績が入力さ
 inline QString askMerge() { return QStringLiteral("この２つの計画を合体させますか？"); }
 inline QString expandSupplierRefused() { return QStringLiteral("外注先は展開できません"); }
 inline QString expandUnplannedRefused() { return QStringLiteral("未計画分は展開できません"); }
-inline QString requirementNotComputable(std::int64_t orderNo, const QString& item)
-{
-    return QStringLiteral("手配 %1 の部材 %2 は不良率が100%以上のため必要数を計算できません。必要数は前のままです。")
-        .arg(orderNo)
-        .arg(item.trimmed());
-}
 inline QString askExpand() { return QStringLiteral("計画の展開を行ないますか？"); }
 inline QString expandCount(int n) { return QString::number(n) + QStringLiteral("件"); }
 inline QString arrangingProgress() { return QStringLiteral("計画データを配置しています。しばらくお待ちください．．．"); }

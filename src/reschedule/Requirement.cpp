@@ -1,6 +1,6 @@
 #include "reschedule/Requirement.h"
 
-#include "reschedule/Messages.h"
+#include "reschedule/DetailMessages.h"
 
 #include <algorithm>
 #include <cmath>
@@ -52,7 +52,7 @@ bool recalcRequirement(RuleContext& ctx, int recordNo, int slot, RuleOutcome& ou
     if (!rule) return false;
     const std::optional<double> need = requirementFor(r.orderQty, *rule);
     if (!need) {
-        ctx.prompt.tell(msg::requirementNotComputable(r.orderNo, item), {}, core::Prompt::Icon::Warning);
+        ctx.prompt.tell(msg::requirementUndefined(item), {}, core::Prompt::Icon::Warning);
         return false;
     }
     if (*need == r.components[k].requiredQty) return false;

@@ -16,8 +16,10 @@
 #include "plan/PlanData.h"
 #include "plan/PlanHistory.h"
 #include "reschedule/BarMove.h"
+#include "reschedule/DetailForm.h"
 #include "reschedule/RuleContext.h"
 #include "reschedule/RuleOutcome.h"
+#include "reschedule/Split.h"
 #include "reschedule/UndoStep.h"
 #include "store/saving/MachineSelection.h"
 #include "store/saving/SaveSchedule.h"
@@ -91,6 +93,18 @@ public:
     // Any rule as one step; the windows' actions come through here.
     reschedule::RuleOutcome apply(const QString& stepName,
                                   const std::function<reschedule::RuleOutcome(reschedule::RuleContext&)>& action);
+
+    // The order detail window and the order split (DetailActions.cpp). Reads
+    // that fail are told to the planner: no form, or the box stays.
+    reschedule::OrderDetailLookup& detailLookup();
+    void setDetailLookup(reschedule::OrderDetailLookup* lookup);
+    std::optional<reschedule::DetailForm> openDetail(int recordNo);
+    reschedule::EnterResult enterDetailBox(reschedule::DetailForm& form, reschedule::DetailBox box);
+    void leaveDetailItemCode(reschedule::DetailForm& form);
+    bool changeDetailVariant(reschedule::DetailForm& form, int variant);
+    // "変更完了" and "分割実施": one step each.
+    reschedule::RuleOutcome applyDetail(const reschedule::DetailForm& form);
+    reschedule::RuleOutcome splitOrder(int recordNo, const reschedule::SplitLots& lots);
 
     bool undo();
     bool redo();
@@ -183,6 +197,8 @@ private:
     std::unique_ptr<store::SqlMasterLookup> sqlLookup_;
     reschedule::MasterLookup* lookup_ = nullptr;
     std::unique_ptr<reschedule::RuleContext> rules_;
+    std::shared_ptr<reschedule::OrderDetailLookup> sqlDetail_;
+    reschedule::OrderDetailLookup* detailLookup_ = nullptr;
     store::ChangedCalendarDays changedDays_;
     std::vector<std::pair<int, int>> swappedDays_;  // (row, day) an undo or redo changed, to be announced
     std::function<core::Moment()> clock_;

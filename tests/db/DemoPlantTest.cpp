@@ -8,6 +8,7 @@
 #include "store/loading/SqlMasterLookup.h"
 
 #include <QMap>
+#include <algorithm>
 #include <cmath>
 #include <map>
 
@@ -116,7 +117,8 @@ private:
 };
 
 struct PlacedOrder {
-    qint64 no = 0, setRep = 0;
+    qint64 no = 0, setRep = 0, planNo = 0, seq = 0;
+    bool outerRing = false;
     QString machine, mould;
     std::int64_t start = 0, end = 0;
     qint64 minutes = 0;
@@ -140,6 +142,9 @@ TEST_P(DemoPlantTest, PlacedOrdersFitTheirMachinesWorkingTimeWithoutOverlap)
         PlacedOrder o;
         o.no = c.integer(QStringLiteral("手配番号"));
         o.setRep = c.integer(QStringLiteral("セット品代表手配番号"));
+        o.planNo = c.integer(QStringLiteral("生産計画番号"));
+        o.seq = c.integer(QStringLiteral("順序"));
+        o.outerRing = c.text(QStringLiteral("GNT表示区分")) == QStringLiteral("2");
         o.machine = c.text(QStringLiteral("機械コード"));
         o.mould = c.text(QStringLiteral("金型番号"));
         o.start = momentOf(c.text(QStringLiteral("作業開始日付")), c.text(QStringLiteral("作業開始時間")));
@@ -153,7 +158,7 @@ TEST_P(DemoPlantTest, PlacedOrdersFitTheirMachinesWorkingTimeWithoutOverlap)
     for (const PlacedOrder& o : placed)
         byNo[o.no] = &o;
     std::map<QString, std::vector<const PlacedOrder*>> perMachine;
-    int members = 0;
+    int members = 0, outerRings = 0;
     for (const PlacedOrder& o : placed) {
         SCOPED_TRACE(o.no);
         EXPECT_EQ(o.start % 600, 0) << "start off the 10-minute grid";
@@ -170,11 +175,19 @@ TEST_P(DemoPlantTest, PlacedOrdersFitTheirMachinesWorkingTimeWithoutOverlap)
             EXPECT_EQ(o.machine, rep.machine);
             EXPECT_EQ(o.start, rep.start);
             EXPECT_EQ(o.end, rep.end);
+        } else if (o.outerRing) {
+            // An outer ring shares its inner ring's bar: the same lot, step, machine and times.
+            ++outerRings;
+            const auto inner = std::find_if(placed.begin(), placed.end(), [&](const PlacedOrder& i) {
+                return !i.outerRing && i.planNo == o.planNo && i.seq == o.seq && i.machine == o.machine && i.start == o.start && i.end == o.end;
+            });
+            EXPECT_NE(inner, placed.end()) << "outer ring without its inner ring";
         } else {
             perMachine[o.machine].push_back(&o);
         }
     }
     EXPECT_GT(members, 0);
+    EXPECT_GT(outerRings, 0);
     for (auto& [machine, list] : perMachine) {
         std::sort(list.begin(), list.end(), [](auto* a, auto* b) { return a->start < b->start; });
         for (std::size_t i = 1; i < list.size(); ++i)
@@ -224,6 +237,15 @@ TEST_P(DemoPlantTest, HoldsEveryKindOfOrderTheChartDistinguishes)
     EXPECT_GT(close, 0);
     EXPECT_GT(early, 0);
     EXPECT_GT(none, 0);
+
+    EXPECT_GT(count(QStringLiteral("GNT表示区分='2'")), 0) << "outer rings";
+    auto variants = d().query(QStringLiteral("SELECT COUNT(*) FROM DB0383 WHERE 構成選択順序=2"));
+    variants.next();
+    EXPECT_GT(variants.integer(0), 0) << "alternative compositions";
+    // Every live order of a plan with a customer order or requirement plan is linked to it.
+    auto unlinked = d().query(QStringLiteral("SELECT COUNT(*) FROM DB0253 WHERE 削除フラグ='0' AND 手配番号 NOT IN (SELECT 手配番号 FROM DB0494)"));
+    unlinked.next();
+    EXPECT_EQ(unlinked.integer(0), 0);
 
     auto numbers = d().query(QStringLiteral("SELECT 現在番号 FROM DB0018 WHERE 番号管理キー='手配番号'"));
     ASSERT_TRUE(numbers.next());

@@ -6,8 +6,10 @@
 #include "reschedule/Expand.h"
 #include "reschedule/GridDrag.h"
 #include "reschedule/Merge.h"
+#include "reschedule/DetailForm.h"
 #include "reschedule/Requirement.h"
 #include "reschedule/SetMembers.h"
+#include "reschedule/Split.h"
 #include "reschedule/UndoStep.h"
 
 #include <functional>
@@ -294,10 +296,61 @@ private:
     std::mt19937& rng_;
 };
 
+// A detail window over an order without links, neighbours or variants.
+class NoDetails : public reschedule::OrderDetailLookup {
+public:
+    std::vector<reschedule::RelatedOrder> relatedOrders(std::int64_t) override { return {}; }
+    reschedule::NeighbourTimes neighbourTimes(std::int64_t, std::int64_t) override { return {}; }
+    std::vector<reschedule::BomVariant> variants(const QString&, int) override { return {}; }
+    std::optional<reschedule::ItemNames> itemNames(const QString&) override { return std::nullopt; }
+};
+
+// What a planner does in the detail window before "変更完了": times, quantity, work, machine, kinds.
+reschedule::RuleOutcome detailApply(reschedule::RuleContext& ctx, int i, std::mt19937& rng)
+{
+    NoDetails none;
+    reschedule::DetailForm f = reschedule::openDetail(ctx, none, i);
+    reschedule::DetailBoxes& b = f.boxes;
+    if (rng() % 2) {
+        b.startTime = QStringLiteral("%1:%2").arg(8 + int(rng() % 9)).arg(int(rng() % 4) * 15);
+        reschedule::enterBox(ctx, f, reschedule::DetailBox::StartTime);
+    }
+    if (rng() % 2) {
+        b.orderQty = QString::number(10 + int(rng() % 300));
+        reschedule::enterBox(ctx, f, reschedule::DetailBox::OrderQty);
+    }
+    if (rng() % 3 == 0) {
+        b.workMinutes = QString::number(20 + int(rng() % 400));
+        reschedule::enterBox(ctx, f, reschedule::DetailBox::WorkMinutes);
+    }
+    if (rng() % 3 == 0) {
+        b.endTime = QStringLiteral("%1:00").arg(9 + int(rng() % 8));
+        reschedule::enterBox(ctx, f, reschedule::DetailBox::EndTime);
+    }
+    if (rng() % 4 == 0) b.machineCode = QStringList{"M1", "M2", ""}[int(rng() % 3)];
+    if (rng() % 5 == 0) b.fixKind = QString::number(rng() % 3);
+    if (rng() % 5 == 0) b.remarks = QStringLiteral("変更%1").arg(rng() % 10);
+    if (!reschedule::quantityAccepted(ctx, f) || reschedule::checkClose(ctx, f).kind != reschedule::CloseCheck::Kind::Apply)
+        return reschedule::RuleOutcome::refusal();
+    return reschedule::applyDetail(ctx, f);
+}
+
+// A split of a bar's lots with random counts, when the checks let it through.
+reschedule::RuleOutcome randomSplit(reschedule::RuleContext& ctx, int i, std::mt19937& rng)
+{
+    const plan::PlanRecord& r = ctx.plan[i];
+    if (r.isMergedAway || r.isDeleted || r.setRepOrderNo != 0) return reschedule::RuleOutcome::refusal();
+    reschedule::SplitLots lots = reschedule::splitLotsOf(r);
+    for (reschedule::LotLine& l : lots.inner) l.count = l.quantity > 0 ? std::int64_t(rng() % std::uint64_t(l.quantity + 1)) : 0;
+    if (reschedule::checkSplit(lots)) return reschedule::RuleOutcome::refusal();
+    return reschedule::splitOrder(ctx, i, lots);
+}
+
 class UndoProperty : public RuleTest {};
 
 TEST_F(UndoProperty, RandomActionsUndoneGiveBackTheLoadedPlanAndRedoTheResult)
 {
+    int detailSteps = 0, splitSteps = 0;
     for (unsigned seed = 1; seed <= 12; ++seed) {
         std::mt19937 rng(seed);
         plan = plan::PlanData{};
@@ -329,7 +382,7 @@ TEST_F(UndoProperty, RandomActionsUndoneGiveBackTheLoadedPlanAndRedoTheResult)
             const int j = 2 + int(rng() % (plan.size() - 1));
             auto d = dropAt(i, rows[int(rng() % rows.size())], at(1 + int(rng() % 6), 7 + int(rng() % 11), 5 * int(rng() % 12)));
             reschedule::RuleOutcome out;
-            switch (rng() % 6) {
+            switch (rng() % 8) {
             case 0: case 1: out = runStep(history, "move", [&] { return reschedule::dropBar(rctx, d); }); break;
             case 2: out = runStep(history, "merge", [&] { return reschedule::mergeBars(rctx, d, j); }); break;
             case 3: out = runStep(history, "expand", [&] { return reschedule::expandRow(rctx, 1 + int(rng() % 4)); }); break;
@@ -342,6 +395,14 @@ TEST_F(UndoProperty, RandomActionsUndoneGiveBackTheLoadedPlanAndRedoTheResult)
                     reschedule::recalcRequirements(rctx, i, o);
                     return o;
                 });
+                break;
+            case 6:
+                out = runStep(history, "detail", [&] { return plan[i].isMergedAway ? reschedule::RuleOutcome::refusal() : detailApply(rctx, i, rng); });
+                detailSteps += out.changed ? 1 : 0;
+                break;
+            case 7:
+                out = runStep(history, "split", [&] { return randomSplit(rctx, i, rng); });
+                splitSteps += out.changed ? 1 : 0;
                 break;
             }
             steps += out.changed ? 1 : 0;
@@ -357,6 +418,8 @@ TEST_F(UndoProperty, RandomActionsUndoneGiveBackTheLoadedPlanAndRedoTheResult)
         ASSERT_EQ(plan, done) << "seed " << seed;
         ASSERT_TRUE(rctx.rowIndex().matchesFreshBuild());
     }
+    EXPECT_GT(detailSteps, 10);
+    EXPECT_GT(splitSteps, 5);
 }
 
 }  // namespace

@@ -55,6 +55,12 @@ bool movable(const plan::PlanRecord& r)
 TEST_P(DemoRoundTrip, SavedPlanEqualsTheNextLoad)
 {
     loadAndArrange();
+    // The save writes a changed bar's cycle as its machine's line cycle (DB0492),
+    // which the next load gives every bar of that item on the machine: only bars
+    // whose cycle is the one all bars of their item on their machine have are changed.
+    QHash<QString, QSet<double>> cyclesOf;
+    for (int i = 2; i <= plan.size(); ++i) cyclesOf[plan[i].itemCode + u'|' + plan[i].machineCode.trimmed()].insert(plan[i].cycle);
+    const auto oneLineCycle = [&](int i) { return cyclesOf.value(plan[i].itemCode + u'|' + plan[i].machineCode.trimmed()).size() == 1; };
     // Bars that end last on their machine can move later without meeting another
     // bar, so the next load has nothing to rearrange.
     QHash<QString, int> lastOnMachine;
@@ -64,7 +70,7 @@ TEST_P(DemoRoundTrip, SavedPlanEqualsTheNextLoad)
             lastOnMachine.insert(plan[i].machineCode, i);
     std::vector<int> last, other;
     for (int i = 2; i <= plan.size(); ++i)
-        if (movable(plan[i])) (lastOnMachine.value(plan[i].machineCode) == i ? last : other).push_back(i);
+        if (movable(plan[i]) && oneLineCycle(i)) (lastOnMachine.value(plan[i].machineCode) == i ? last : other).push_back(i);
     ASSERT_GE(last.size(), 3u);
     ASSERT_GE(other.size(), 10u);
 

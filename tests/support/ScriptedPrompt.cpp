@@ -4,9 +4,10 @@
 
 namespace testing_support {
 
-bool ScriptedPrompt::askYesNo(const QString& text, const QString&, bool)
+bool ScriptedPrompt::askYesNo(const QString& text, const QString&, bool defaultYes)
 {
     asked << text;
+    defaults << defaultYes;
     if (answers.empty()) {
         ADD_FAILURE() << "unscripted question: " << text.toStdString();
         return false;

@@ -13,6 +13,7 @@ class ScriptedPrompt : public core::Prompt {
 public:
     std::deque<bool> answers;  // consumed in order; an unscripted question fails the test
     QStringList asked;         // questions in the order asked
+    QList<bool> defaults;      // each question's default answer (true = Yes)
     QStringList told;          // notices in the order shown
 
     bool askYesNo(const QString& text, const QString& title = {}, bool defaultYes = true) override;

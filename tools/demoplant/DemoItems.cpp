@@ -3,6 +3,9 @@
 
 #include "DemoModel.h"
 
+#include <algorithm>
+#include <iterator>
+
 namespace demoplant {
 
 namespace {
@@ -59,6 +62,13 @@ void addMaterials(PlantModel& model)
     for (const char* bar : {"S45C φ20", "S45C φ30", "SUS304 φ25", "A5052 φ40", "C3604 六角17", "SCM435 φ32"})
         model.addItem(material(QStringLiteral("Z2%1").arg(++n, 3, 10, QLatin1Char('0')), QStringLiteral("丸棒"),
                                QString::fromUtf8(bar), kMetre, 1));
+    // Bearing steel for the rings: bar stock, and forged blanks as the alternative.
+    for (const char* bar : {"SUJ2 φ45", "SUJ2 φ60"})
+        model.addItem(material(QStringLiteral("Z2%1").arg(++n, 3, 10, QLatin1Char('0')), QStringLiteral("丸棒"),
+                               QString::fromUtf8(bar), kMetre, 1));
+    for (const char* blank : {"SUJ2 内輪用", "SUJ2 外輪用"})
+        model.addItem(material(QStringLiteral("Z2%1").arg(++n, 3, 10, QLatin1Char('0')), QStringLiteral("鍛造リング"),
+                               QString::fromUtf8(blank), kPiece, 50));
     n = 0;
     for (const char* part : {"ねじ M3×8", "ねじ M4×10", "ワッシャー M4", "Oリング P12", "ベアリング 6202"}) {
         const QStringList w = QString::fromUtf8(part).split(QLatin1Char(' '));
@@ -96,6 +106,12 @@ RoutingStep mouldingStep(const PlantModel& model, DemoRandom& rnd, int cavities,
     s.productivityUnit = 6;
     s.machines = machines;
     s.bom.push_back({resinOf(rnd), 0, std::round(s.productWeight * 10.5) / 10.0, 1000, 97});
+    // Half the items may also be moulded from the resin's other colour (構成選択 2).
+    if (rnd.chance(0.5)) {
+        const int resin = s.bom.front().child.right(3).toInt();
+        const int other = resin % 2 == 1 ? resin + 1 : resin - 1;
+        s.bom.push_back({QStringLiteral("Z1%1").arg(other, 3, 10, QLatin1Char('0')), 0, s.bom.front().num, 1000, 95, 2});
+    }
     (void)model;
     return s;
 }
@@ -255,6 +271,53 @@ void addMachinedItems(PlantModel& model, DemoRandom& rnd, int count)
     }
 }
 
+// Deep-groove ball bearings: per type the bearing (the plans' item), its
+// inner and outer ring with the same turning and grinding steps, turned from
+// bar stock or, as the alternative composition, from forged ring blanks.
+void addRingItems(PlantModel& model, DemoRandom& rnd, int count)
+{
+    static const char* types[] = {"6202", "6204", "6205", "6206", "6304", "6305", "6206ZZ", "6305ZZ"};
+    const QStringList machines = machinesOf(model, QStringLiteral("20"));
+    if (machines.isEmpty()) return;
+    for (int n = 1; n <= count && n <= int(std::size(types)); ++n) {
+        const QString type = QString::fromUtf8(types[n - 1]);
+        const QString base = QStringLiteral("R5%1").arg(n, 3, 10, QLatin1Char('0'));
+        Item bearing = material(base + QLatin1Char('0'), QStringLiteral("深溝玉軸受"), type, kPiece, 20);
+        bearing.family = Family::Bearing;
+        model.addItem(bearing);
+
+        RoutingStep turn;
+        turn.seq = 10;
+        turn.contentCode = QStringLiteral("201");
+        turn.classCode = QStringLiteral("20");
+        machiningProductivity(turn, rnd);
+        turn.machines = someOf(machines, rnd.between(1, 2), rnd, n - 1);
+        RoutingStep grind = turn;
+        grind.seq = 20;
+        grind.contentCode = QStringLiteral("202");
+        machiningProductivity(grind, rnd);
+        grind.machines = someOf(machines, rnd.between(1, 2), rnd, n);
+        grind.bom = {{model.extraMaterials[4], 0, 1, 500, 100}};
+        const double length = rnd.between(18, 30);
+        for (int ring = 1; ring <= 2; ++ring) {
+            Item i;
+            i.family = Family::Ring;
+            i.code = base + QString::number(ring);
+            i.shortName = ring == 1 ? QStringLiteral("内輪") : QStringLiteral("外輪");
+            i.modelNo = type + (ring == 1 ? QStringLiteral("-IR") : QStringLiteral("-OR"));
+            i.modelNoAnk = i.modelNo;
+            i.name = type + QLatin1Char(' ') + i.shortName;
+            i.unitCode = kPiece;
+            i.packQty = 20;
+            RoutingStep t = turn;
+            t.bom = {{ring == 1 ? QStringLiteral("Z2007") : QStringLiteral("Z2008"), 0, length + (ring == 1 ? 0 : 4), 1000, 100},
+                     {ring == 1 ? QStringLiteral("Z2009") : QStringLiteral("Z2010"), 0, 1, 1, 98, 2}};
+            i.steps = {t, grind};
+            model.addItem(i);
+        }
+    }
+}
+
 void addAssemblies(PlantModel& model, DemoRandom& rnd, int count)
 {
     static const QStringList names = {
@@ -333,7 +396,7 @@ void writeItemTables(db::Database& db, const PlantModel& model, DemoRandom& rnd)
                     {QStringLiteral("生産工場コード"), QStringLiteral("上位品名コード"), QStringLiteral("順序"),
                      QStringLiteral("下位品名コード"), QStringLiteral("表示順"), QStringLiteral("原単位分子"),
                      QStringLiteral("原単位分母"), QStringLiteral("歩留率"), QStringLiteral("?支給制御区分"),
-                     QStringLiteral("?有償無償区分")}, a);
+                     QStringLiteral("?有償無償区分"), QStringLiteral("?構成選択順序")}, a);
     for (const Item& i : model.items) {
         const QString kind = i.family == Family::Assembly ? QStringLiteral("1")
                              : i.family == Family::Material ? QStringLiteral("3") : QStringLiteral("2");
@@ -350,7 +413,7 @@ void writeItemTables(db::Database& db, const PlantModel& model, DemoRandom& rnd)
             int order = 0;
             for (const BomLine& b : s.bom)
                 bom.add({factory, i.code, s.seq, b.child, ++order, b.num, b.den, b.yieldRate, QStringLiteral("1"),
-                         QStringLiteral("0")});
+                         QStringLiteral("0"), b.variant});
         }
     }
     items.flush();
@@ -414,6 +477,7 @@ void writeItems(db::Database& db, PlantModel& model, DemoRandom& rnd)
     addMouldedItems(model, rnd, std::max(16, orders / 15));
     addSetItems(model, rnd, std::max(3, orders / 60));
     addMachinedItems(model, rnd, std::max(10, orders / 25));
+    addRingItems(model, rnd, std::clamp(orders / 80, 2, 8));
     addAssemblies(model, rnd, std::max(5, orders / 60));
     writeItemTables(db, model, rnd);
 

@@ -35,6 +35,7 @@ struct BomLine {
     QString child;
     int childSeq = 0;  // last step of a made child; 0 for bought material
     double num = 1, den = 1, yieldRate = 100;
+    int variant = 1;   // 構成選択順序: the orders use variant 1; others are alternatives
 };
 
 // A unit of DB0380 and how requirements in it are rounded.
@@ -44,7 +45,9 @@ struct Unit {
     int digitPosition = 0;  // 端数処理桁位置: rounds to 10^d, d kept as a signed byte (254 = hundredths)
 };
 
-enum class Family { Moulded, Machined, Assembly, Material };
+// Ring: an inner or outer ring of a bearing, ground as one bar with its
+// partner; Bearing: the set a ring plan is made for (no routing of its own).
+enum class Family { Moulded, Machined, Assembly, Material, Ring, Bearing };
 
 struct RoutingStep {
     int seq = 10;

@@ -114,7 +114,9 @@ void writeComponents(db::Database& db, const PlantModel& model, const OrderBook&
     const std::int64_t n = std::int64_t(book.orders.size());
     for (std::int64_t k = 0; k < n; ++k) {
         const Order& o = book.orders[std::size_t(k)];
-        std::vector<BomLine> lines = o.step->bom;
+        std::vector<BomLine> lines;  // the composition the orders are made of; the others are alternatives
+        for (const BomLine& b : o.step->bom)
+            if (b.variant == 1) lines.push_back(b);
         if (total >= 0) {
             const std::size_t want = std::size_t(total / n + (k < total % n ? 1 : 0));
             for (std::size_t p = 0; lines.size() < want && p < padding.size(); ++p) {
@@ -141,7 +143,8 @@ void writeComponents(db::Database& db, const PlantModel& model, const OrderBook&
     rows.flush();
 }
 
-// Customer orders and requirement plans behind the last order of each plan.
+// Customer orders and requirement plans behind each plan, linked to every
+// order of the plan; some plans serve two customer orders.
 void writeDemand(db::Database& db, const PlantModel& model, const OrderBook& book, DemoRandom& rnd)
 {
     const AuditStamp& a = model.audit;
@@ -157,18 +160,25 @@ void writeDemand(db::Database& db, const PlantModel& model, const OrderBook& boo
     for (const Plan& p : book.plans) {
         if (p.orders.empty())
             continue;
-        const Order& last = book.orders[p.orders.back()];
         const QString customer = model.customers[std::size_t(rnd.below(int(model.customers.size())))];
         const double r = rnd.unit();
+        const auto linkAll = [&](qint64 no, const char* kind) {
+            for (std::size_t idx : p.orders) links.add({no, QString::fromLatin1(kind), book.orders[idx].no});
+        };
         if (r < 0.6 || r >= 0.9) {
-            const int shipped = rnd.chance(0.2) ? p.qty / 2 : 0;
-            sales.add({salesNo, customer, p.item, ymd(p.due.addDays(rnd.between(0, 5))),
-                       QStringLiteral("PO-%1").arg(rnd.between(100000, 999999)), p.qty, shipped});
-            links.add({salesNo++, QStringLiteral("1"), last.no});
+            const int parts = p.qty >= 200 && rnd.chance(0.3) ? 2 : 1;
+            for (int part = 0; part < parts; ++part) {
+                const int qty = parts == 1 ? p.qty : part == 0 ? p.qty / 2 : p.qty - p.qty / 2;
+                const int shipped = rnd.chance(0.2) ? qty / 2 : 0;
+                const QString who = part == 0 ? customer : model.customers[std::size_t(rnd.below(int(model.customers.size())))];
+                sales.add({salesNo, who, p.item, ymd(p.due.addDays(rnd.between(0, 5) + 7 * part)),
+                           QStringLiteral("PO-%1").arg(rnd.between(100000, 999999)), qty, shipped});
+                linkAll(salesNo++, "1");
+            }
         }
         if (r >= 0.6) {
             needs.add({needNo, p.item, customer, ymd(p.due.addDays(rnd.between(0, 10))), p.qty});
-            links.add({needNo++, QStringLiteral("2"), last.no});
+            linkAll(needNo++, "2");
         }
     }
     sales.flush();

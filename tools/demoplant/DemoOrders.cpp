@@ -129,10 +129,15 @@ struct Builder {
             if (!m.setItems.isEmpty())
                 setMoulds.push_back(&m);
 
+        const auto bearings = byFamily(Family::Bearing, false);
         while (int(book.orders.size()) < count) {
             const double r = rnd.unit();
             if (r < 0.08 && !setMoulds.empty() && count - int(book.orders.size()) >= 3) {
                 addSet(*setMoulds[std::size_t(rnd.below(int(setMoulds.size())))]);
+                continue;
+            }
+            if (r < 0.12 && !bearings.empty() && count - int(book.orders.size()) >= 4) {
+                addRingLot(*bearings[std::size_t(rnd.below(int(bearings.size())))]);
                 continue;
             }
             const auto& family = r < 0.55 ? moulded : r < 0.85 ? machined : assemblies;
@@ -162,12 +167,27 @@ struct Builder {
         }
     }
 
+    // One lot of a bearing: per step the inner ring's order, and the outer
+    // ring's, which shares the inner ring's bar.
+    void addRingLot(const Item& bearing)
+    {
+        const Item* inner = model.item(bearing.code.left(bearing.code.size() - 1) + QLatin1Char('1'));
+        const Item* outer = model.item(bearing.code.left(bearing.code.size() - 1) + QLatin1Char('2'));
+        Plan& plan = newPlan(&bearing);
+        const std::size_t planIndex = book.plans.size() - 1;
+        for (std::size_t k = 0; k < inner->steps.size() && k < outer->steps.size(); ++k) {
+            const qint64 innerNo = newOrder(book.plans[planIndex], inner, &inner->steps[k]).no;
+            newOrder(book.plans[planIndex], outer, &outer->steps[k]).ringInner = innerNo;
+        }
+        (void)plan;
+    }
+
     void decideStates()
     {
         for (std::size_t i = 0; i < book.orders.size(); ++i) {
             Order& o = book.orders[i];
-            if (o.isSetMember) {
-                const Order& rep = orderByNo(o.setRep);
+            if (o.follows()) {
+                const Order& rep = orderByNo(o.leader());
                 o.state = rep.state;
                 o.wantPlaced = rep.wantPlaced;
                 o.fixKind = rep.fixKind;
@@ -201,7 +221,7 @@ struct Builder {
     {
         std::map<QString, int> load;
         for (const Order& o : book.orders)
-            if (!o.sizingMachine.isEmpty() && !o.isSetMember && o.wantPlaced)
+            if (!o.sizingMachine.isEmpty() && !o.follows() && o.wantPlaced)
                 ++load[o.sizingMachine];
         for (Plan& plan : book.plans) {
             const Order* primary = nullptr;
@@ -254,7 +274,7 @@ struct Builder {
             if (o.outside())
                 continue;
             computeMinutes(o);
-            if (o.wantPlaced && !o.isSetMember)
+            if (o.wantPlaced && !o.follows())
                 perMachine[o.sizingMachine].push_back(i);
         }
         for (auto& [code, list] : perMachine) {
@@ -281,9 +301,9 @@ struct Builder {
             }
         }
         for (Order& o : book.orders) {
-            if (!o.isSetMember || o.outside())
+            if (!o.follows() || o.outside())
                 continue;
-            const Order& rep = orderByNo(o.setRep);
+            const Order& rep = orderByNo(o.leader());
             o.placed = rep.placed;
             o.machine = rep.machine;
             o.start = rep.start;
@@ -313,7 +333,7 @@ struct Builder {
                                             QStringLiteral("試作"), QStringLiteral("再製作")};
         const Date base = model.base;
         for (Order& o : book.orders) {
-            if (o.isSetMember)
+            if (o.follows())
                 continue;
             if (o.placed) {
                 o.startDay = o.start.date();
@@ -363,9 +383,9 @@ struct Builder {
             o.ganttDisplay = d < 0.1 ? QStringLiteral(" ") : d < 0.15 ? QStringLiteral("1") : QStringLiteral("0");
         }
         for (Order& o : book.orders) {
-            if (!o.isSetMember)
+            if (!o.follows())
                 continue;
-            const Order& rep = orderByNo(o.setRep);
+            const Order& rep = orderByNo(o.leader());
             o.placed = rep.placed;
             o.machine = rep.machine;
             o.startDay = rep.startDay;
@@ -378,6 +398,7 @@ struct Builder {
             o.received = std::min(o.qty, rep.received);
             o.actualMinutes = rep.actualMinutes;
             o.lastResult = rep.lastResult;
+            if (o.ringInner != 0) o.ganttDisplay = QStringLiteral("2");  // the outer ring of its inner ring's bar
         }
     }
 
@@ -385,8 +406,13 @@ struct Builder {
     void linkChains()
     {
         for (Plan& plan : book.plans) {
-            for (std::size_t k = 0; k + 1 < plan.orders.size(); ++k)
-                book.orders[plan.orders[k]].parentNo = book.orders[plan.orders[k + 1]].no;
+            // The next step of the same item (a bearing's rings each have their own chain).
+            for (std::size_t k = 0; k < plan.orders.size(); ++k)
+                for (std::size_t j = k + 1; j < plan.orders.size(); ++j)
+                    if (book.orders[plan.orders[j]].item == book.orders[plan.orders[k]].item) {
+                        book.orders[plan.orders[k]].parentNo = book.orders[plan.orders[j]].no;
+                        break;
+                    }
             Date due;
             for (std::size_t idx : plan.orders)
                 due = std::max(due, book.orders[idx].due);

@@ -18,6 +18,7 @@ enum class OrderState { Open, Completed, Deleted };
 
 struct Order {
     qint64 no = 0, parentNo = 0, planNo = 0, setRep = 0;
+    qint64 ringInner = 0;  // an outer ring: the inner ring order of its lot and step, whose bar it shares
     const Item* item = nullptr;
     const RoutingStep* step = nullptr;
     QString machine = QStringLiteral(" ");  // as stored (blank when not on a machine)
@@ -42,6 +43,9 @@ struct Order {
     double unitPrice = 0;
 
     bool outside() const { return step->classCode == QLatin1String("40"); }
+    // Follows another order's placement: a set member its representative, an outer ring its inner ring.
+    bool follows() const { return isSetMember || ringInner != 0; }
+    qint64 leader() const { return isSetMember ? setRep : ringInner; }
 };
 
 struct OrderBook {

@@ -1,6 +1,6 @@
 #include "app/startup/ClassChoice.h"
 
-#include <QRegularExpression>
+#include "core/TypedText.h"
 
 #include <algorithm>
 
@@ -46,50 +46,7 @@ int preselectedLine(const QStringList& lines, const QString& currentClassCode)
     return 0;
 }
 
-namespace {
-
-QString toHalfWidth(const QString& s)
-{
-    QString r;
-    r.reserve(s.size());
-    for (QChar c : s) {
-        const char16_t u = c.unicode();
-        if (u >= 0xFF10 && u <= 0xFF19) r += QChar(u'0' + (u - 0xFF10));  // ０..９
-        else if (u == 0xFF0F || u == 0xFF0D || u == 0xFF0E || u == 0x30FC || u == 0x2212 || u == u'-' || u == u'.'
-                 || u == u'年' || u == u'月')
-            r += u'/';  // ／ － ． ー − and the kanji separators all mean "next part"
-        else if (u == u'日' || u == 0x3000 || u == u' ')
-            continue;  // "日" closes the date; blanks carry nothing
-        else
-            r += c;
-    }
-    return r;
-}
-
-QString displayTextOf(int y, int m, int d)
-{
-    const core::Date date = core::Date::fromYmd(y, m, d);
-    return date.isNull() ? QString() : date.toDisplayText();
-}
-
-}  // namespace
-
-QString mDateChr(const QString& typed)
-{
-    const QString s = toHalfWidth(typed.trimmed());
-    static const QRegularExpression digitsOnly(QStringLiteral("^\\d+$"));
-    if (digitsOnly.match(s).hasMatch()) {
-        if (s.size() == 8) return displayTextOf(s.left(4).toInt(), s.mid(4, 2).toInt(), s.mid(6, 2).toInt());
-        if (s.size() == 6) return displayTextOf(2000 + s.left(2).toInt(), s.mid(2, 2).toInt(), s.mid(4, 2).toInt());
-        return {};
-    }
-    static const QRegularExpression parts(QStringLiteral("^(\\d{4}|\\d{2})/(\\d{1,2})/(\\d{1,2})$"));
-    const QRegularExpressionMatch m = parts.match(s);
-    if (!m.hasMatch()) return {};
-    int year = m.captured(1).toInt();
-    if (m.captured(1).size() == 2) year += 2000;
-    return displayTextOf(year, m.captured(2).toInt(), m.captured(3).toInt());
-}
+QString mDateChr(const QString& typed) { return core::mDateChr(typed); }
 
 PeriodTexts defaultPeriod(const QString& commandLineText, int displayMonths)
 {

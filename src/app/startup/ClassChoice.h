@@ -28,7 +28,7 @@ bool sameClassCode(const QString& a, const QString& b);
 // when there is no current class or it is no longer listed; -1 for an empty list.
 int preselectedLine(const QStringList& lines, const QString& currentClassCode);
 
-// mDateChr: the typed date as "yyyy/mm/dd", or "" when it is no valid date.
+// mDateChr: the typed date as "yyyy/mm/dd", or "" when it is no valid date (core::mDateChr).
 // Takes full-width digits and separators, "yyyymmdd", "yymmdd", "yyyy/m/d",
 // "yyyy-mm-dd", "yyyy.mm.dd" and "yyyy年m月d日".
 QString mDateChr(const QString& typed);

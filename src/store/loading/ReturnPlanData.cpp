@@ -121,6 +121,47 @@ Placement storedPlacement(const RowReader& r, const OrderColumns& col, const cor
     return p;
 }
 
+// The outer ring of a bearing set (GNT表示区分 2 or 4) stands on its inner
+// ring's bar: the same lot (生産計画番号), the same process step, stored on the
+// same machine from the same start to the same end. Only orders stored that way
+// together are put on one bar; any other outer ring keeps a bar of its own.
+bool isOuterRing(const plan::PlanRecord& r) { return r.ganttDisplayKind == 2 || r.ganttDisplayKind == 4; }
+
+QString ringKey(const plan::PlanRecord& r, std::int64_t planNo)
+{
+    return QString::number(planNo) + u'|' + QString::number(r.processSeq) + u'|' + r.machineCode.trimmed() + u'|'
+        + QString::number(r.start().seconds()) + u'|' + QString::number(r.end().seconds());
+}
+
+struct PendingOuterRing {
+    plan::PlanRecord record;
+    QString key;
+};
+
+// Outer rings join their inner ring's bar in member group B; the others get a
+// bar of their own with their member in group B.
+void placeOuterRings(plan::PlanData& plan, const QHash<QString, int>& innerOf, std::vector<PendingOuterRing>& outers)
+{
+    for (PendingOuterRing& o : outers) {
+        plan::MemberOrder member = o.record.membersA.front();
+        const int inner = innerOf.value(o.key, 0);
+        if (inner != 0) {
+            plan::PlanRecord& bar = plan.edit(inner);
+            if (const int slot = plan::lowestFreeSlot(bar.membersB); slot >= 0) {
+                plan::memberSlot(bar.membersB, slot) = member;
+                ++bar.memberCount;
+                continue;
+            }
+        }
+        plan::PlanRecord& r = o.record;
+        r.membersA.clear();
+        r.membersB = {member};
+        r.memberGroup = plan::MemberGroup::Two;
+        r.barIndex = plan.size() + 1;
+        plan.append(std::move(r));
+    }
+}
+
 }  // namespace
 
 void returnPlanData(db::Database& db, const core::ProgramSettings& settings, const core::Planner& planner,
@@ -139,6 +180,8 @@ void returnPlanData(db::Database& db, const core::ProgramSettings& settings, con
     const QString classCode = settings.processClassCode.trimmed();
     QSet<QString> unknownMachines;
     std::int64_t rowsRead = 0;
+    QHash<QString, int> innerRingOf;  // ring key → the record of an order that may carry an outer ring
+    std::vector<PendingOuterRing> outerRings;
 
     while (c.next()) {
         ++rowsRead;
@@ -315,8 +358,18 @@ void returnPlanData(db::Database& db, const core::ProgramSettings& settings, con
         if (!problems.isEmpty())
             plan.loadProblems << QStringLiteral("手配 %1: %2").arg(orderNo).arg(problems.join(QStringLiteral("、")));
         plan.loadedStamps.insert(orderNo, stamp);
+        const std::int64_t planNo = rec.membersA.empty() ? 0 : rec.membersA.front().planNo;
+        if (planNo != 0 && rec.setRepOrderNo == 0) {
+            const QString key = ringKey(rec, planNo);
+            if (isOuterRing(rec)) {
+                outerRings.push_back({std::move(rec), key});
+                continue;
+            }
+            if (!innerRingOf.contains(key)) innerRingOf.insert(key, plan.size() + 1);
+        }
         plan.append(std::move(rec));
     }
+    placeOuterRings(plan, innerRingOf, outerRings);
 
     if (progress)
         progress(QStringLiteral("計画データ読込完了。次の処理を開始します．．．") + groupedNumber(plan.size()));

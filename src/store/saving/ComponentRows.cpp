@@ -30,6 +30,16 @@ double requirementOf(const plan::PlanRecord& r, const MemberOrder& m, int slot)
     return whole * double(m.quantity) / double(r.orderQty);
 }
 
+// new quantity ÷ the quantity the order is stored with (1 when that is unknown or 0).
+double quantityShare(const SaveContext& ctx, std::int64_t storedOrderNo, std::int64_t quantity)
+{
+    const double stored = db::numberFromText(ctx.rowValue(storedOrderNo, QStringLiteral("手配数")).toString());
+    return stored == 0 ? 1.0 : double(quantity) / stored;
+}
+
+// To the thousandth: a proportion of a decimal requirement carries binary noise.
+double roundedRequirement(double v) { return std::round(v * 1000) / 1000; }
+
 }  // namespace
 
 void copySplitComponents(SaveContext& ctx)
@@ -44,13 +54,18 @@ void copySplitComponents(SaveContext& ctx)
         rowsOfSource[c.integer(QStringLiteral("上位手配番号"))].push_back(values);
     });
 
+    const int required = t.indexOf(QStringLiteral("必要数"));
     NewRows rows;
     for (const MemberOrder& m : ctx.work.members) {
         if (!m.isNew()) continue;
         const std::int64_t no = ctx.numberOf(m);
+        // The bar's own group gets the bar's requirements below; another group's
+        // member takes its source's in proportion to the quantity it carries.
+        const double share = ctx.inOwnGroup(m) ? 1.0 : quantityShare(ctx, m.sourceOrderNo, m.quantity);
         for (const QVariantList& source : rowsOfSource.value(m.sourceOrderNo)) {
             Assignments a;
             for (int i = 0; i < t.names().size(); ++i) a.set(t.names()[i], source.at(i));
+            if (share != 1.0 && required >= 0) a.set(QStringLiteral("必要数"), roundedRequirement(db::numberFromText(source.at(required).toString()) * share));
             a.set(QStringLiteral("上位手配番号"), number(no));
             if (t.has(QStringLiteral("手配番号"))) a.set(QStringLiteral("手配番号"), number(no));
             a.set(QStringLiteral("実績数"), number(0));
@@ -63,11 +78,46 @@ void copySplitComponents(SaveContext& ctx)
     insertRows(ctx.db, t, rows);
 }
 
+namespace {
+
+// Existing orders of another group whose quantity changed (a split took part
+// of an outer ring): their own live components follow in proportion.
+void scaleOtherGroupComponents(SaveContext& ctx)
+{
+    QHash<std::int64_t, double> shareOf;
+    QVariantList orders;
+    for (const MemberOrder& m : ctx.work.members) {
+        if (m.isNew() || ctx.inOwnGroup(m) || !ctx.staysLive(m)) continue;
+        const double share = quantityShare(ctx, m.orderNo, m.quantity);
+        if (share == 1.0) continue;
+        shareOf.insert(m.orderNo, share);
+        orders << number(m.orderNo);
+    }
+    if (orders.isEmpty()) return;
+    const TableColumns& t = ctx.tables.db0252;
+    KeyedRows updates;
+    updates.keyColumns = {QStringLiteral("上位手配番号"), QStringLiteral("品名コード"), QStringLiteral("順序")};
+    queryInChunks(ctx.db, QStringLiteral("SELECT 上位手配番号,品名コード,順序,必要数 FROM DB0252 WHERE 上位手配番号 IN "), orders,
+                  QStringLiteral(" AND 削除フラグ='0'"), [&](db::Cursor& c) {
+                      const std::int64_t no = c.integer(QStringLiteral("上位手配番号"));
+                      Assignments a;
+                      a.set(QStringLiteral("必要数"), roundedRequirement(c.number(QStringLiteral("必要数")) * shareOf.value(no, 1.0)));
+                      setUpdateAudit(a, t, ctx.audit);
+                      updates.add({number(no), text(c.text(QStringLiteral("品名コード"))), number(c.integer(QStringLiteral("順序")))}, a);
+                  });
+    updateRows(ctx.db, t, updates);
+}
+
+}  // namespace
+
 void rebuildComponents(SaveContext& ctx)
 {
     const TableColumns& t = ctx.tables.db0252;
+    // The orders whose components are the bar's, and those no longer live.
     QVariantList orders;
-    for (const MemberOrder& m : ctx.work.members) orders << number(ctx.numberOf(m));
+    for (const MemberOrder& m : ctx.work.members)
+        if (ctx.inOwnGroup(m) || !ctx.staysLive(m)) orders << number(ctx.numberOf(m));
+    scaleOtherGroupComponents(ctx);
     if (orders.isEmpty()) return;
 
     // 1. Rows are marked deleted: every row of an order that no longer carries a
@@ -87,6 +137,7 @@ void rebuildComponents(SaveContext& ctx)
             deadOrders << number(ctx.numberOf(m));
             continue;
         }
+        if (!ctx.inOwnGroup(m)) continue;  // an outer ring keeps components of its own
         const plan::PlanRecord& r = ctx.record(m);
         QVariantList dropped;
         for (const QString& item : r.storedComponentItems) {
@@ -117,7 +168,7 @@ void rebuildComponents(SaveContext& ctx)
     std::vector<Wanted> revive, missing;
     QSet<QString> parentItems, childItems;
     for (const MemberOrder& m : ctx.work.members) {
-        if (!ctx.staysLive(m)) continue;
+        if (!ctx.staysLive(m) || !ctx.inOwnGroup(m)) continue;
         const plan::PlanRecord& r = ctx.record(m);
         QSet<QString> done;
         for (int k = 0; k < int(r.components.size()); ++k) {

@@ -63,6 +63,11 @@ struct SaveContext {
     SaveProduct product;
 
     const plan::PlanRecord& record(const MemberOrder& m) const { return plan[m.recordNo]; }
+    // Whether the member is of its bar's own group, the one its quantity and
+    // components are the bar's. The other group's members (the outer ring on
+    // an inner ring's bar) share the bar's schedule, but their components,
+    // cycle, remarks and display kind are their own orders'.
+    bool inOwnGroup(const MemberOrder& m) const { return m.groupB == record(m).usesGroupB(); }
     // The order number a member has in the database (new members: after numbering).
     std::int64_t numberOf(const MemberOrder& m) const
     {

@@ -176,9 +176,16 @@ Assignments workOrderColumns(const SaveContext& ctx, const MemberOrder& m)
     a.set(QStringLiteral("手配確定区分"), text(plan::textOf(r.confirmKind)));
     a.set(QStringLiteral("生産工場コード"), number(ctx.settings.KojoCode));
     a.set(QStringLiteral("スケジューラ固定区分"), text(plan::textOf(r.fixKind, r.fixKindOtherText)));
-    a.set(QStringLiteral("GNT表示区分"), text(QString::number(r.ganttDisplayKind)));
-    a.set(QStringLiteral("サイクル"), r.cycle);
-    a.set(QStringLiteral("備考"), text(r.remarks));
+    if (ctx.inOwnGroup(m)) {
+        a.set(QStringLiteral("GNT表示区分"), text(QString::number(r.ganttDisplayKind)));
+        a.set(QStringLiteral("サイクル"), r.cycle);
+        a.set(QStringLiteral("備考"), text(r.remarks));
+    } else {
+        // Every row of a write assigns the same columns: the other group's own values, as stored.
+        const std::int64_t stored = m.isNew() ? m.sourceOrderNo : m.orderNo;
+        for (const char16_t* c : {u"GNT表示区分", u"サイクル", u"備考"})
+            a.set(QString::fromUtf16(c), ctx.rowValue(stored, QString::fromUtf16(c)));
+    }
     a.set(QStringLiteral("機械コード"), text(r.machineCode));
     a.set(QStringLiteral("指示先コード"), text(dest));
     // The cost is booked where the work is done.

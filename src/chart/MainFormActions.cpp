@@ -29,6 +29,7 @@ void MainForm::connectSession()
     connect(grid_, &PlanDataGrid::rowDropped, this, &MainForm::onGridRowDropped);
     grid_->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(grid_, &QWidget::customContextMenuRequested, this, &MainForm::onGridContextMenu);
+    connectGridEditing();
 }
 
 void MainForm::redrawRecords(const std::vector<int>& records)

@@ -7,6 +7,7 @@
 #include "chart/MessageBoxPrompt.h"
 #include "chart/MessageBoxes.h"
 #include "core/ChartGeometry.h"
+#include "windows/ListWindows.h"
 
 #include <QEvent>
 #include <QTextStream>
@@ -55,6 +56,7 @@ bool WindowSequence::openMainWindow()
     QPointer<SchedulerSplash> progressTo(&splash);
 
     auto* form = new chart::MainForm(settings_, db_);
+    windows::attachListWindows(*form);
     bool loaded = false;
     StartupError failure;
     try {

@@ -126,7 +126,13 @@ TEST_F(GridEditing, EveryEditableColumnThroughTheKeyboardOneStepEach)
     EXPECT_EQ(plan()[rec].fixKind, plan::FixKind::BackFixed);
     typeInto(rec, Col::ColPersons, QStringLiteral("2"));
     EXPECT_EQ(plan()[rec].requiredPersons, 2);
-    typeInto(rec, Col::ColRemarks, QStringLiteral("客先指定日"));
+    goTo(rec, Col::ColRemarks);
+    QLineEdit* remark = openEditor<QLineEdit>();
+    ASSERT_TRUE(remark);
+    testing_support::typeText(remark, QStringLiteral("客先指定日"));
+    saveScreenshot(form.get(), QStringLiteral("grid-in-edit"));
+    QTest::keyClick(remark, Qt::Key_Return);
+    settle();
     EXPECT_EQ(plan()[rec].remarks, QStringLiteral("客先指定日"));
     EXPECT_TRUE(plan()[rec].isChanged && plan()[rec].isEdited);
     EXPECT_EQ(form->history().stepCount(), 6);

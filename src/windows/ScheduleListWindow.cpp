@@ -77,7 +77,11 @@ ScheduleListWindow::ScheduleListWindow(chart::MainForm& form) : QWidget(&form, Q
     buildLayout();
     resize(1120, 460);
     connect(&form_.session(), &session::PlanSession::recordsChanged, this, &ScheduleListWindow::followPlan);
-    connect(&form_.session(), &session::PlanSession::planReset, this, [this] { followPlan({}); });
+    // A new plan: its record numbers mean other orders.
+    connect(&form_.session(), &session::PlanSession::planReset, this, [this] {
+        marked_.clear();
+        followPlan({});
+    });
 }
 
 void ScheduleListWindow::buildLayout()

@@ -240,16 +240,16 @@ bool ScheduleListWindow::preShow()
         form_.prompt().tell(sl::nothingToShow());
         return false;
     }
-    if (mem.searchActive || mem.sortActive) {
-        // The last search and sort again, over what the chart shows now.
-        if (mem.searchActive) putSearchInputsBack();
-        if (mem.sortActive) sl::sortRecords(form_.session().plan(), marked_, mem.sortColumn, mem.sortDescending);
-        refill(mem.sortActive ? sl::DateStyle::Short : sl::DateStyle::Default);
-    } else {
+    if (mem.searchActive) {
+        putSearchInputsBack();
+    } else if (!mem.sortActive || txtYYMMDD_St->text().isEmpty()) {
+        // Sorted only, in a window that never searched: the period, as at a first fill.
         txtYYMMDD_St->setText(form_.planner().PeriodStart.toDisplayText());
         txtYYMMDD_Ed->setText(form_.planner().PeriodEnd.toDisplayText());
-        refill(sl::DateStyle::Default);
     }
+    // The last search and sort again, over what the chart shows now.
+    if (mem.sortActive) sl::sortRecords(form_.session().plan(), marked_, mem.sortColumn, mem.sortDescending);
+    refill(mem.sortActive ? sl::DateStyle::Short : sl::DateStyle::Default);
     livIchiran->horizontalHeader()->setSortIndicatorShown(mem.sortActive);
     if (mem.sortActive)
         livIchiran->horizontalHeader()->setSortIndicator(mem.sortColumn, mem.sortDescending ? Qt::DescendingOrder : Qt::AscendingOrder);

@@ -1,5 +1,5 @@
-// The schedule list's rules without its window: columns, the search with its
-// date checks and patterns, and the sort keys.
+// The schedule list's rules without its window: the search with its date
+// checks and patterns, and the sort keys.
 #include "RuleTestSupport.h"
 
 #include "reschedule/ScheduleList.h"
@@ -23,28 +23,6 @@ protected:
         return out;
     }
 };
-
-TEST_F(ScheduleListRules, ColumnsShowTheRecordTrimmedWithTheirDateForms)
-{
-    const int i = addBar(4711, "M1", at(2, 8), 60, 250);
-    rec(i).itemCode2 = " AB-100 ";
-    rec(i).modelName = "カバー ";
-    rec(i).processName = "成形";
-    rec(i).machineCodeDb = "M1      ";
-    rec(i).mouldShortName = " K-7";
-    const int unset = addBar(4712, " ", at(2, 8), 60);
-    rec(unset).machineCodeDb = "  ";
-    EXPECT_EQ(sl::headers().size(), sl::ColumnCount);
-    EXPECT_EQ(sl::headers()[sl::ColSystemId], "SystemＩd");
-    const QStringList row = [&] {
-        QStringList cells;
-        for (int c = 0; c < sl::ColumnCount; ++c) cells << sl::cellText(plan[i], c, sl::DateStyle::Default);
-        return cells;
-    }();
-    EXPECT_EQ(row, QStringList({"2", "4711", "AB-100", "カバー", "10", "成形", "M1", "2024/04/02", "2024/04/02", "250", "K-7", ""}));
-    EXPECT_EQ(sl::cellText(plan[i], sl::ColDue, sl::DateStyle::Short), "24/04/02");
-    EXPECT_EQ(sl::cellText(plan[unset], sl::ColMachine, sl::DateStyle::Default), "未設定");
-}
 
 TEST_F(ScheduleListRules, NumbersAndDatesSortByValueTextsByText)
 {
@@ -106,13 +84,6 @@ TEST_F(ScheduleListRules, SearchKeepsContainedCodesWithinTheDueRange)
     EXPECT_TRUE(sl::likeMatch(u"K[7]", u"K[[]7]"));
     EXPECT_TRUE(sl::likeMatch(u"AB-1", u"[A-C]B*"));
     EXPECT_FALSE(sl::likeMatch(u"AB-1", u"[!A-C]B*"));
-}
-
-TEST_F(ScheduleListRules, MarkedRecordsInTableOrder)
-{
-    for (int k = 0; k < 5; ++k) addBar(1 + k, "M1", at(2, 8), 60);
-    EXPECT_EQ(sl::markedRecords(plan, [](int i) { return i % 2 == 0; }), std::vector<int>({2, 4, 6}));
-    EXPECT_TRUE(sl::markedRecords(plan, [](int) { return false; }).empty());
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 #include "chart/MessageBoxes.h"
 #include "core/ChartGeometry.h"
 #include "windows/OrderWindows.h"
+#include "windows/ListWindows.h"
 
 #include <QEvent>
 #include <QTextStream>
@@ -59,6 +60,7 @@ bool WindowSequence::openMainWindow()
     auto* form = new chart::MainForm(settings_, db_);
     windows::connectWindows(*form);
     windows::installOrderWindows(*form);
+    windows::attachListWindows(*form);
     bool loaded = false;
     StartupError failure;
     try {

@@ -33,6 +33,7 @@ MainForm::MainForm(core::ProgramSettings& settings, db::Database& db, QWidget* p
     buildLayout();
     buildMenus();
     connectSession();
+    connect(this, &MainForm::detailRequested, this, &MainForm::showDetail);
     setWindowTitle(caption());
     // The window keeps the size the plant configured (twips).
     if (settings_.MainWidth > 0 && settings_.MainHeight > 0)
@@ -97,6 +98,7 @@ void MainForm::buildLayout()
     ComHozon = button(QStringLiteral("ComHozon"), QStringLiteral("保存"));
     ComHozon->setMinimumWidth(90);
     column->addLayout(commands);
+    column->addLayout(buildSearchStrip());
 
     gantt_ = new GanttView(*state_, central);
     grid_ = new PlanDataGrid(*gridModel_, central);
@@ -138,7 +140,23 @@ void MainForm::buildMenus()
     connect(popDetail, &QAction::triggered, this, [this] { showDetail(session_->plan().findByBarIndex(PopupBarIndex)); });
     popOrder = mnuPopup->addAction(QStringLiteral("生産計画別ガントチャート"));
     popOrder->setObjectName(QStringLiteral("popOrder"));
-    popOrder->setEnabled(false);  // the order Gantt window comes with its own change
+    popOrder->setEnabled(false);  // until the order Gantt window is handed in
+    connect(popOrder, &QAction::triggered, this, [this] {
+        const int rec = session_->plan().findByBarIndex(PopupBarIndex);
+        if (rec != 0 && openOrderGantt_) openOrderGantt_(rec);
+    });
+}
+
+void MainForm::setScheduleListOpener(std::function<void()> open)
+{
+    openScheduleList_ = std::move(open);
+    ComYoteiIchiran->setEnabled(bool(openScheduleList_));
+}
+
+void MainForm::setOrderGanttOpener(std::function<void(int recordNo)> open)
+{
+    openOrderGantt_ = std::move(open);
+    popOrder->setEnabled(bool(openOrderGantt_));
 }
 
 bool MainForm::load(const std::function<void(const QString&)>& progress)
@@ -177,7 +195,11 @@ core::DisplayMode MainForm::displayMode() const { return gantt_->displayMode(); 
 
 void MainForm::cycleDisplayMode() { gantt_->setDisplayMode(core::nextDisplayMode(gantt_->displayMode())); }
 
-void MainForm::planGridRefresh() { grid_->planGridRefresh(); }
+void MainForm::planGridRefresh()
+{
+    grid_->planGridRefresh();
+    updateListCount();
+}
 
 void MainForm::updateSaveButton()
 {
@@ -216,6 +238,22 @@ void MainForm::onGridRecordSelected(int recordNo)
     state_->setSelectedRecord(recordNo);
     gantt_->scrollToRecord(recordNo);
     gantt_->repaintChart();
+}
+
+void MainForm::showRecord(int recordNo)
+{
+    // A set member has no bar of its own: its representative's stands for it.
+    int bar = recordNo;
+    if (recordNo >= 2 && recordNo <= session_->plan().size() && session_->plan()[recordNo].isSetMember)
+        for (int i = 2; i <= session_->plan().size(); ++i) {
+            const plan::PlanRecord& r = session_->plan()[i];
+            if (r.orderNo == session_->plan()[recordNo].setRepOrderNo && !r.isHidden()) {
+                bar = i;
+                break;
+            }
+        }
+    grid_->selectRecord(recordNo);
+    onGridRecordSelected(bar);
 }
 
 void MainForm::onBarContextMenu(int recordNo, QPoint globalPos, QPoint) { showPopup(recordNo, globalPos); }

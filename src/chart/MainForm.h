@@ -15,7 +15,10 @@
 class QAction;
 class QMenu;
 class QCloseEvent;
+class QLabel;
+class QLineEdit;
 class QPushButton;
+class QLayout;
 
 
 namespace chart {
@@ -81,6 +84,13 @@ public:
     // The bar the pop-up menu (mnuPopup) was opened on.
     int PopupBarIndex = 0;
 
+    // Selects the record's bar on the chart (scrolled into view) and its grid row.
+    void showRecord(int recordNo);
+    // The windows this window opens live in the windows layer; they are handed
+    // in here. Until then their entries cannot be chosen.
+    void setScheduleListOpener(std::function<void()> open);
+    void setOrderGanttOpener(std::function<void(int recordNo)> open);
+
     QPushButton* KTbun = nullptr;
     QPushButton* ComDay = nullptr;
     QPushButton* Com3Day = nullptr;
@@ -94,6 +104,13 @@ public:
     QAction* popOrder = nullptr;
     QAction* actUndo = nullptr;
     QAction* actRedo = nullptr;
+    // Searches and the grid's bulk change.
+    QLineEdit* txtBarKensaku = nullptr;    // bar search: Enter next, Shift+Enter previous
+    QLineEdit* txtListKensaku = nullptr;   // list search: narrows the grid
+    QLabel* lblListCount = nullptr;
+    QPushButton* ComYoteiIchiran = nullptr;
+    QPushButton* ComIkkatsuKakutei = nullptr;
+    QPushButton* ComIkkatsuYotei = nullptr;
 
 signals:
     // KTbun: the planner wants another process classification (changes were
@@ -104,6 +121,8 @@ signals:
     void linePlanRequested(int row, int dayIndex);
     // ComKikaiSelect: the machine selection window.
     void machineSelectionRequested();
+    // The planner asked for the order detail window of a record (a double-click in the schedule list).
+    void detailRequested(int recordNo);
 
 protected:
     // Closing with unsaved changes asks first, as choosing another class does.
@@ -138,6 +157,15 @@ private:
     // The marks of bars that no longer fit a changed calendar day.
     void refreshOffCalendar();
     void redrawEverything();
+    // Searches, grid edits and the bulk change (MainFormSearch.cpp).
+    QLayout* buildSearchStrip();
+    void connectGridEditing();
+    void searchBar(bool backwards);
+    void filterGrid();
+    void updateListCount();
+    void bulkChangeConfirmKind(plan::ConfirmKind kind);
+    std::function<void()> openScheduleList_;
+    std::function<void(int)> openOrderGantt_;
 
     core::ProgramSettings& settings_;
     std::unique_ptr<session::PlanSession> session_;

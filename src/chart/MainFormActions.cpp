@@ -44,6 +44,7 @@ void MainForm::connectSession()
     });
     grid_->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(grid_, &QWidget::customContextMenuRequested, this, &MainForm::onGridContextMenu);
+    connectGridEditing();
 }
 
 void MainForm::redrawRecords(const std::vector<int>& records)

@@ -3,12 +3,64 @@
 #include "chart/BarPainter.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QFrame>
 #include <QHeaderView>
+#include <QLineEdit>
 #include <QMouseEvent>
+#include <QStyledItemDelegate>
+#include <algorithm>
 #include <utility>
 
 namespace chart {
+
+namespace {
+
+// The kinds are chosen from their list; the other cells are typed.
+class GridEditDelegate : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+    QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option, const QModelIndex& index) const override
+    {
+        const QStringList choices = choicesOf(index.column());
+        if (choices.isEmpty()) {
+            auto* line = new QLineEdit(parent);
+            line->setFrame(false);
+            if (index.column() == PlanGridModel::ColRemarks) line->setMaxLength(200);
+            return line;
+        }
+        auto* combo = new QComboBox(parent);
+        combo->addItems(choices);
+        return combo;
+    }
+    void setEditorData(QWidget* editor, const QModelIndex& index) const override
+    {
+        if (auto* combo = qobject_cast<QComboBox*>(editor)) {
+            combo->setCurrentIndex(std::max(0, int(combo->findText(index.data(Qt::EditRole).toString()))));
+            return;
+        }
+        QStyledItemDelegate::setEditorData(editor, index);
+    }
+    void setModelData(QWidget* editor, QAbstractItemModel* model, const QModelIndex& index) const override
+    {
+        if (auto* combo = qobject_cast<QComboBox*>(editor)) {
+            model->setData(index, combo->currentText(), Qt::EditRole);
+            return;
+        }
+        QStyledItemDelegate::setModelData(editor, model, index);
+    }
+
+private:
+    static QStringList choicesOf(int column)
+    {
+        if (column == PlanGridModel::ColConfirm) return reschedule::confirmKindChoices();
+        if (column == PlanGridModel::ColFix) return reschedule::fixKindChoices();
+        return {};
+    }
+};
+
+}  // namespace
 
 PlanDataGrid::PlanDataGrid(PlanGridModel& model, QWidget* parent) : QTableView(parent), model_(model)
 {
@@ -16,15 +68,19 @@ PlanDataGrid::PlanDataGrid(PlanGridModel& model, QWidget* parent) : QTableView(p
     setModel(&model_);
     setFont(chartFont(12));
     setSelectionBehavior(QAbstractItemView::SelectRows);
-    setSelectionMode(QAbstractItemView::SingleSelection);
-    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setSelectionMode(QAbstractItemView::ExtendedSelection);
+    setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed | QAbstractItemView::AnyKeyPressed);
+    setItemDelegate(new GridEditDelegate(this));
     setAlternatingRowColors(true);
     setWordWrap(false);
     verticalHeader()->hide();
     verticalHeader()->setDefaultSectionSize(20);
     horizontalHeader()->setHighlightSections(false);
-    static const int widths[PlanGridModel::ColumnCount] = {44, 40, 72, 72, 110, 160, 40, 90, 60, 118, 118, 84, 64, 76, 80, 90, 64, 120, 52, 52};
+    static const int widths[PlanGridModel::ColumnCount] = {44, 40, 72, 72, 110, 160, 40, 90, 60, 118, 118, 84, 64, 76, 80, 90, 64, 120, 52, 52, 84, 40};
     for (int c = 0; c < PlanGridModel::ColumnCount; ++c) setColumnWidth(c, widths[c]);
+    // The fix kind stands beside the confirmation kind, the persons beside the time they share.
+    horizontalHeader()->moveSection(PlanGridModel::ColFix, PlanGridModel::ColConfirm + 1);
+    horizontalHeader()->moveSection(PlanGridModel::ColPersons, horizontalHeader()->visualIndex(PlanGridModel::ColMinutes) + 1);
     connect(selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             [this](const QModelIndex& current, const QModelIndex&) { onCurrentRowChanged(current); });
 
@@ -66,6 +122,29 @@ int PlanDataGrid::selectedRecord() const
     return idx.isValid() ? model_.recordAt(idx.row()) : 0;
 }
 
+std::vector<int> PlanDataGrid::selectedRecords() const
+{
+    // From the selection's ranges: selectedRows() asks every row against every
+    // range, which a thousand rows picked one by one with Ctrl make slow.
+    std::vector<char> picked(std::size_t(model_.rowCount()), 0);
+    for (const QItemSelectionRange& range : selectionModel()->selection())
+        for (int row = std::max(0, range.top()); row <= range.bottom() && row < model_.rowCount(); ++row) picked[std::size_t(row)] = 1;
+    std::vector<int> out;
+    for (int row = 0; row < int(picked.size()); ++row)
+        if (picked[std::size_t(row)])
+            if (const int rec = model_.recordAt(row)) out.push_back(rec);
+    return out;
+}
+
+bool PlanDataGrid::edit(const QModelIndex& index, EditTrigger trigger, QEvent* event)
+{
+    // Only a trigger that would open an editor asks the rules (and may be told no).
+    const bool opens = index.isValid() && (model_.flags(index) & Qt::ItemIsEditable)
+        && (trigger == AllEditTriggers || (editTriggers() & trigger)) && state() != EditingState;
+    if (opens && canEditRow && !canEditRow(model_.recordAt(index.row()))) return false;
+    return QTableView::edit(index, trigger, event);
+}
+
 void PlanDataGrid::onCurrentRowChanged(const QModelIndex& current)
 {
     if (announce_ && current.isValid()) emit recordSelected(model_.recordAt(current.row()));
@@ -85,7 +164,8 @@ void PlanDataGrid::mousePressEvent(QMouseEvent* e)
     pressRecord_ = 0;
     dragRefused_ = false;
     QTableView::mousePressEvent(e);  // a press selects its row
-    if (e->button() != Qt::LeftButton || !canStartRowDrag) return;
+    // Shift and Ctrl choose rows; only a plain press may start a row drag.
+    if (e->button() != Qt::LeftButton || !canStartRowDrag || e->modifiers() != Qt::NoModifier) return;
     const QModelIndex idx = indexAt(e->position().toPoint());
     pressRecord_ = idx.isValid() ? model_.recordAt(idx.row()) : 0;
     pressPos_ = e->position().toPoint();

@@ -1,6 +1,8 @@
 #pragma once
 // The plan grid beside the chart. Selecting a row selects its bar; a row can
-// be dragged onto another row (the drag line GridDragLine shows where).
+// be dragged onto another row (the drag line GridDragLine shows where); Shift
+// and Ctrl select several rows; some cells are edited in place (double-click,
+// F2 or typing): the kinds from a list, the others as text.
 
 #include "chart/PlanGridModel.h"
 
@@ -22,6 +24,12 @@ public:
     // Selects the record's row without announcing it (the bar was clicked).
     void selectRecord(int recordNo);
     int selectedRecord() const;
+    // The records of all selected rows, in grid order.
+    std::vector<int> selectedRecords() const;
+
+    // Asked before an editor opens on a row; false keeps it closed (the
+    // planner has been told why).
+    std::function<bool(int recordNo)> canEditRow;
 
     // Asked when the pointer has moved a drag distance with a row pressed; false
     // refuses the drag (the planner has been told why). A click only selects.
@@ -40,6 +48,7 @@ protected:
     void mouseMoveEvent(QMouseEvent* e) override;
     void mouseReleaseEvent(QMouseEvent* e) override;
     void focusInEvent(QFocusEvent* e) override;
+    bool edit(const QModelIndex& index, EditTrigger trigger, QEvent* event) override;
 
 private:
     void onCurrentRowChanged(const QModelIndex& current);

@@ -6,6 +6,7 @@
 
 #include <QBrush>
 #include <QColor>
+#include <QMetaObject>
 
 namespace chart {
 
@@ -24,7 +25,36 @@ QStringList PlanGridModel::headers()
             QStringLiteral("品名ｺｰﾄﾞ"), QStringLiteral("品名"), QStringLiteral("順序"), QStringLiteral("工程内容"),
             QStringLiteral("機械"), QStringLiteral("作業開始"), QStringLiteral("作業終了"), QStringLiteral("希望納期"),
             QStringLiteral("手配数"), QStringLiteral("受注実績数"), QStringLiteral("金型ｺｰﾄﾞ"), QStringLiteral("金型名"),
-            QStringLiteral("必要時間"), QStringLiteral("備考"), QStringLiteral("BarID"), QStringLiteral("KEY")};
+            QStringLiteral("必要時間"), QStringLiteral("備考"), QStringLiteral("BarID"), QStringLiteral("KEY"),
+            QStringLiteral("固定"), QStringLiteral("人員")};
+}
+
+std::optional<reschedule::GridField> PlanGridModel::fieldOf(int column)
+{
+    switch (column) {
+    case ColConfirm: return reschedule::GridField::ConfirmKind;
+    case ColFix: return reschedule::GridField::FixKind;
+    case ColOrderQty: return reschedule::GridField::OrderQty;
+    case ColStart: return reschedule::GridField::Start;
+    case ColPersons: return reschedule::GridField::Persons;
+    case ColRemarks: return reschedule::GridField::Remarks;
+    default: return std::nullopt;
+    }
+}
+
+// Whether the record has a row: not merged away (its orders live on in the bar
+// that absorbed it) and found by the list search.
+bool PlanGridModel::listed(int recordNo)
+{
+    return !plan_[recordNo].isMergedAway && search_.matches(recordNo, needle_);
+}
+
+void PlanGridModel::setListFilter(const QString& typed)
+{
+    const QString needle = reschedule::PlanSearchIndex::needleOf(typed);
+    if (needle == needle_) return;
+    needle_ = needle;
+    refresh();
 }
 
 void PlanGridModel::refresh()
@@ -33,8 +63,11 @@ void PlanGridModel::refresh()
     records_.clear();
     rowOfRecord_.assign(std::size_t(plan_.size()) + 1, -1);
     records_.reserve(std::size_t(plan_.size()));
+    unfiltered_ = 0;
     for (int i = 2; i <= plan_.size(); ++i) {
-        if (plan_[i].isMergedAway) continue;  // its orders live on in the bar that absorbed it
+        if (plan_[i].isMergedAway) continue;
+        ++unfiltered_;
+        if (!needle_.isEmpty() && !search_.matches(i, needle_)) continue;
         rowOfRecord_[std::size_t(i)] = int(records_.size());
         records_.push_back(i);
     }
@@ -45,10 +78,12 @@ bool PlanGridModel::refreshRecords(const std::vector<int>& records)
 {
     int first = -1, last = -1;
     for (int rec : records) {
-        // A record that appeared, went or was merged away changes the rows themselves.
-        if (rec > plan_.size() || plan_[rec].isMergedAway) return false;
+        // A record that appeared, went, was merged away or now is (or is no
+        // longer) found by the list search changes the rows themselves.
+        if (rec > plan_.size() || rec < 2) return false;
         const int row = gridRowOf(rec);
-        if (row < 0) return false;
+        if ((row >= 0) != listed(rec)) return false;
+        if (row < 0) continue;
         first = first < 0 ? row : std::min(first, row);
         last = std::max(last, row);
     }
@@ -92,8 +127,41 @@ QString PlanGridModel::text(const plan::PlanRecord& r, int recordNo, int column)
     case ColRemarks: return r.remarks.trimmed();
     case ColBarId: return QString::number(r.barIndex);
     case ColKey: return QString::number(recordNo);
+    case ColFix: return r.fixKind == plan::FixKind::Other ? r.fixKindOtherText : reschedule::fixKindLabel(r.fixKind);
+    case ColPersons: return QString::number(r.requiredPersons);
     default: return {};
     }
+}
+
+// What an editor starts from: the whole value, not the shortened display.
+QString PlanGridModel::editText(const plan::PlanRecord& r, int column) const
+{
+    switch (column) {
+    case ColConfirm: return reschedule::confirmKindLabel(r.confirmKind);
+    case ColFix: return reschedule::fixKindLabel(r.fixKind);
+    case ColRemarks: return r.remarks.trimmed();
+    default: return text(r, 0, column);
+    }
+}
+
+Qt::ItemFlags PlanGridModel::flags(const QModelIndex& index) const
+{
+    Qt::ItemFlags f = QAbstractTableModel::flags(index);
+    if (cellEdited && fieldOf(index.column())) f |= Qt::ItemIsEditable;
+    return f;
+}
+
+bool PlanGridModel::setData(const QModelIndex& index, const QVariant& value, int role)
+{
+    const int rec = recordAt(index.row());
+    const std::optional<reschedule::GridField> field = fieldOf(index.column());
+    if (role != Qt::EditRole || rec == 0 || !field || !cellEdited) return false;
+    const QString typed = value.toString();
+    if (typed == editText(plan_[rec], index.column())) return false;  // left as it was
+    QMetaObject::invokeMethod(this, [this, rec, f = *field, typed] {
+        if (cellEdited && rec <= plan_.size()) cellEdited(rec, f, typed);
+    }, Qt::QueuedConnection);
+    return true;
 }
 
 QVariant PlanGridModel::data(const QModelIndex& index, int role) const
@@ -103,9 +171,11 @@ QVariant PlanGridModel::data(const QModelIndex& index, int role) const
     const plan::PlanRecord& r = plan_[rec];
     switch (role) {
     case Qt::DisplayRole: return text(r, rec, index.column());
+    case Qt::EditRole: return editText(r, index.column());
     case Qt::TextAlignmentRole:
         switch (index.column()) {
         case ColOrderNo: case ColSetRep: case ColSeq: case ColOrderQty: case ColReceivedQty: case ColMinutes: case ColBarId: case ColKey:
+        case ColPersons:
             return int(Qt::AlignRight | Qt::AlignVCenter);
         default: return int(Qt::AlignLeft | Qt::AlignVCenter);
         }

@@ -4,6 +4,7 @@
 // Every layer reads them; only start-up, the start selection dialog and the
 // main window's layout (kept for the next window of the run) write them.
 
+#include "core/ScheduleListMemory.h"
 #include "core/TimeTypes.h"
 
 #include <QString>
@@ -40,6 +41,7 @@ struct ProgramSettings {
 
     // Main window layout, kept for the run
     int ChartRows = 0;    // chart rows above the grid as the planner left the divider; 0 = not moved
+    ScheduleListMemory scheduleList;
 
     bool inquiryMode() const { return KengenKubun == QStringLiteral("0"); }
 };

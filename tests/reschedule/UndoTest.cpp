@@ -5,6 +5,7 @@
 #include "reschedule/Arranging.h"
 #include "reschedule/Expand.h"
 #include "reschedule/GridDrag.h"
+#include "reschedule/GridEdit.h"
 #include "reschedule/Merge.h"
 #include "reschedule/DetailForm.h"
 #include "reschedule/Requirement.h"
@@ -382,7 +383,7 @@ TEST_F(UndoProperty, RandomActionsUndoneGiveBackTheLoadedPlanAndRedoTheResult)
             const int j = 2 + int(rng() % (plan.size() - 1));
             auto d = dropAt(i, rows[int(rng() % rows.size())], at(1 + int(rng() % 6), 7 + int(rng() % 11), 5 * int(rng() % 12)));
             reschedule::RuleOutcome out;
-            switch (rng() % 8) {
+            switch (rng() % 10) {
             case 0: case 1: out = runStep(history, "move", [&] { return reschedule::dropBar(rctx, d); }); break;
             case 2: out = runStep(history, "merge", [&] { return reschedule::mergeBars(rctx, d, j); }); break;
             case 3: out = runStep(history, "expand", [&] { return reschedule::expandRow(rctx, 1 + int(rng() % 4)); }); break;
@@ -404,6 +405,23 @@ TEST_F(UndoProperty, RandomActionsUndoneGiveBackTheLoadedPlanAndRedoTheResult)
                 out = runStep(history, "split", [&] { return randomSplit(rctx, i, rng); });
                 splitSteps += out.changed ? 1 : 0;
                 break;
+            case 8: {
+                // An edit of the plan grid, valid or not.
+                const auto field = reschedule::GridField(rng() % 6);
+                static const QStringList texts = {"確定", "予定", "0", "1", "2", "150", "-1", "2024/04/03 12:20", "2024/04/05",
+                                                  "3", "急ぎ", "x"};
+                const QString text = texts[int(rng() % texts.size())];
+                out = runStep(history, "grid edit", [&] { return reschedule::editGridCell(rctx, i, field, text); });
+                break;
+            }
+            case 9: {
+                std::vector<int> rows;
+                for (int k = 2; k <= plan.size(); ++k)
+                    if (rng() % 3 == 0) rows.push_back(k);
+                const auto kind = rng() % 2 ? plan::ConfirmKind::Confirmed : plan::ConfirmKind::Planned;
+                out = runStep(history, "bulk", [&] { return reschedule::bulkChangeConfirmKind(rctx, rows, kind); });
+                break;
+            }
             }
             steps += out.changed ? 1 : 0;
             const QStringList problems = reschedule::checkConsistency(plan);

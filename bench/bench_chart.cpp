@@ -3,7 +3,7 @@
 //  - a repaint in each display mode against the same repaint with the bars'
 //    rectangles and colours alone (the view without bars plus the bare fills
 //    and outlines of the same bars in view);
-//  - a horizontal and a vertical scroll step (HScroll1 / KScroll, painted the
+//  - a horizontal and a vertical scroll step (timeScrollBar / rowScrollBar, painted the
 //    way the window paints) against repainting only the strip that came into view;
 //  - a display-mode change (every bar repositioned) against 10,000 bare
 //    dateTimeToX calls.
@@ -123,14 +123,14 @@ struct Chart {
     void setMode(core::DisplayMode m)
     {
         view->setDisplayMode(m);
-        view->HScroll1->setValue(0);
-        view->KScroll->setValue(0);
+        view->timeScrollBar->setValue(0);
+        view->rowScrollBar->setValue(0);
         QCoreApplication::processEvents();
     }
     std::vector<int> barsInView() const
     {
         std::vector<int> out;
-        const QRect area = view->platForm->rect();
+        const QRect area = view->rowSurface->rect();
         const double fromX = state.pxToX(area.left()), toX = state.pxToX(area.right() + 1);
         for (int r = state.firstVisibleRow(); r < state.firstVisibleRow() + state.visibleRows(); ++r)
             for (int rec : state.barsInView(r, fromX, toX)) out.push_back(rec);
@@ -175,7 +175,7 @@ int main(int argc, char** argv)
     Chart full(true);
     Chart empty(false);  // the same view without bars: background, shading, headers
     QImage image(full.view->size(), QImage::Format_ARGB32_Premultiplied);
-    const QPoint platFormAt = full.view->platForm->mapTo(full.view.get(), QPoint(0, 0));
+    const QPoint platFormAt = full.view->rowSurface->mapTo(full.view.get(), QPoint(0, 0));
 
     using core::DisplayMode;
     const struct { DisplayMode mode; const char* name; } modes[] = {
@@ -200,17 +200,17 @@ int main(int argc, char** argv)
     full.setMode(DisplayMode::FourWeeks);
     chart::GanttView& v = *full.view;
     const std::size_t inView = full.barsInView().size();
-    const int hStep = v.HScroll1->singleStep();
-    const double hNs = scrollStepNs(v.HScroll1, hStep);
-    v.HScroll1->setValue(0);
-    const double vNs = scrollStepNs(v.KScroll, 1);
-    v.KScroll->setValue(0);
+    const int hStep = v.timeScrollBar->singleStep();
+    const double hNs = scrollStepNs(v.timeScrollBar, hStep);
+    v.timeScrollBar->setValue(0);
+    const double vNs = scrollStepNs(v.rowScrollBar, 1);
+    v.rowScrollBar->setValue(0);
     QCoreApplication::processEvents();
     // The strips a step brings into view, repainted alone.
-    chart::PlatForm* pf = v.platForm;
+    chart::PlatForm* pf = v.rowSurface;
     const double hStripNs = medianNs(41, [&] {
         pf->repaint(QRect(pf->width() - hStep, 0, hStep, pf->height()));
-        v.platForm3->repaint(QRect(v.platForm3->width() - hStep, 0, hStep, v.platForm3->height()));
+        v.unplacedStrip->repaint(QRect(v.unplacedStrip->width() - hStep, 0, hStep, v.unplacedStrip->height()));
     });
     const double vStripNs = medianNs(41, [&] { pf->repaint(QRect(0, pf->height() - chart::ChartState::RowHeightPx, pf->width(), chart::ChartState::RowHeightPx)); });
     std::printf("four weeks, %zu bars in view:\n", inView);

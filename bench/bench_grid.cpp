@@ -139,7 +139,7 @@ int main(int argc, char** argv)
     form.txtListKensaku->clear();
 
     // The schedule list sorted by the item name, over every order on the chart.
-    form.ComYoteiIchiran->click();
+    form.scheduleListButton->click();
     QCoreApplication::processEvents();
     auto* list = form.findChild<windows::ScheduleListWindow*>();
     if (!list || list->shownRecords().size() != std::size_t(kOrders)) {

@@ -1,5 +1,5 @@
 #pragma once
-// The text of the hover tip GradeName: what a planner needs to know about an
+// The text of the hover tip hoverTip: what a planner needs to know about an
 // order without opening its detail window.
 
 #include "core/RowTable.h"

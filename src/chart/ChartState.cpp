@@ -207,9 +207,9 @@ void ChartState::refreshAll()
     for (int i = 2; i <= plan_.size(); ++i) refreshChart(i);
 }
 
-std::vector<int>& ChartState::rowList(int row, bool platForm3)
+std::vector<int>& ChartState::rowList(int row, bool unplacedStrip)
 {
-    return rowBars_[platForm3 ? 0 : std::size_t(row)];
+    return rowBars_[unplacedStrip ? 0 : std::size_t(row)];
 }
 
 void ChartState::moveInIndex(int recordNo, int oldRow, bool oldVisible, bool oldOn3)

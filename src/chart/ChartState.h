@@ -76,7 +76,7 @@ public:
                bars_[std::size_t(recordNo)].surface == Surface::PlatForm;
     }
 
-    // Scroll position mirrored from HScroll1 (pixels) and KScroll (first row - 1).
+    // Scroll position mirrored from timeScrollBar (pixels) and rowScrollBar (first row - 1).
     int scrollXPx() const { return scrollXPx_; }
     int firstRowOffset() const { return firstRowOffset_; }
     void setScroll(int scrollXPx, int firstRowOffset);
@@ -114,7 +114,7 @@ private:
     void placeGeometry(BarVisual& b, core::Moment start, core::Moment end) const;
     void completeBar(int recordNo, BarVisual& b) const;
     void moveInIndex(int recordNo, int oldRow, bool oldVisible, bool oldOn3);
-    std::vector<int>& rowList(int row, bool platForm3);
+    std::vector<int>& rowList(int row, bool unplacedStrip);
     void sortIfNeeded(int listIndex) const;
     void ensureIndex();
 

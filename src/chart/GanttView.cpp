@@ -44,80 +44,80 @@ GanttView::GanttView(ChartState& state, QWidget* parent) : QWidget(parent), stat
     // Left: the period start over the header column.
     auto* left = new QWidget(this);
     auto* leftStack = stack(left);
-    lblPeriodStart = new QLabel(left);
-    lblPeriodStart->setObjectName(QStringLiteral("lblPeriodStart"));
-    lblPeriodStart->setFont(chartFont(12));
-    lblPeriodStart->setAlignment(Qt::AlignCenter);
-    lblPeriodStart->setFixedHeight(22 + 36);
-    lblPeriodStart->setStyleSheet(QStringLiteral("QLabel{background:#f4f4f4;border-right:1px solid #888;border-bottom:1px solid #999;}"));
+    periodStartLabel = new QLabel(left);
+    periodStartLabel->setObjectName(QStringLiteral("lblPeriodStart"));
+    periodStartLabel->setFont(chartFont(12));
+    periodStartLabel->setAlignment(Qt::AlignCenter);
+    periodStartLabel->setFixedHeight(22 + 36);
+    periodStartLabel->setStyleSheet(QStringLiteral("QLabel{background:#f4f4f4;border-right:1px solid #888;border-bottom:1px solid #999;}"));
     auto* noRow = new QLabel(QStringLiteral("行なし"), left);
     noRow->setFont(chartFont(12));
     noRow->setIndent(4);
     noRow->setFixedHeight(ChartState::RowHeightPx);
     noRow->setToolTip(QStringLiteral("表示中のどの行にも属さない手配"));
     noRow->setStyleSheet(QStringLiteral("QLabel{background:#faf8ec;border-right:1px solid #888;border-bottom:1px solid #aaa;}"));
-    LineName2 = new RowHeaderColumn(state_.planner().rows, left);
-    leftStack->addWidget(lblPeriodStart);
+    rowHeaders = new RowHeaderColumn(state_.planner().rows, left);
+    leftStack->addWidget(periodStartLabel);
     leftStack->addWidget(noRow);
-    leftStack->addWidget(LineName2);
+    leftStack->addWidget(rowHeaders);
     left->setFixedWidth(RowHeaderColumn::ColumnWidthPx);
     left->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
 
-    Picture1 = new QFrame(this);
-    Picture1->setObjectName(QStringLiteral("Picture1"));
-    Picture1->setFrameShape(QFrame::NoFrame);
-    Picture1->setMinimumWidth(200);
-    Picture1->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
-    auto* pictureStack = stack(Picture1);
-    platForm2 = new PlatForm2(state_, Picture1);
-    dayDispArea = new DayDispArea(state_, Picture1);
-    platForm3 = new PlatForm3(state_, Picture1);
-    platForm = new PlatForm(state_, Picture1);
-    pictureStack->addWidget(platForm2);
-    pictureStack->addWidget(dayDispArea);
-    pictureStack->addWidget(platForm3);
-    pictureStack->addWidget(platForm);
+    chartFrame = new QFrame(this);
+    chartFrame->setObjectName(QStringLiteral("Picture1"));
+    chartFrame->setFrameShape(QFrame::NoFrame);
+    chartFrame->setMinimumWidth(200);
+    chartFrame->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+    auto* pictureStack = stack(chartFrame);
+    topStrip = new PlatForm2(state_, chartFrame);
+    dayCaptions = new DayDispArea(state_, chartFrame);
+    unplacedStrip = new PlatForm3(state_, chartFrame);
+    rowSurface = new PlatForm(state_, chartFrame);
+    pictureStack->addWidget(topStrip);
+    pictureStack->addWidget(dayCaptions);
+    pictureStack->addWidget(unplacedStrip);
+    pictureStack->addWidget(rowSurface);
 
     auto* right = new QWidget(this);
     auto* rightStack = stack(right);
     rightStack->addSpacing(22 + 36 + ChartState::RowHeightPx);
-    KScroll = new QScrollBar(Qt::Vertical, right);
-    KScroll->setObjectName(QStringLiteral("KScroll"));
-    rightStack->addWidget(KScroll);
+    rowScrollBar = new QScrollBar(Qt::Vertical, right);
+    rowScrollBar->setObjectName(QStringLiteral("KScroll"));
+    rightStack->addWidget(rowScrollBar);
     right->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
 
-    HScroll1 = new QScrollBar(Qt::Horizontal, this);
-    HScroll1->setObjectName(QStringLiteral("HScroll1"));
+    timeScrollBar = new QScrollBar(Qt::Horizontal, this);
+    timeScrollBar->setObjectName(QStringLiteral("HScroll1"));
     grid->addWidget(left, 0, 0);
-    grid->addWidget(Picture1, 0, 1);
+    grid->addWidget(chartFrame, 0, 1);
     grid->addWidget(right, 0, 2);
-    grid->addWidget(HScroll1, 1, 1);
+    grid->addWidget(timeScrollBar, 1, 1);
     // Below the scroll bar: what is left of the height when it is no whole row.
     auto* slack = new QWidget(this);
     slack->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Expanding);
     grid->addWidget(slack, 2, 0, 1, 3);
     grid->setColumnStretch(1, 1);
-    right->setFixedWidth(KScroll->sizeHint().width());
+    right->setFixedWidth(rowScrollBar->sizeHint().width());
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
     setRowsHeight(ChartState::DefaultVisibleRows);
 
-    TimerHScrollAc = new QTimer(this);
-    TimerHScrollAc->setObjectName(QStringLiteral("TimerHScrollAc"));
-    TimerHScrollAc->setInterval(40);
-    connect(TimerHScrollAc, &QTimer::timeout, this, &GanttView::autoScrollTick);
+    autoScrollTimer = new QTimer(this);
+    autoScrollTimer->setObjectName(QStringLiteral("TimerHScrollAc"));
+    autoScrollTimer->setInterval(40);
+    connect(autoScrollTimer, &QTimer::timeout, this, &GanttView::autoScrollTick);
 
-    GradeName = new QLabel(this);
-    GradeName->setObjectName(QStringLiteral("GradeName"));
-    GradeName->setFont(chartFont(12));
-    GradeName->setStyleSheet(QStringLiteral("QLabel{background:#ffffe1;border:1px solid #777;padding:3px;color:black;}"));
-    GradeName->setAttribute(Qt::WA_TransparentForMouseEvents);
-    GradeName->hide();
+    hoverTip = new QLabel(this);
+    hoverTip->setObjectName(QStringLiteral("GradeName"));
+    hoverTip->setFont(chartFont(12));
+    hoverTip->setStyleSheet(QStringLiteral("QLabel{background:#ffffe1;border:1px solid #777;padding:3px;color:black;}"));
+    hoverTip->setAttribute(Qt::WA_TransparentForMouseEvents);
+    hoverTip->hide();
 
-    connect(HScroll1, &QScrollBar::valueChanged, this, &GanttView::onScroll);
-    connect(KScroll, &QScrollBar::valueChanged, this, &GanttView::onScroll);
-    connect(LineName2, &RowHeaderColumn::rowActivated, this, &GanttView::rowHeaderActivated);
-    for (QWidget* w : {static_cast<QWidget*>(platForm), static_cast<QWidget*>(platForm3), static_cast<QWidget*>(platForm2),
-                       static_cast<QWidget*>(dayDispArea), static_cast<QWidget*>(LineName2), static_cast<QWidget*>(Picture1)})
+    connect(timeScrollBar, &QScrollBar::valueChanged, this, &GanttView::onScroll);
+    connect(rowScrollBar, &QScrollBar::valueChanged, this, &GanttView::onScroll);
+    connect(rowHeaders, &RowHeaderColumn::rowActivated, this, &GanttView::rowHeaderActivated);
+    for (QWidget* w : {static_cast<QWidget*>(rowSurface), static_cast<QWidget*>(unplacedStrip), static_cast<QWidget*>(topStrip),
+                       static_cast<QWidget*>(dayCaptions), static_cast<QWidget*>(rowHeaders), static_cast<QWidget*>(chartFrame)})
         w->installEventFilter(this);
 
     // The red line of the current moment moves on.
@@ -131,8 +131,8 @@ GanttView::~GanttView() = default;
 
 int GanttView::heightForRows(int rows) const
 {
-    const int strips = platForm2->minimumHeight() + dayDispArea->minimumHeight() + platForm3->minimumHeight();
-    return strips + rows * ChartState::RowHeightPx + HScroll1->sizeHint().height();
+    const int strips = topStrip->minimumHeight() + dayCaptions->minimumHeight() + unplacedStrip->minimumHeight();
+    return strips + rows * ChartState::RowHeightPx + timeScrollBar->sizeHint().height();
 }
 
 int GanttView::rowsForHeight(int h) const
@@ -152,19 +152,19 @@ void GanttView::resizeEvent(QResizeEvent* e)
 
 void GanttView::setRowsHeight(int rows)
 {
-    // Rows, their headers and KScroll are whole rows high; hit tests and
+    // Rows, their headers and rowScrollBar are whole rows high; hit tests and
     // scroll ranges count the same rows.
     state_.setVisibleRows(rows);
     const int px = state_.visibleRows() * ChartState::RowHeightPx;
-    platForm->setFixedHeight(px);
-    KScroll->setFixedHeight(px);
-    LineName2->setLabelCount(state_.visibleRows());
+    rowSurface->setFixedHeight(px);
+    rowScrollBar->setFixedHeight(px);
+    rowHeaders->setLabelCount(state_.visibleRows());
     updateScrollRanges();
-    LineName2->showRows(KScroll->value());
+    rowHeaders->showRows(rowScrollBar->value());
     repaintChart();
 }
 
-double GanttView::chartWidth() const { return double(Picture1->width()) * core::TwipsPerPixel; }
+double GanttView::chartWidth() const { return double(chartFrame->width()) * core::TwipsPerPixel; }
 
 void GanttView::setDisplayMode(core::DisplayMode mode)
 {
@@ -178,7 +178,7 @@ void GanttView::dispGantt()
     const core::Moment left = hadScale ? state_.momentAtX(state_.pxToX(0)) : state_.origin();
     hideTip();
     state_.setScale(displayMode_, chartWidth());
-    lastPictureWidth_ = Picture1->width();
+    lastPictureWidth_ = chartFrame->width();
     updateScrollRanges();
     scrollToMoment(left);
     onScroll();
@@ -190,59 +190,59 @@ void GanttView::refreshLayout()
 {
     // The period is known only once the rows are loaded.
     const core::Date start = state_.planner().PeriodStart;
-    lblPeriodStart->setText(start.isNull() ? QString()
+    periodStartLabel->setText(start.isNull() ? QString()
                                            : QLocale(QLocale::Japanese, QLocale::Japan).toString(QDate(start.year(), start.month(), start.day()), QLocale::LongFormat));
     updateScrollRanges();
-    LineName2->showRows(KScroll->value());
+    rowHeaders->showRows(rowScrollBar->value());
     repaintChart();
 }
 
 void GanttView::repaintChart()
 {
-    for (QWidget* w : {static_cast<QWidget*>(platForm), static_cast<QWidget*>(platForm2), static_cast<QWidget*>(platForm3),
-                       static_cast<QWidget*>(dayDispArea)})
+    for (QWidget* w : {static_cast<QWidget*>(rowSurface), static_cast<QWidget*>(topStrip), static_cast<QWidget*>(unplacedStrip),
+                       static_cast<QWidget*>(dayCaptions)})
         w->update();
 }
 
 void GanttView::updateScrollRanges()
 {
-    const int visible = std::max(1, Picture1->width());
+    const int visible = std::max(1, chartFrame->width());
     const int rows = state_.visibleRows();
     const int total = int(std::ceil(state_.periodWidthTwips() / core::TwipsPerPixel));
-    HScroll1->setRange(0, std::max(0, total - visible));
-    HScroll1->setPageStep(visible);
-    HScroll1->setSingleStep(std::max(1, visible / 28));
+    timeScrollBar->setRange(0, std::max(0, total - visible));
+    timeScrollBar->setPageStep(visible);
+    timeScrollBar->setSingleStep(std::max(1, visible / 28));
     // One band more than the rows: the space below the last row takes bars off their machine.
-    KScroll->setRange(0, std::max(0, state_.planner().rows.machineRowCount() + 1 - rows));
-    KScroll->setPageStep(rows);
-    KScroll->setSingleStep(1);
+    rowScrollBar->setRange(0, std::max(0, state_.planner().rows.machineRowCount() + 1 - rows));
+    rowScrollBar->setPageStep(rows);
+    rowScrollBar->setSingleStep(1);
 }
 
 void GanttView::onScroll()
 {
     hideTip();  // the bar it describes has moved away from the pointer
-    const QRect frameBefore = platForm2->viewportRectPx();
-    const int dx = state_.scrollXPx() - HScroll1->value();
-    const int rows = state_.firstRowOffset() - KScroll->value();
-    state_.setScroll(HScroll1->value(), KScroll->value());
-    if (rows != 0) LineName2->showRows(KScroll->value());
+    const QRect frameBefore = topStrip->viewportRectPx();
+    const int dx = state_.scrollXPx() - timeScrollBar->value();
+    const int rows = state_.firstRowOffset() - rowScrollBar->value();
+    state_.setScroll(timeScrollBar->value(), rowScrollBar->value());
+    if (rows != 0) rowHeaders->showRows(rowScrollBar->value());
     // The surfaces paint in whole pixels of the chart: what stays in view is
     // moved, and only the strip that came into view is painted. The drag
     // preview does not move with the chart, so it asks for a full paint.
-    if (state_.dragPreview.active) platForm->update();
-    else if (dx != 0 || rows != 0) platForm->scroll(dx, rows * ChartState::RowHeightPx);
+    if (state_.dragPreview.active) rowSurface->update();
+    else if (dx != 0 || rows != 0) rowSurface->scroll(dx, rows * ChartState::RowHeightPx);
     if (dx == 0) return;
-    platForm3->scroll(dx, 0);
+    unplacedStrip->scroll(dx, 0);
     // A month's caption stands at the left edge while its first day is out of view.
-    dayDispArea->scroll(dx, 0);
-    dayDispArea->update(0, 0, dayDispArea->width(), DayDispArea::CaptionLinePx + 1);
+    dayCaptions->scroll(dx, 0);
+    dayCaptions->update(0, 0, dayCaptions->width(), DayDispArea::CaptionLinePx + 1);
     // The frame of the part in view moves over the four weeks.
-    platForm2->update(frameBefore.united(platForm2->viewportRectPx()).adjusted(-2, -2, 2, 2));
+    topStrip->update(frameBefore.united(topStrip->viewportRectPx()).adjusted(-2, -2, 2, 2));
 }
 
 void GanttView::scrollToMoment(core::Moment m)
 {
-    HScroll1->setValue(core::pxOfTwips(state_.xOf(m)));
+    timeScrollBar->setValue(core::pxOfTwips(state_.xOf(m)));
 }
 
 void GanttView::scrollToRecord(int recordNo)
@@ -253,26 +253,26 @@ void GanttView::scrollToRecord(int recordNo)
     if (b.surface == Surface::PlatForm) {
         const int offset = b.row - 1;
         const int rows = state_.visibleRows();
-        if (offset < KScroll->value() || offset >= KScroll->value() + rows) KScroll->setValue(offset - (rows - 1) / 2);
+        if (offset < rowScrollBar->value() || offset >= rowScrollBar->value() + rows) rowScrollBar->setValue(offset - (rows - 1) / 2);
     }
     const QRect r = state_.barRectPx(recordNo);
-    if (r.left() < 0 || r.left() >= platForm->width() - 20)
-        HScroll1->setValue(HScroll1->value() + r.left() - platForm->width() / 5);
+    if (r.left() < 0 || r.left() >= rowSurface->width() - 20)
+        timeScrollBar->setValue(timeScrollBar->value() + r.left() - rowSurface->width() / 5);
 }
 
 bool GanttView::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == Picture1 && event->type() == QEvent::Resize) {
+    if (watched == chartFrame && event->type() == QEvent::Resize) {
         // A new frame width is a new ChartWidth: the scale follows, the time in view stays.
-        if (Picture1->width() != lastPictureWidth_ && state_.scale().HourTwips > 0) dispGantt();
+        if (chartFrame->width() != lastPictureWidth_ && state_.scale().HourTwips > 0) dispGantt();
         return false;
     }
-    if (event->type() == QEvent::Wheel && (watched == platForm || watched == platForm3 || watched == dayDispArea
-                                           || watched == platForm2 || watched == LineName2)) {
+    if (event->type() == QEvent::Wheel && (watched == rowSurface || watched == unplacedStrip || watched == dayCaptions
+                                           || watched == topStrip || watched == rowHeaders)) {
         wheelOnChart(static_cast<QWidget*>(watched), static_cast<QWheelEvent*>(event));
         return true;
     }
-    if (watched == platForm || watched == platForm3 || watched == platForm2)
+    if (watched == rowSurface || watched == unplacedStrip || watched == topStrip)
         return surfaceMouse(static_cast<QWidget*>(watched), event);
     return QWidget::eventFilter(watched, event);
 }
@@ -303,19 +303,19 @@ void GanttView::pressOnSurface(QWidget* surface, QMouseEvent* e)
     const QPoint pos = e->position().toPoint();
     pressViewPos_ = lastViewPos_ = surface->mapTo(this, pos);
     hideTip();
-    if (surface == platForm2) {
+    if (surface == topStrip) {
         // A click on the four-week strip centres the main chart on that moment.
         if (e->button() == Qt::LeftButton) {
-            const core::Moment m = platForm2->momentAtPx(pos.x());
-            HScroll1->setValue(core::pxOfTwips(state_.xOf(m)) - platForm->width() / 2);
+            const core::Moment m = topStrip->momentAtPx(pos.x());
+            timeScrollBar->setValue(core::pxOfTwips(state_.xOf(m)) - rowSurface->width() / 2);
         }
         return;
     }
-    const Surface kind = surface == platForm3 ? Surface::PlatForm3 : Surface::PlatForm;
+    const Surface kind = surface == unplacedStrip ? Surface::PlatForm3 : Surface::PlatForm;
     const int rec = state_.barAtPx(kind, pos.x(), pos.y());
     if (e->button() == Qt::RightButton) {
         if (rec) emit barContextMenu(rec, e->globalPosition().toPoint(), pos);
-        else if (surface == platForm)
+        else if (surface == rowSurface)
             emit backgroundContextMenu(state_.rowAtPx(pos.y()), state_.momentAtX(state_.pxToX(pos.x())), e->globalPosition().toPoint());
         return;
     }
@@ -328,8 +328,8 @@ void GanttView::pressOnSurface(QWidget* surface, QMouseEvent* e)
         return;
     }
     DragMode = DragKind::GrabScroll;  // grab-scroll
-    pressHScroll_ = HScroll1->value();
-    pressKScroll_ = KScroll->value();
+    pressHScroll_ = timeScrollBar->value();
+    pressKScroll_ = rowScrollBar->value();
     surface->setCursor(Qt::ClosedHandCursor);
 }
 
@@ -339,8 +339,8 @@ void GanttView::moveOnSurface(QWidget* surface, QMouseEvent* e)
     const QPoint viewPos = surface->mapTo(this, pos);
     if (DragMode == DragKind::GrabScroll) {
         const QPoint d = viewPos - pressViewPos_;
-        HScroll1->setValue(pressHScroll_ - d.x());
-        KScroll->setValue(pressKScroll_ - int(std::lround(double(d.y()) / ChartState::RowHeightPx)));
+        timeScrollBar->setValue(pressHScroll_ - d.x());
+        rowScrollBar->setValue(pressKScroll_ - int(std::lround(double(d.y()) / ChartState::RowHeightPx)));
         return;
     }
     if (DragMode == DragKind::Bar) {
@@ -349,7 +349,7 @@ void GanttView::moveOnSurface(QWidget* surface, QMouseEvent* e)
         updateDragPreview(viewPos);
         return;
     }
-    if (e->buttons() == Qt::NoButton && surface != platForm2) showTip(surface, pos);
+    if (e->buttons() == Qt::NoButton && surface != topStrip) showTip(surface, pos);
 }
 
 void GanttView::releaseOnSurface(QWidget* surface, QMouseEvent* e)
@@ -359,7 +359,7 @@ void GanttView::releaseOnSurface(QWidget* surface, QMouseEvent* e)
         DragMode = DragKind::Idle;
         surface->unsetCursor();
     } else if (DragMode == DragKind::Bar && e->button() == Qt::LeftButton) {
-        TimerHScrollAc->stop();
+        autoScrollTimer->stop();
         if (dragMoved_) finishBarDrag(viewPos);
         else cancelBarDrag();  // a click selects; it moves nothing
     }
@@ -373,40 +373,40 @@ void GanttView::wheelOnChart(QWidget* surface, QWheelEvent* e)
     const bool horizontal = (e->modifiers() & Qt::ShiftModifier) || (delta.y() == 0 && delta.x() != 0);
     const int notches = (delta.y() != 0 ? delta.y() : delta.x()) / 120;
     if (notches == 0) return;
-    if (horizontal) HScroll1->setValue(HScroll1->value() - notches * std::max(1, Picture1->width() / 8));
-    else KScroll->setValue(KScroll->value() - notches);
+    if (horizontal) timeScrollBar->setValue(timeScrollBar->value() - notches * std::max(1, chartFrame->width() / 8));
+    else rowScrollBar->setValue(rowScrollBar->value() - notches);
     // The pointer stays where it was: the tip tells about what is under it now.
-    if (DragMode == DragKind::Idle && (surface == platForm || surface == platForm3)) showTip(surface, e->position().toPoint());
+    if (DragMode == DragKind::Idle && (surface == rowSurface || surface == unplacedStrip)) showTip(surface, e->position().toPoint());
 }
 
 void GanttView::showTip(QWidget* surface, QPoint pos)
 {
-    const Surface kind = surface == platForm3 ? Surface::PlatForm3 : Surface::PlatForm;
+    const Surface kind = surface == unplacedStrip ? Surface::PlatForm3 : Surface::PlatForm;
     const int rec = state_.barAtPx(kind, pos.x(), pos.y());
     QString text;
     if (rec) {
         text = barTipText(state_.plan()[rec], state_.planner().rows);
         if (state_.isOffCalendar(rec)) text += QStringLiteral("\n※稼働時間の変更で終了日時が合っていません。移動し直してください。");
-    } else if (surface == platForm) text = platForm->stopTipAt(pos);
+    } else if (surface == rowSurface) text = rowSurface->stopTipAt(pos);
     if (text.isEmpty()) {
         hideTip();
         return;
     }
-    if (GradeName->text() != text) {
-        GradeName->setText(text);
-        GradeName->adjustSize();
+    if (hoverTip->text() != text) {
+        hoverTip->setText(text);
+        hoverTip->adjustSize();
     }
     // Beside the pointer, on the side where the tip fits.
     const QPoint at = surface->mapTo(this, pos);
     int x = at.x() + 16;
-    if (x + GradeName->width() > width()) x = std::max(0, at.x() - GradeName->width() - 16);
-    const int y = std::clamp(at.y() + 12, 0, std::max(0, height() - GradeName->height()));
-    GradeName->move(x, y);
-    GradeName->raise();
-    GradeName->show();
+    if (x + hoverTip->width() > width()) x = std::max(0, at.x() - hoverTip->width() - 16);
+    const int y = std::clamp(at.y() + 12, 0, std::max(0, height() - hoverTip->height()));
+    hoverTip->move(x, y);
+    hoverTip->raise();
+    hoverTip->show();
 }
 
-void GanttView::hideTip() { GradeName->hide(); }
+void GanttView::hideTip() { hoverTip->hide(); }
 
 // Bar drags --------------------------------------------------------------
 
@@ -429,10 +429,10 @@ void GanttView::updateDragPreview(QPoint viewPos)
     lastViewPos_ = viewPos;
     const int rec = state_.plan().findByBarIndex(DragBarIndex);
     if (rec == 0) return;
-    const QPoint pf = platForm->mapFrom(this, viewPos);
+    const QPoint pf = rowSurface->mapFrom(this, viewPos);
     const QRect old = state_.barRectPx(rec);
     const double newLeft = state_.pxToX(pf.x()) - DragOffsetX;
-    const bool overRows = platForm->rect().contains(pf);
+    const bool overRows = rowSurface->rect().contains(pf);
     const int row = overRows ? state_.rowAtPx(pf.y()) : 0;
 
     DragPreview& d = state_.dragPreview;
@@ -453,27 +453,27 @@ void GanttView::updateDragPreview(QPoint viewPos)
         }
     }
 
-    // Near an edge the chart scrolls by itself (TimerHScrollAc) while the bar is held there.
+    // Near an edge the chart scrolls by itself (autoScrollTimer) while the bar is held there.
     autoScrollStep_ = 0;
-    if (overRows || (pf.y() >= 0 && pf.y() < platForm->height())) {
-        const int step = std::max(4, platForm->width() / 40);
+    if (overRows || (pf.y() >= 0 && pf.y() < rowSurface->height())) {
+        const int step = std::max(4, rowSurface->width() / 40);
         if (pf.x() < kAutoScrollMarginPx) autoScrollStep_ = -step;
-        else if (pf.x() > platForm->width() - kAutoScrollMarginPx) autoScrollStep_ = step;
+        else if (pf.x() > rowSurface->width() - kAutoScrollMarginPx) autoScrollStep_ = step;
     }
-    if (autoScrollStep_ != 0 && !TimerHScrollAc->isActive()) TimerHScrollAc->start();
-    if (autoScrollStep_ == 0) TimerHScrollAc->stop();
-    platForm->update();
+    if (autoScrollStep_ != 0 && !autoScrollTimer->isActive()) autoScrollTimer->start();
+    if (autoScrollStep_ == 0) autoScrollTimer->stop();
+    rowSurface->update();
 }
 
 void GanttView::autoScrollTick()
 {
     if (DragMode != DragKind::Bar || autoScrollStep_ == 0) {
-        TimerHScrollAc->stop();
+        autoScrollTimer->stop();
         return;
     }
-    const int before = HScroll1->value();
-    HScroll1->setValue(before + autoScrollStep_);
-    if (HScroll1->value() == before) return;  // at the end of the period
+    const int before = timeScrollBar->value();
+    timeScrollBar->setValue(before + autoScrollStep_);
+    if (timeScrollBar->value() == before) return;  // at the end of the period
     updateDragPreview(lastViewPos_);
 }
 
@@ -481,12 +481,12 @@ void GanttView::finishBarDrag(QPoint viewPos)
 {
     updateDragPreview(viewPos);
     const int rec = state_.dragPreview.recordNo;
-    const QPoint pf = platForm->mapFrom(this, viewPos);
+    const QPoint pf = rowSurface->mapFrom(this, viewPos);
     const double newLeft = state_.pxToX(pf.x()) - DragOffsetX;
-    const bool overRows = platForm->rect().contains(pf);
+    const bool overRows = rowSurface->rect().contains(pf);
     state_.dragPreview = DragPreview{};
     DragMode = DragKind::Idle;
-    TimerHScrollAc->stop();
+    autoScrollTimer->stop();
     if (!overRows || rec == 0) {
         // The header column, the strips and anything outside the rows cancel the move.
         if (rec) state_.refreshChart(rec);
@@ -518,7 +518,7 @@ void GanttView::cancelBarDrag()
 {
     state_.dragPreview = DragPreview{};
     DragMode = DragKind::Idle;
-    TimerHScrollAc->stop();
+    autoScrollTimer->stop();
     repaintChart();
 }
 

@@ -1,8 +1,8 @@
 #pragma once
-// The chart part of the main window: the frame Picture1 with the surfaces
+// The chart part of the main window: the frame chartFrame with the surfaces
 // PlatForm2 (four-week strip), DayDispArea (day captions), PlatForm3 (bars on
-// no row) and PlatForm (the rows), the row headers, the scroll bars KScroll and
-// HScroll1, the hover tip GradeName and the mouse handling on the chart.
+// no row) and PlatForm (the rows), the row headers, the scroll bars rowScrollBar and
+// timeScrollBar, the hover tip hoverTip and the mouse handling on the chart.
 
 #include "chart/ChartState.h"
 #include "reschedule/BarMove.h"
@@ -45,7 +45,7 @@ public:
     void setDisplayMode(core::DisplayMode mode);
     void dispGantt();
     core::DisplayMode displayMode() const { return displayMode_; }
-    double chartWidth() const;  // twips: the width of Picture1
+    double chartWidth() const;  // twips: the width of chartFrame
 
     // The view's height for a number of whole chart rows, and the rows a height holds.
     int heightForRows(int rows) const;
@@ -73,17 +73,17 @@ public:
     double DragOffsetX = 0;    // twips
     QString DragStartKikai;
 
-    QFrame* Picture1 = nullptr;
-    PlatForm* platForm = nullptr;
-    PlatForm2* platForm2 = nullptr;
-    PlatForm3* platForm3 = nullptr;
-    DayDispArea* dayDispArea = nullptr;
-    RowHeaderColumn* LineName2 = nullptr;
-    QScrollBar* KScroll = nullptr;
-    QScrollBar* HScroll1 = nullptr;
-    QTimer* TimerHScrollAc = nullptr;
-    QLabel* GradeName = nullptr;
-    QLabel* lblPeriodStart = nullptr;
+    QFrame* chartFrame = nullptr;
+    PlatForm* rowSurface = nullptr;
+    PlatForm2* topStrip = nullptr;
+    PlatForm3* unplacedStrip = nullptr;
+    DayDispArea* dayCaptions = nullptr;
+    RowHeaderColumn* rowHeaders = nullptr;
+    QScrollBar* rowScrollBar = nullptr;
+    QScrollBar* timeScrollBar = nullptr;
+    QTimer* autoScrollTimer = nullptr;
+    QLabel* hoverTip = nullptr;
+    QLabel* periodStartLabel = nullptr;
 
 signals:
     void barClicked(int recordNo);

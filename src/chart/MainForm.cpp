@@ -82,21 +82,21 @@ void MainForm::buildLayout()
         commands->addWidget(b);
         return b;
     };
-    KTbun = button(QStringLiteral("KTbun"), settings_.processClassLine.isEmpty() ? QStringLiteral("工程分類") : settings_.processClassLine);
-    KTbun->setToolTip(QStringLiteral("工程分類を選び直します"));
+    classButton = button(QStringLiteral("KTbun"), settings_.processClassLine.isEmpty() ? QStringLiteral("工程分類") : settings_.processClassLine);
+    classButton->setToolTip(QStringLiteral("工程分類を選び直します"));
     commands->addSpacing(16);
-    ComDay = button(QStringLiteral("ComDay"), QStringLiteral("１日"));
-    Com3Day = button(QStringLiteral("Com3Day"), QStringLiteral("３日"));
-    ComWeek = button(QStringLiteral("ComWeek"), QStringLiteral("１週間"));
-    ComMonth = button(QStringLiteral("ComMonth"), QStringLiteral("４週間"));
-    ComHyoujiMode = button(QStringLiteral("ComHyoujiMode"), core::displayModeCaption(core::DisplayMode::Week));
-    ComHyoujiMode->setMinimumWidth(110);
+    oneDayButton = button(QStringLiteral("ComDay"), QStringLiteral("１日"));
+    threeDaysButton = button(QStringLiteral("Com3Day"), QStringLiteral("３日"));
+    weekButton = button(QStringLiteral("ComWeek"), QStringLiteral("１週間"));
+    fourWeeksButton = button(QStringLiteral("ComMonth"), QStringLiteral("４週間"));
+    displayModeButton = button(QStringLiteral("ComHyoujiMode"), core::displayModeCaption(core::DisplayMode::Week));
+    displayModeButton->setMinimumWidth(110);
     commands->addSpacing(16);
-    ComKikaiSelect = button(QStringLiteral("ComKikaiSelect"), QStringLiteral("機械選択"));
-    ComKikaiSelect->setToolTip(QStringLiteral("チャートに表示する機械を選びます"));
+    machineSelectionButton = button(QStringLiteral("ComKikaiSelect"), QStringLiteral("機械選択"));
+    machineSelectionButton->setToolTip(QStringLiteral("チャートに表示する機械を選びます"));
     commands->addStretch(1);
-    ComHozon = button(QStringLiteral("ComHozon"), QStringLiteral("保存"));
-    ComHozon->setMinimumWidth(90);
+    saveButton = button(QStringLiteral("ComHozon"), QStringLiteral("保存"));
+    saveButton->setMinimumWidth(90);
     column->addLayout(commands);
     column->addLayout(buildSearchStrip());
 
@@ -110,15 +110,15 @@ void MainForm::buildLayout()
     column->addWidget(splitter, 1);
     setCentralWidget(central);
 
-    connect(KTbun, &QPushButton::clicked, this, &MainForm::chooseAnotherClass);
-    connect(ComDay, &QPushButton::clicked, this, &MainForm::showOneDay);
-    connect(Com3Day, &QPushButton::clicked, this, &MainForm::showThreeDays);
-    connect(ComWeek, &QPushButton::clicked, this, &MainForm::showWeek);
-    connect(ComMonth, &QPushButton::clicked, this, &MainForm::showFourWeeks);
-    connect(ComHyoujiMode, &QPushButton::clicked, this, &MainForm::cycleDisplayMode);
-    connect(ComHozon, &QPushButton::clicked, this, &MainForm::save);
-    connect(ComKikaiSelect, &QPushButton::clicked, this, &MainForm::machineSelectionRequested);
-    connect(gantt_, &GanttView::displayModeChanged, this, [this](core::DisplayMode mode) { ComHyoujiMode->setText(core::displayModeCaption(mode)); });
+    connect(classButton, &QPushButton::clicked, this, &MainForm::chooseAnotherClass);
+    connect(oneDayButton, &QPushButton::clicked, this, &MainForm::showOneDay);
+    connect(threeDaysButton, &QPushButton::clicked, this, &MainForm::showThreeDays);
+    connect(weekButton, &QPushButton::clicked, this, &MainForm::showWeek);
+    connect(fourWeeksButton, &QPushButton::clicked, this, &MainForm::showFourWeeks);
+    connect(displayModeButton, &QPushButton::clicked, this, &MainForm::cycleDisplayMode);
+    connect(saveButton, &QPushButton::clicked, this, &MainForm::save);
+    connect(machineSelectionButton, &QPushButton::clicked, this, &MainForm::machineSelectionRequested);
+    connect(gantt_, &GanttView::displayModeChanged, this, [this](core::DisplayMode mode) { displayModeButton->setText(core::displayModeCaption(mode)); });
     connect(gantt_, &GanttView::barClicked, this, &MainForm::onBarClicked);
     connect(gantt_, &GanttView::barContextMenu, this, &MainForm::onBarContextMenu);
     connect(grid_, &PlanDataGrid::recordSelected, this, &MainForm::onGridRecordSelected);
@@ -132,16 +132,16 @@ void MainForm::buildMenus()
     actRedo = edit->addAction(QStringLiteral("やり直し"), this, &MainForm::redo);
     actRedo->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Y));
 
-    mnuPopup = new QMenu(this);
-    mnuPopup->setObjectName(QStringLiteral("mnuPopup"));
-    popDetail = mnuPopup->addAction(QStringLiteral("詳細情報"));
-    popDetail->setObjectName(QStringLiteral("popDetail"));
-    popDetail->setEnabled(false);  // until a detail window is installed
-    connect(popDetail, &QAction::triggered, this, [this] { showDetail(session_->plan().findByBarIndex(PopupBarIndex)); });
-    popOrder = mnuPopup->addAction(QStringLiteral("生産計画別ガントチャート"));
-    popOrder->setObjectName(QStringLiteral("popOrder"));
-    popOrder->setEnabled(false);  // until the order Gantt window is handed in
-    connect(popOrder, &QAction::triggered, this, [this] {
+    barMenu = new QMenu(this);
+    barMenu->setObjectName(QStringLiteral("mnuPopup"));
+    detailAction = barMenu->addAction(QStringLiteral("詳細情報"));
+    detailAction->setObjectName(QStringLiteral("popDetail"));
+    detailAction->setEnabled(false);  // until a detail window is installed
+    connect(detailAction, &QAction::triggered, this, [this] { showDetail(session_->plan().findByBarIndex(PopupBarIndex)); });
+    orderGanttAction = barMenu->addAction(QStringLiteral("生産計画別ガントチャート"));
+    orderGanttAction->setObjectName(QStringLiteral("popOrder"));
+    orderGanttAction->setEnabled(false);  // until the order Gantt window is handed in
+    connect(orderGanttAction, &QAction::triggered, this, [this] {
         const int rec = session_->plan().findByBarIndex(PopupBarIndex);
         if (rec != 0 && openOrderGantt_) openOrderGantt_(rec);
     });
@@ -150,13 +150,13 @@ void MainForm::buildMenus()
 void MainForm::setScheduleListOpener(std::function<void()> open)
 {
     openScheduleList_ = std::move(open);
-    ComYoteiIchiran->setEnabled(bool(openScheduleList_));
+    scheduleListButton->setEnabled(bool(openScheduleList_));
 }
 
 void MainForm::setOrderGanttOpener(std::function<void(int recordNo)> open)
 {
     openOrderGantt_ = std::move(open);
-    popOrder->setEnabled(bool(openOrderGantt_));
+    orderGanttAction->setEnabled(bool(openOrderGantt_));
 }
 
 bool MainForm::load(const std::function<void(const QString&)>& progress)
@@ -207,7 +207,7 @@ void MainForm::updateSaveButton()
     const auto follow = [](auto* control, bool enabled) {
         if (control->isEnabled() != enabled) control->setEnabled(enabled);
     };
-    follow(ComHozon, session_->canSave());
+    follow(saveButton, session_->canSave());
     follow(actUndo, session_->canUndo());
     follow(actRedo, session_->canRedo());
 }
@@ -261,8 +261,8 @@ void MainForm::onBarContextMenu(int recordNo, QPoint globalPos, QPoint) { showPo
 void MainForm::showPopup(int recordNo, QPoint globalPos)
 {
     PopupBarIndex = session_->plan()[recordNo].barIndex;
-    popOrder->setVisible(session_->plan()[recordNo].memberCount != 0);
-    mnuPopup->popup(globalPos);
+    orderGanttAction->setVisible(session_->plan()[recordNo].memberCount != 0);
+    barMenu->popup(globalPos);
 }
 
 void MainForm::undo() { session_->undo(); }

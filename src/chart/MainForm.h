@@ -71,7 +71,7 @@ public:
 
     // planGridRefresh: the grid's rows again from the plan table.
     void planGridRefresh();
-    // ComHozon follows the session: enabled exactly when the plan differs from
+    // saveButton follows the session: enabled exactly when the plan differs from
     // the loaded or saved one, never in inquiry mode.
     void updateSaveButton();
 
@@ -81,7 +81,7 @@ public:
     void showDetail(int recordNo);
     void setDetailOpener(std::function<void(int recordNo)> opener);
 
-    // The bar the pop-up menu (mnuPopup) was opened on.
+    // The bar the pop-up menu (barMenu) was opened on.
     int PopupBarIndex = 0;
 
     // Selects the record's bar on the chart (scrolled into view) and its grid row.
@@ -91,35 +91,35 @@ public:
     void setScheduleListOpener(std::function<void()> open);
     void setOrderGanttOpener(std::function<void(int recordNo)> open);
 
-    QPushButton* KTbun = nullptr;
-    QPushButton* ComDay = nullptr;
-    QPushButton* Com3Day = nullptr;
-    QPushButton* ComWeek = nullptr;
-    QPushButton* ComMonth = nullptr;
-    QPushButton* ComHyoujiMode = nullptr;
-    QPushButton* ComHozon = nullptr;
-    QPushButton* ComKikaiSelect = nullptr;
-    QMenu* mnuPopup = nullptr;
-    QAction* popDetail = nullptr;
-    QAction* popOrder = nullptr;
+    QPushButton* classButton = nullptr;
+    QPushButton* oneDayButton = nullptr;
+    QPushButton* threeDaysButton = nullptr;
+    QPushButton* weekButton = nullptr;
+    QPushButton* fourWeeksButton = nullptr;
+    QPushButton* displayModeButton = nullptr;
+    QPushButton* saveButton = nullptr;
+    QPushButton* machineSelectionButton = nullptr;
+    QMenu* barMenu = nullptr;
+    QAction* detailAction = nullptr;
+    QAction* orderGanttAction = nullptr;
     QAction* actUndo = nullptr;
     QAction* actRedo = nullptr;
     // Searches and the grid's bulk change.
     QLineEdit* txtBarKensaku = nullptr;    // bar search: Enter next, Shift+Enter previous
     QLineEdit* txtListKensaku = nullptr;   // list search: narrows the grid
     QLabel* lblListCount = nullptr;
-    QPushButton* ComYoteiIchiran = nullptr;
+    QPushButton* scheduleListButton = nullptr;
     QPushButton* ComIkkatsuKakutei = nullptr;
     QPushButton* ComIkkatsuYotei = nullptr;
 
 signals:
-    // KTbun: the planner wants another process classification (changes were
+    // classButton: the planner wants another process classification (changes were
     // discarded or saved). Start-up shows KBunSelect again and builds a new window.
     void reselectRequested();
     // A right-button press on a machine row of the chart: the line plan window
     // for that machine row and production day (day index of the calendar tables).
     void linePlanRequested(int row, int dayIndex);
-    // ComKikaiSelect: the machine selection window.
+    // machineSelectionButton: the machine selection window.
     void machineSelectionRequested();
     // The planner asked for the order detail window of a record (a double-click in the schedule list).
     void detailRequested(int recordNo);

@@ -142,7 +142,7 @@ void MainForm::onRowsChanged()
 void MainForm::setDetailOpener(std::function<void(int recordNo)> opener)
 {
     detailOpener_ = std::move(opener);
-    popDetail->setEnabled(bool(detailOpener_));
+    detailAction->setEnabled(bool(detailOpener_));
 }
 
 void MainForm::showDetail(int recordNo)

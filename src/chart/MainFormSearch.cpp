@@ -92,8 +92,8 @@ QLayout* MainForm::buildSearchStrip()
     ComIkkatsuYotei = button(QStringLiteral("ComIkkatsuYotei"), QStringLiteral("選択行を予定"),
                              QStringLiteral("一覧で選択した行（Shift・Ctrl で複数選択）の手配を予定に戻します"));
     strip->addSpacing(12);
-    ComYoteiIchiran = button(QStringLiteral("ComYoteiIchiran"), QStringLiteral("予定一覧"), QStringLiteral("予定一覧を表示します"));
-    ComYoteiIchiran->setEnabled(false);  // until the schedule list is handed in
+    scheduleListButton = button(QStringLiteral("ComYoteiIchiran"), QStringLiteral("予定一覧"), QStringLiteral("予定一覧を表示します"));
+    scheduleListButton->setEnabled(false);  // until the schedule list is handed in
     return strip;
 }
 
@@ -105,7 +105,7 @@ void MainForm::connectGridEditing()
     grid_->canEditRow = [this](int rec) { return session::canEditGridRow(*session_, rec); };
     connect(ComIkkatsuKakutei, &QPushButton::clicked, this, [this] { bulkChangeConfirmKind(plan::ConfirmKind::Confirmed); });
     connect(ComIkkatsuYotei, &QPushButton::clicked, this, [this] { bulkChangeConfirmKind(plan::ConfirmKind::Planned); });
-    connect(ComYoteiIchiran, &QPushButton::clicked, this, [this] {
+    connect(scheduleListButton, &QPushButton::clicked, this, [this] {
         if (openScheduleList_) openScheduleList_();
     });
     connect(txtListKensaku, &QLineEdit::textChanged, this, &MainForm::filterGrid);

@@ -1,6 +1,6 @@
 #pragma once
-// The row header column LineName2: one label MachineName(k) per row in view,
-// showing row KScroll.Value + k with the row's code over its name.
+// The row header column rowHeaders: one label MachineName(k) per row in view,
+// showing row rowScrollBar.Value + k with the row's code over its name.
 
 #include "core/RowTable.h"
 

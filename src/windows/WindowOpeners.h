@@ -5,7 +5,7 @@ namespace chart { class MainForm; }
 
 namespace windows {
 
-// Right-button press on a machine row: LinePlanWindow; ComKikaiSelect: KikaiSelectForm.
+// Right-button press on a machine row: LinePlanWindow; machineSelectionButton: KikaiSelectForm.
 void connectWindows(chart::MainForm& form);
 
 }  // namespace windows

@@ -32,9 +32,9 @@ class Scrolling : public ChartTest {};
 TEST_F(Scrolling, RowHeadersShiftByOneWithKScroll)
 {
     show();
-    chart::RowHeaderColumn* headers = view().LineName2;
+    chart::RowHeaderColumn* headers = view().rowHeaders;
     EXPECT_EQ(headers->MachineName(2)->text(), QStringLiteral("M01\n成形機1号"));
-    view().KScroll->setValue(1);
+    view().rowScrollBar->setValue(1);
     for (int k = 1; k <= 10; ++k) {
         const core::ChartRow& row = form->planner().rows.row(1 + k);
         EXPECT_EQ(headers->MachineName(k)->text(), row.RowCode.trimmed() + QLatin1Char('\n') + row.RowName.trimmed()) << k;
@@ -43,32 +43,32 @@ TEST_F(Scrolling, RowHeadersShiftByOneWithKScroll)
     EXPECT_EQ(state().rowAtPx(5), 2);
     EXPECT_EQ(state().rowTopPx(2), 0);
     // 15 rows, ten shown, and room below the last row to drop a bar off its machine.
-    EXPECT_EQ(view().KScroll->maximum(), 6);
-    view().KScroll->setValue(6);
+    EXPECT_EQ(view().rowScrollBar->maximum(), 6);
+    view().rowScrollBar->setValue(6);
     EXPECT_EQ(state().rowAtPx(9 * 40 + 5), 0);
 }
 
 TEST_F(Scrolling, WheelScrollsRowsAndShiftWheelScrollsTime)
 {
     show();
-    sendWheel(view().platForm, -1, Qt::NoModifier);
-    EXPECT_EQ(view().KScroll->value(), 1);
-    sendWheel(view().platForm, -2, Qt::ShiftModifier);
-    EXPECT_GT(view().HScroll1->value(), 0);
-    EXPECT_EQ(view().KScroll->value(), 1);
+    sendWheel(view().rowSurface, -1, Qt::NoModifier);
+    EXPECT_EQ(view().rowScrollBar->value(), 1);
+    sendWheel(view().rowSurface, -2, Qt::ShiftModifier);
+    EXPECT_GT(view().timeScrollBar->value(), 0);
+    EXPECT_EQ(view().rowScrollBar->value(), 1);
 }
 
 TEST_F(Scrolling, GrabScrollFollowsThePointerOnTheBackground)
 {
     show();
-    view().HScroll1->setValue(300);
-    QWidget* pf = view().platForm;
+    view().timeScrollBar->setValue(300);
+    QWidget* pf = view().rowSurface;
     const QPoint start(400, 100);  // no bar here
     sendMouse(pf, QEvent::MouseButtonPress, start, Qt::LeftButton, Qt::LeftButton);
     EXPECT_EQ(view().DragMode, chart::DragKind::GrabScroll);
     sendMouse(pf, QEvent::MouseMove, start + QPoint(-120, -80), Qt::NoButton, Qt::LeftButton);
-    EXPECT_EQ(view().HScroll1->value(), 420);
-    EXPECT_EQ(view().KScroll->value(), 2);
+    EXPECT_EQ(view().timeScrollBar->value(), 420);
+    EXPECT_EQ(view().rowScrollBar->value(), 2);
     sendMouse(pf, QEvent::MouseButtonRelease, start + QPoint(-120, -80), Qt::LeftButton, Qt::NoButton);
     EXPECT_EQ(view().DragMode, chart::DragKind::Idle);
 }
@@ -80,7 +80,7 @@ TEST_F(Selection, ClickingABarSelectsItsGridRowAndBack)
     const int a = addOrder(plan(), 11, QStringLiteral("M01"), at(3, 8), 120);
     const int b = addOrder(plan(), 12, QStringLiteral("M12"), at(20, 9), 120);  // off screen at first
     show();
-    QTest::mouseClick(view().platForm, Qt::LeftButton, Qt::NoModifier, barCentre(a));
+    QTest::mouseClick(view().rowSurface, Qt::LeftButton, Qt::NoModifier, barCentre(a));
     EXPECT_EQ(state().selectedRecord(), a);
     EXPECT_EQ(form->grid().selectedRecord(), a);
     EXPECT_EQ(plan()[a].start(), at(3, 8)) << "a click moves nothing";
@@ -89,7 +89,7 @@ TEST_F(Selection, ClickingABarSelectsItsGridRowAndBack)
     form->grid().selectRow(row);
     EXPECT_EQ(state().selectedRecord(), b);
     const QRect r = state().barRectPx(b);
-    EXPECT_TRUE(view().platForm->rect().contains(r.topLeft())) << "the bar was scrolled into view";
+    EXPECT_TRUE(view().rowSurface->rect().contains(r.topLeft())) << "the bar was scrolled into view";
     EXPECT_EQ(state().barAtPx(chart::Surface::PlatForm, r.center().x(), r.center().y()), b);
 }
 
@@ -112,13 +112,13 @@ TEST_F(Selection, HoverTipShowsTheOrderBesideTheBar)
     const int a = addOrder(plan(), 4711, QStringLiteral("M01"), at(3, 8), 240);
     plan().edit(a).mouldNo = QStringLiteral("K-100");
     show();
-    sendMouse(view().platForm, QEvent::MouseMove, barCentre(a), Qt::NoButton, Qt::NoButton);
-    QLabel* tip = view().GradeName;
+    sendMouse(view().rowSurface, QEvent::MouseMove, barCentre(a), Qt::NoButton, Qt::NoButton);
+    QLabel* tip = view().hoverTip;
     ASSERT_TRUE(tip->isVisible());
     EXPECT_TRUE(tip->text().contains(QStringLiteral("手配番号: 4711")));
     EXPECT_TRUE(tip->text().contains(QStringLiteral("K-100")));
     EXPECT_TRUE(tip->text().contains(QStringLiteral("初期納期: 2024/12/20")));
-    sendMouse(view().platForm, QEvent::MouseMove, QPoint(5, 380), Qt::NoButton, Qt::NoButton);
+    sendMouse(view().rowSurface, QEvent::MouseMove, QPoint(5, 380), Qt::NoButton, Qt::NoButton);
     EXPECT_FALSE(tip->isVisible());
 }
 
@@ -127,8 +127,8 @@ TEST_F(Selection, HoverTipFollowsTheChartMovingUnderThePointer)
     const int a = addOrder(plan(), 4711, QStringLiteral("M01"), at(3, 8), 240);
     const int b = addOrder(plan(), 4712, QStringLiteral("M02"), at(3, 8), 240);  // one row below a
     show();
-    QWidget* pf = view().platForm;
-    QLabel* tip = view().GradeName;
+    QWidget* pf = view().rowSurface;
+    QLabel* tip = view().hoverTip;
     const QPoint p = barCentre(a);
     sendMouse(pf, QEvent::MouseMove, p, Qt::NoButton, Qt::NoButton);
     ASSERT_TRUE(tip->text().contains(QStringLiteral("手配番号: 4711")));
@@ -140,14 +140,14 @@ TEST_F(Selection, HoverTipFollowsTheChartMovingUnderThePointer)
     EXPECT_TRUE(tip->text().contains(QStringLiteral("手配番号: 4712"))) << tip->text().toStdString();
 
     // The scroll bar moves the time away from under the pointer.
-    view().HScroll1->setValue(view().HScroll1->value() + 600);
+    view().timeScrollBar->setValue(view().timeScrollBar->value() + 600);
     EXPECT_FALSE(tip->isVisible());
 
     // A mode button: the bars are drawn anew at another scale.
-    view().HScroll1->setValue(0);
+    view().timeScrollBar->setValue(0);
     sendMouse(pf, QEvent::MouseMove, barCentre(b), Qt::NoButton, Qt::NoButton);
     ASSERT_TRUE(tip->isVisible());
-    QTest::mouseClick(form->ComMonth, Qt::LeftButton);
+    QTest::mouseClick(form->fourWeeksButton, Qt::LeftButton);
     EXPECT_FALSE(tip->isVisible());
 }
 
@@ -175,11 +175,11 @@ TEST_F(Scrolling, AScrollStepShowsWhatAFreshPaintShows)
     const auto fresh = [](QWidget* w) { return w->grab().toImage().convertToFormat(QImage::Format_RGB32); };
     const struct { int dx, rows; } steps[] = {{37, 0}, {-11, 0}, {0, 2}, {0, -1}, {123, 1}, {-60, -2}};
     for (const auto& s : steps) {
-        view().HScroll1->setValue(view().HScroll1->value() + s.dx);
-        view().KScroll->setValue(view().KScroll->value() + s.rows);
+        view().timeScrollBar->setValue(view().timeScrollBar->value() + s.dx);
+        view().rowScrollBar->setValue(view().rowScrollBar->value() + s.rows);
         QCoreApplication::processEvents();
-        for (QWidget* w : {static_cast<QWidget*>(view().platForm), static_cast<QWidget*>(view().platForm3),
-                           static_cast<QWidget*>(view().dayDispArea), static_cast<QWidget*>(view().platForm2)}) {
+        for (QWidget* w : {static_cast<QWidget*>(view().rowSurface), static_cast<QWidget*>(view().unplacedStrip),
+                           static_cast<QWidget*>(view().dayCaptions), static_cast<QWidget*>(view().topStrip)}) {
             EXPECT_TRUE(onScreen(w) == fresh(w)) << w->objectName().toStdString() << " after a step of " << s.dx << " px, " << s.rows << " rows";
         }
     }

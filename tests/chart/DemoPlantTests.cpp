@@ -38,7 +38,7 @@ TEST(DemoPlant, LoadsEveryOrderOntoItsRow)
     ASSERT_TRUE(form.load([&](const QString& text) { progress << text; }));
     form.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
-    EXPECT_FALSE(form.ComHozon->isEnabled());
+    EXPECT_FALSE(form.saveButton->isEnabled());
     EXPECT_EQ(form.displayMode(), core::DisplayMode::Week);
 
     const plan::PlanData& plan = form.planData();
@@ -68,7 +68,7 @@ TEST(DemoPlant, LoadsEveryOrderOntoItsRow)
         form.grab().save(QStringLiteral("%1/%2.png").arg(shots, QLatin1String(name)));
     }
     form.gantt().setDisplayMode(DisplayMode::Week);
-    form.gantt().KScroll->setValue(form.gantt().KScroll->maximum());
+    form.gantt().rowScrollBar->setValue(form.gantt().rowScrollBar->maximum());
     QCoreApplication::processEvents();
     form.grab().save(QStringLiteral("%1/mode3-week-last-rows.png").arg(shots));
 }

@@ -17,21 +17,21 @@ TEST_F(DisplayModes, ButtonsSetTheModeAndTheCyclingCaption)
 {
     show();
     EXPECT_EQ(form->displayMode(), DisplayMode::Week);  // after loading
-    EXPECT_EQ(form->ComHyoujiMode->text(), QStringLiteral("１週間表示"));
-    const std::pair<QPushButton*, DisplayMode> buttons[] = {{form->ComDay, DisplayMode::OneDay},
-                                                            {form->Com3Day, DisplayMode::ThreeDays},
-                                                            {form->ComMonth, DisplayMode::FourWeeks},
-                                                            {form->ComWeek, DisplayMode::Week}};
+    EXPECT_EQ(form->displayModeButton->text(), QStringLiteral("１週間表示"));
+    const std::pair<QPushButton*, DisplayMode> buttons[] = {{form->oneDayButton, DisplayMode::OneDay},
+                                                            {form->threeDaysButton, DisplayMode::ThreeDays},
+                                                            {form->fourWeeksButton, DisplayMode::FourWeeks},
+                                                            {form->weekButton, DisplayMode::Week}};
     for (auto [button, mode] : buttons) {
         QTest::mouseClick(button, Qt::LeftButton);
         EXPECT_EQ(form->displayMode(), mode);
-        EXPECT_EQ(form->ComHyoujiMode->text(), core::displayModeCaption(mode));
+        EXPECT_EQ(form->displayModeButton->text(), core::displayModeCaption(mode));
     }
     // Four presses of the cycling button come back to the week.
     QStringList seen;
     for (int i = 0; i < 4; ++i) {
-        QTest::mouseClick(form->ComHyoujiMode, Qt::LeftButton);
-        seen << form->ComHyoujiMode->text();
+        QTest::mouseClick(form->displayModeButton, Qt::LeftButton);
+        seen << form->displayModeButton->text();
     }
     EXPECT_EQ(seen, (QStringList{QStringLiteral("４週間表示"), QStringLiteral("１日表示"), QStringLiteral("３日表示"), QStringLiteral("１週間表示")}));
     EXPECT_EQ(form->displayMode(), DisplayMode::Week);
@@ -43,7 +43,7 @@ TEST_F(DisplayModes, BarWidthFollowsTheScaleOfEachMode)
     const int early = addOrder(plan(), 2, QStringLiteral("M02"), at(2, 7), 60);  // an hour before the origin
     show();
     const double chartWidth = view().chartWidth();
-    ASSERT_EQ(chartWidth, double(view().Picture1->width() * 15));
+    ASSERT_EQ(chartWidth, double(view().chartFrame->width() * 15));
     const std::pair<DisplayMode, double> dayWidths[] = {{DisplayMode::OneDay, chartWidth},
                                                         {DisplayMode::ThreeDays, chartWidth / 3},
                                                         {DisplayMode::Week, chartWidth / 7},
@@ -67,7 +67,7 @@ TEST_F(DisplayModes, ChangingTheModeKeepsTheTimeAtTheLeftEdge)
     EXPECT_EQ(state().momentAtX(state().pxToX(0)).date(), core::Date::fromYmd(2024, 12, 9));
     // Four weeks of a 30-day period leave two days to scroll: the end of the period stays in view.
     view().setDisplayMode(DisplayMode::FourWeeks);
-    EXPECT_EQ(view().HScroll1->value(), view().HScroll1->maximum());
+    EXPECT_EQ(view().timeScrollBar->value(), view().timeScrollBar->maximum());
 }
 
 // Each mode writes every day caption in one form; a form without the month
@@ -76,7 +76,7 @@ TEST_F(DisplayModes, DayCaptionsShareOneFormAndShowTheMonth)
 {
     buildPlant(form->planner(), core::Date::fromYmd(2024, 11, 18), core::Date::fromYmd(2024, 12, 31));
     show();
-    chart::DayDispArea* strip = view().dayDispArea;
+    chart::DayDispArea* strip = view().dayCaptions;
     const QRegularExpression forms[] = {QRegularExpression(QStringLiteral(R"(^(\d+)/(\d+)\((.)\)$)")),
                                         QRegularExpression(QStringLiteral(R"(^()(\d+)\((.)\)$)")),
                                         QRegularExpression(QStringLiteral(R"(^()(\d+)()$)"))};

@@ -1,5 +1,5 @@
 // Rescheduling with the mouse: real press/move/release sequences on the chart
-// and the grid, checked on the plan table, the undo history and ComHozon.
+// and the grid, checked on the plan table, the undo history and saveButton.
 #include "ChartFixture.h"
 
 #include "chart/RowHeaders.h"
@@ -45,7 +45,7 @@ protected:
     // Presses on the bar's centre and moves in steps to `to` (PlatForm pixels); releases when asked.
     void drag(int rec, QPoint to, bool release = true)
     {
-        QWidget* pf = view().platForm;
+        QWidget* pf = view().rowSurface;
         const QPoint from = barCentre(rec);
         send(pf, QEvent::MouseButtonPress, from, Qt::LeftButton, Qt::LeftButton);
         for (int i = 1; i <= 4; ++i) send(pf, QEvent::MouseMove, from + (to - from) * i / 4, Qt::NoButton, Qt::LeftButton);
@@ -76,23 +76,23 @@ TEST_F(Dragging, DropMovesTheBarToAnotherMachineAndUndoTakesItBack)
     ASSERT_TRUE(preview.guideVisible);
     EXPECT_EQ(preview.guideText, QStringLiteral("開始 12/4 13:00"));
     EXPECT_EQ(plan()[rec].machineCode, QStringLiteral("M01")) << "nothing changes before the drop";
-    send(view().platForm, QEvent::MouseButtonRelease, dropPoint(rec, at(4, 12, 30), rowOf("M03")), Qt::LeftButton, Qt::NoButton);
+    send(view().rowSurface, QEvent::MouseButtonRelease, dropPoint(rec, at(4, 12, 30), rowOf("M03")), Qt::LeftButton, Qt::NoButton);
 
     EXPECT_FALSE(state().dragPreview.active);
     EXPECT_EQ(plan()[rec].machineCode.trimmed(), QStringLiteral("M03"));
     EXPECT_EQ(plan()[rec].start(), at(4, 13));
     EXPECT_EQ(plan()[rec].end(), at(4, 14));
     EXPECT_EQ(state().bar(rec).row, rowOf("M03"));
-    EXPECT_TRUE(form->ComHozon->isEnabled());
+    EXPECT_TRUE(form->saveButton->isEnabled());
     EXPECT_EQ(form->history().stepCount(), 1);
 
     form->actUndo->trigger();
     EXPECT_EQ(snapshot(), loaded);
     EXPECT_EQ(state().bar(rec).row, rowOf("M01"));
-    EXPECT_FALSE(form->ComHozon->isEnabled());
+    EXPECT_FALSE(form->saveButton->isEnabled());
     form->actRedo->trigger();
     EXPECT_EQ(plan()[rec].start(), at(4, 13));
-    EXPECT_TRUE(form->ComHozon->isEnabled());
+    EXPECT_TRUE(form->saveButton->isEnabled());
 }
 
 TEST_F(Dragging, APushRedrawsTheChainInOrderAndUndoPutsItBack)
@@ -176,7 +176,7 @@ TEST_F(Dragging, DropsOnTheHeadersOrStripsCancel)
     drag(rec, QPoint(300, -60));  // the day captions
     EXPECT_EQ(snapshot(), loaded);
     EXPECT_EQ(form->history().stepCount(), 0);
-    EXPECT_FALSE(form->ComHozon->isEnabled());
+    EXPECT_FALSE(form->saveButton->isEnabled());
     EXPECT_TRUE(prompt.told.isEmpty());
 }
 
@@ -202,7 +202,7 @@ TEST_F(Dragging, BelowTheLastRowReturnsTheOrderToTheUnplacedRow)
     plan().edit(rec).startDateOrig = core::Date::fromYmd(2024, 12, 10);
     plan().edit(rec).endDateOrig = core::Date::fromYmd(2024, 12, 10);
     show();
-    view().KScroll->setValue(view().KScroll->maximum());
+    view().rowScrollBar->setValue(view().rowScrollBar->maximum());
     const QPoint below(state().barRectPx(rec).center().x(), 9 * 40 + 20);
     ASSERT_EQ(state().rowAtPx(below.y()), 0);
     drag(rec, below);
@@ -216,9 +216,9 @@ TEST_F(Dragging, RowHeaderRightClickAsksTheExpandRule)
 {
     addOrder(plan(), 1, QStringLiteral("M01"), at(3, 8), 60);
     show();
-    view().KScroll->setValue(view().KScroll->maximum());  // rows 7..15: the suppliers are in view
-    chart::RowHeaderColumn* headers = view().LineName2;
-    const int supplierLabel = rowOf("S01") - view().KScroll->value();
+    view().rowScrollBar->setValue(view().rowScrollBar->maximum());  // rows 7..15: the suppliers are in view
+    chart::RowHeaderColumn* headers = view().rowHeaders;
+    const int supplierLabel = rowOf("S01") - view().rowScrollBar->value();
     QTest::mouseClick(headers->MachineName(supplierLabel), Qt::RightButton);
     EXPECT_EQ(prompt.told, QStringList{QStringLiteral("外注先は展開できません")});
     EXPECT_EQ(form->history().stepCount(), 0);
@@ -323,13 +323,13 @@ TEST_F(Dragging, HoldingABarAtTheRightEdgeScrollsTheChart)
 {
     const int rec = addOrder(plan(), 1, QStringLiteral("M01"), at(3, 8), 60);
     show();
-    drag(rec, QPoint(view().platForm->width() - 5, state().rowTopPx(2) + 20), false);
-    EXPECT_TRUE(view().TimerHScrollAc->isActive());
+    drag(rec, QPoint(view().rowSurface->width() - 5, state().rowTopPx(2) + 20), false);
+    EXPECT_TRUE(view().autoScrollTimer->isActive());
     QTest::qWait(200);
-    EXPECT_GT(view().HScroll1->value(), 0);
+    EXPECT_GT(view().timeScrollBar->value(), 0);
     EXPECT_TRUE(state().dragPreview.active) << "the bar stays under the pointer";
-    send(view().platForm, QEvent::MouseButtonRelease, QPoint(300, -20), Qt::LeftButton, Qt::NoButton);  // cancelled
-    EXPECT_FALSE(view().TimerHScrollAc->isActive());
+    send(view().rowSurface, QEvent::MouseButtonRelease, QPoint(300, -20), Qt::LeftButton, Qt::NoButton);  // cancelled
+    EXPECT_FALSE(view().autoScrollTimer->isActive());
     EXPECT_EQ(snapshot(), loaded);
 }
 

@@ -92,7 +92,7 @@ TEST_F(GridEditing, EveryEditableColumnThroughTheKeyboardOneStepEach)
     const int next = addOrder(plan(), 12, QStringLiteral("M01"), at(4, 13), 60);
     show();
     const auto loaded = snapshot();
-    EXPECT_FALSE(form->ComHozon->isEnabled());
+    EXPECT_FALSE(form->saveButton->isEnabled());
 
     // Typing straight into the quantity cell opens its editor.
     goTo(rec, Col::ColOrderQty);
@@ -107,7 +107,7 @@ TEST_F(GridEditing, EveryEditableColumnThroughTheKeyboardOneStepEach)
     EXPECT_EQ(prompt.asked, QStringList{QStringLiteral("作業時間・終了時間の調整を行ないますか？")});
     EXPECT_EQ(plan()[rec].orderQty, 250);
     EXPECT_EQ(shown(rec, Col::ColOrderQty), QStringLiteral("250"));
-    EXPECT_TRUE(form->ComHozon->isEnabled());
+    EXPECT_TRUE(form->saveButton->isEnabled());
     EXPECT_EQ(form->history().stepCount(), 1);
 
     // The start, typed in full width inside the lunch break: onto the grid and the working time;
@@ -144,7 +144,7 @@ TEST_F(GridEditing, EveryEditableColumnThroughTheKeyboardOneStepEach)
 
     for (int k = 0; k < 6; ++k) form->actUndo->trigger();
     EXPECT_EQ(snapshot(), loaded);
-    EXPECT_FALSE(form->ComHozon->isEnabled());
+    EXPECT_FALSE(form->saveButton->isEnabled());
     EXPECT_EQ(shown(rec, Col::ColOrderQty), QStringLiteral("100"));
 }
 
@@ -205,7 +205,7 @@ TEST_F(GridEditing, InquiryModeTriesEditsButNeverSaves)
     ctrlClick(rec, Qt::NoModifier);
     QTest::mouseClick(form->ComIkkatsuYotei, Qt::LeftButton);
     EXPECT_EQ(plan()[rec].confirmKind, plan::ConfirmKind::Planned);
-    EXPECT_FALSE(form->ComHozon->isEnabled());
+    EXPECT_FALSE(form->saveButton->isEnabled());
     EXPECT_TRUE(form->actUndo->isEnabled());
 }
 
@@ -225,10 +225,10 @@ TEST_F(GridEditing, BarSearchStepsThroughTheMatchesAndSaysWhenThereIsNone)
     QTest::keyClick(field, Qt::Key_Return);
     EXPECT_EQ(grid().selectedRecord(), b);
     EXPECT_EQ(state().selectedRecord(), b);
-    EXPECT_TRUE(view().platForm->rect().intersects(state().barRectPx(b))) << "scrolled to the bar";
+    EXPECT_TRUE(view().rowSurface->rect().intersects(state().barRectPx(b))) << "scrolled to the bar";
     QTest::keyClick(field, Qt::Key_Return, Qt::ShiftModifier);
     EXPECT_EQ(grid().selectedRecord(), a);
-    EXPECT_TRUE(view().platForm->rect().intersects(state().barRectPx(a)));
+    EXPECT_TRUE(view().rowSurface->rect().intersects(state().barRectPx(a)));
 
     field->clear();
     testing_support::typeText(field, QStringLiteral("存在しない"));

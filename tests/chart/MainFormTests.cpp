@@ -47,16 +47,16 @@ TEST_F(MainWindow, SaveButtonFollowsTheHistory)
     const int rec = addOrder(plan(), 1, QStringLiteral("M01"), at(3, 8), 60);
     plan().edit(rec).isChanged = true;  // arranging at load marks records, yet nothing is to save
     show();
-    EXPECT_FALSE(form->ComHozon->isEnabled());
+    EXPECT_FALSE(form->saveButton->isEnabled());
     changeSomething(rec);
-    EXPECT_TRUE(form->ComHozon->isEnabled());
+    EXPECT_TRUE(form->saveButton->isEnabled());
     form->actUndo->trigger();
-    EXPECT_FALSE(form->ComHozon->isEnabled());
+    EXPECT_FALSE(form->saveButton->isEnabled());
     EXPECT_EQ(plan()[rec].start(), at(3, 8));
     EXPECT_EQ(state().bar(rec).startSec, at(3, 8).seconds()) << "the bar follows the undo";
     form->actRedo->trigger();
     EXPECT_EQ(plan()[rec].start(), at(5, 8));
-    EXPECT_TRUE(form->ComHozon->isEnabled());
+    EXPECT_TRUE(form->saveButton->isEnabled());
 }
 
 TEST_F(MainWindow, InquiryModeNeverEnablesSave)
@@ -65,7 +65,7 @@ TEST_F(MainWindow, InquiryModeNeverEnablesSave)
     const int rec = addOrder(plan(), 1, QStringLiteral("M01"), at(3, 8), 60);
     show();
     changeSomething(rec);
-    EXPECT_FALSE(form->ComHozon->isEnabled());
+    EXPECT_FALSE(form->saveButton->isEnabled());
 }
 
 TEST_F(MainWindow, SwitchingClassificationAsksOnlyWithUnsavedChanges)
@@ -74,15 +74,15 @@ TEST_F(MainWindow, SwitchingClassificationAsksOnlyWithUnsavedChanges)
     show();
     form->setPrompt(&prompt);
     QSignalSpy reselect(form.get(), &chart::MainForm::reselectRequested);
-    QTest::mouseClick(form->KTbun, Qt::LeftButton);
+    QTest::mouseClick(form->classButton, Qt::LeftButton);
     EXPECT_EQ(reselect.count(), 1);
     EXPECT_TRUE(prompt.asked.isEmpty());
 
     changeSomething(rec);
     prompt.answers = {false, true};
-    QTest::mouseClick(form->KTbun, Qt::LeftButton);
+    QTest::mouseClick(form->classButton, Qt::LeftButton);
     EXPECT_EQ(reselect.count(), 1) << "No keeps the window";
-    QTest::mouseClick(form->KTbun, Qt::LeftButton);
+    QTest::mouseClick(form->classButton, Qt::LeftButton);
     EXPECT_EQ(reselect.count(), 2);
     EXPECT_EQ(prompt.asked, (QStringList{QStringLiteral("変更を保存せずに破棄しますか？"), QStringLiteral("変更を保存せずに破棄しますか？")}));
 }
@@ -120,14 +120,14 @@ TEST_F(MainWindow, RightClickOnABarOpensThePopupForThatBar)
     const int rec = addOrder(plan(), 1, QStringLiteral("M01"), at(3, 8), 240);
     show();
     const QPoint p = barCentre(rec);
-    QTimer::singleShot(0, form->mnuPopup, &QMenu::close);
-    QTest::mousePress(view().platForm, Qt::RightButton, Qt::NoModifier, p);
+    QTimer::singleShot(0, form->barMenu, &QMenu::close);
+    QTest::mousePress(view().rowSurface, Qt::RightButton, Qt::NoModifier, p);
     EXPECT_EQ(form->PopupBarIndex, plan()[rec].barIndex);
-    EXPECT_TRUE(form->popOrder->isVisible());
+    EXPECT_TRUE(form->orderGanttAction->isVisible());
     // Entries whose windows do not exist yet cannot be chosen.
-    EXPECT_FALSE(form->popDetail->isEnabled());
-    EXPECT_FALSE(form->popOrder->isEnabled());
-    form->mnuPopup->close();
+    EXPECT_FALSE(form->detailAction->isEnabled());
+    EXPECT_FALSE(form->orderGanttAction->isEnabled());
+    form->barMenu->close();
 }
 
 // A window below the chart's full height: chart and grid share it, the chart
@@ -142,21 +142,21 @@ TEST_F(MainWindow, SmallWindowShowsWholeChartRowsAndAGridToRead)
     ASSERT_EQ(form->size(), QSize(900, 560));
 
     const auto inWindow = [&](QWidget* w) { return form->rect().contains(QRect(w->mapTo(form.get(), QPoint(0, 0)), w->size())); };
-    QWidget* pf = view().platForm;
+    QWidget* pf = view().rowSurface;
     EXPECT_TRUE(inWindow(pf));
-    EXPECT_TRUE(inWindow(view().HScroll1));
+    EXPECT_TRUE(inWindow(view().timeScrollBar));
     const int rows = pf->height() / chart::ChartState::RowHeightPx;
     EXPECT_GE(rows, 3);
     EXPECT_EQ(pf->height(), rows * chart::ChartState::RowHeightPx) << "the last row is whole";
-    EXPECT_EQ(view().KScroll->height(), pf->height());
+    EXPECT_EQ(view().rowScrollBar->height(), pf->height());
     // Row headers, scroll range and hit tests count the rows in view.
-    EXPECT_EQ(view().LineName2->height(), pf->height());
-    EXPECT_EQ(view().KScroll->pageStep(), rows);
-    EXPECT_EQ(view().KScroll->maximum(), form->planner().rows.machineRowCount() + 1 - rows);
-    view().KScroll->setValue(3);
+    EXPECT_EQ(view().rowHeaders->height(), pf->height());
+    EXPECT_EQ(view().rowScrollBar->pageStep(), rows);
+    EXPECT_EQ(view().rowScrollBar->maximum(), form->planner().rows.machineRowCount() + 1 - rows);
+    view().rowScrollBar->setValue(3);
     const int lastRow = 3 + rows;
     EXPECT_EQ(state().rowAtPx(pf->height() - 1), lastRow);
-    EXPECT_EQ(view().LineName2->MachineName(rows)->text().section(u'\n', 0, 0), form->planner().rows.row(lastRow).RowCode.trimmed());
+    EXPECT_EQ(view().rowHeaders->MachineName(rows)->text().section(u'\n', 0, 0), form->planner().rows.row(lastRow).RowCode.trimmed());
 
     chart::PlanDataGrid& grid = form->grid();
     EXPECT_TRUE(inWindow(&grid));
@@ -170,7 +170,7 @@ TEST_F(MainWindow, DividerSnapsToWholeRowsAndIsKeptForTheNextWindow)
     show();
     auto* splitter = form->findChild<QSplitter*>();
     ASSERT_TRUE(splitter);
-    QWidget* pf = view().platForm;
+    QWidget* pf = view().rowSurface;
     const int rowsBefore = pf->height() / chart::ChartState::RowHeightPx;
     QWidget* handle = splitter->handle(1);
     const QPoint grip = handle->rect().center();
@@ -193,7 +193,7 @@ TEST_F(MainWindow, DividerSnapsToWholeRowsAndIsKeptForTheNextWindow)
     next.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&next));
     QCoreApplication::processEvents();
-    EXPECT_EQ(next.gantt().platForm->height(), rows * chart::ChartState::RowHeightPx);
+    EXPECT_EQ(next.gantt().rowSurface->height(), rows * chart::ChartState::RowHeightPx);
 }
 
 }  // namespace

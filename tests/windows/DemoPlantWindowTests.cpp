@@ -45,7 +45,7 @@ TEST(DemoPlantWindows, ListShowsWhatTheChartShowsAndAPlanRunsThroughItsProcesses
     std::vector<int> onRows;
     for (int i = 2; i <= plan.size(); ++i)
         if (form.chartState().inScheduleList(i)) onRows.push_back(i);
-    QTest::mouseClick(form.ComYoteiIchiran, Qt::LeftButton);
+    QTest::mouseClick(form.scheduleListButton, Qt::LeftButton);
     auto* list = form.findChild<windows::ScheduleListWindow*>();
     ASSERT_TRUE(list && list->isVisible());
     EXPECT_EQ(list->shownRecords(), onRows);
@@ -71,9 +71,9 @@ TEST(DemoPlantWindows, ListShowsWhatTheChartShowsAndAPlanRunsThroughItsProcesses
     ASSERT_NE(chosen, 0);
     form.showRecord(chosen);
     QCoreApplication::processEvents();
-    QTimer::singleShot(0, form.mnuPopup, &QMenu::close);
-    QTest::mousePress(form.gantt().platForm, Qt::RightButton, Qt::NoModifier, form.chartState().barRectPx(chosen).center());
-    form.popOrder->trigger();
+    QTimer::singleShot(0, form.barMenu, &QMenu::close);
+    QTest::mousePress(form.gantt().rowSurface, Qt::RightButton, Qt::NoModifier, form.chartState().barRectPx(chosen).center());
+    form.orderGanttAction->trigger();
     QCoreApplication::processEvents();
     auto* gantt = form.findChild<windows::OrderGanttWindow*>();
     ASSERT_TRUE(gantt && gantt->isVisible());

@@ -56,7 +56,7 @@ protected:
     }
     windows::KikaiSelectForm* open()
     {
-        QTest::mouseClick(form->ComKikaiSelect, Qt::LeftButton);
+        QTest::mouseClick(form->machineSelectionButton, Qt::LeftButton);
         auto* w = form->findChild<windows::KikaiSelectForm*>();
         if (w) {
             QApplication::setActiveWindow(w);
@@ -136,7 +136,7 @@ TEST_F(KikaiSelect, UnsavedChangesSurviveARowChangeAndUndoStaysExact)
         return out;
     });
     const plan::PlanRecord moved = form->planData()[rec];
-    ASSERT_TRUE(form->ComHozon->isEnabled());
+    ASSERT_TRUE(form->saveButton->isEnabled());
     ASSERT_EQ(form->chartState().bar(rec).surface, chart::Surface::PlatForm);
 
     QPointer<windows::KikaiSelectForm> w = open();
@@ -149,7 +149,7 @@ TEST_F(KikaiSelect, UnsavedChangesSurviveARowChangeAndUndoStaysExact)
     EXPECT_TRUE(form->planData()[rec] == moved);  // kept and not moved
     EXPECT_TRUE(form->chartState().bar(rec).visible);
     EXPECT_EQ(form->chartState().bar(rec).surface, chart::Surface::PlatForm3);  // waits apart, as at loading
-    EXPECT_TRUE(form->ComHozon->isEnabled());
+    EXPECT_TRUE(form->saveButton->isEnabled());
 
     w = open();
     ASSERT_TRUE(w);
@@ -165,7 +165,7 @@ TEST_F(KikaiSelect, UnsavedChangesSurviveARowChangeAndUndoStaysExact)
     ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
     QTest::keyClick(form.get(), Qt::Key_Z, Qt::ControlModifier);
     EXPECT_TRUE(form->planData()[rec] == loaded);
-    EXPECT_FALSE(form->ComHozon->isEnabled());
+    EXPECT_FALSE(form->saveButton->isEnabled());
 }
 
 TEST_F(KikaiSelect, CancelSavesNothingAndAFailureIsToldAndRolledBack)
@@ -204,7 +204,7 @@ TEST_F(KikaiSelect, WorksInInquiryMode)
     QTest::mouseClick(w->ComOK, Qt::LeftButton);
     QCoreApplication::processEvents();
     EXPECT_EQ(form->planner().rows.CalendarMachineCount, 2);
-    EXPECT_FALSE(form->ComHozon->isEnabled());
+    EXPECT_FALSE(form->saveButton->isEnabled());
 }
 
 }  // namespace

@@ -41,12 +41,12 @@ protected:
     QRgb pixel(int row, core::Moment m)
     {
         QCoreApplication::processEvents();
-        return view().platForm->grab().toImage().pixel(pointOf(row, m));
+        return view().rowSurface->grab().toImage().pixel(pointOf(row, m));
     }
     windows::LinePlanWindow* rightClick(int row, core::Moment m)
     {
-        QTest::mousePress(view().platForm, Qt::RightButton, {}, pointOf(row, m));
-        QTest::mouseRelease(view().platForm, Qt::RightButton, {}, pointOf(row, m));
+        QTest::mousePress(view().rowSurface, Qt::RightButton, {}, pointOf(row, m));
+        QTest::mouseRelease(view().rowSurface, Qt::RightButton, {}, pointOf(row, m));
         auto* w = form->findChild<windows::LinePlanWindow*>();
         if (w) {
             QApplication::setActiveWindow(w);
@@ -78,7 +78,7 @@ TEST_F(LinePlan, RightClickChangesTheDayAndCtrlZTakesItBack)
     const int dec4 = 4;  // 2024/12/04: index 2 is 12/02
     const QRgb working = pixel(m02, at(4, 16, 30));
     const core::DayCalendar before = form->planner().calendar.day(dec4, m02).values();
-    ASSERT_FALSE(form->ComHozon->isEnabled());
+    ASSERT_FALSE(form->saveButton->isEnabled());
 
     QPointer<windows::LinePlanWindow> w = rightClick(m02, at(4, 16, 30));
     ASSERT_TRUE(w);
@@ -124,7 +124,7 @@ TEST_F(LinePlan, RightClickChangesTheDayAndCtrlZTakesItBack)
     EXPECT_EQ(day.CalTime[3], core::TimeOfDay::fromHms(11, 0));
     EXPECT_EQ(day.CalTime[6], core::TimeOfDay::fromHms(15, 0));
     EXPECT_EQ(day.stop.title, QStringLiteral("金型交換"));
-    EXPECT_TRUE(form->ComHozon->isEnabled());
+    EXPECT_TRUE(form->saveButton->isEnabled());
     // The shading follows at once; the bar stays and is marked.
     EXPECT_NE(pixel(m02, at(4, 16, 30)), working);
     EXPECT_EQ(plan()[rec].end(), at(4, 15));
@@ -137,7 +137,7 @@ TEST_F(LinePlan, RightClickChangesTheDayAndCtrlZTakesItBack)
     EXPECT_EQ(form->planner().calendar.day(dec4, m02).values(), before);
     EXPECT_EQ(pixel(m02, at(4, 16, 30)), working);
     EXPECT_FALSE(state().isOffCalendar(rec));
-    EXPECT_FALSE(form->ComHozon->isEnabled());
+    EXPECT_FALSE(form->saveButton->isEnabled());
     QTest::keyClick(form.get(), Qt::Key_Y, Qt::ControlModifier);
     EXPECT_EQ(form->planner().calendar.day(dec4, m02).CalTime[1], core::TimeOfDay::fromHms(9, 0));
     EXPECT_NE(pixel(m02, at(4, 16, 30)), working);
@@ -167,7 +167,7 @@ TEST_F(LinePlan, RefusalsKeepTheWindowAndCancelChangesNothing)
     EXPECT_TRUE(!w || !w->isVisible());
     EXPECT_EQ(form->planner().calendar.day(3, m02).values(), before);
     EXPECT_FALSE(form->session().canUndo());
-    EXPECT_FALSE(form->ComHozon->isEnabled());
+    EXPECT_FALSE(form->saveButton->isEnabled());
 }
 
 TEST_F(LinePlan, NothingOpensOnTheUnplacedRowOrASupplier)
@@ -188,7 +188,7 @@ TEST_F(LinePlan, InquiryModeShowsTheDayAndStoresNothing)
     EXPECT_FALSE(w->ComOK->isEnabled());
     QTest::mouseClick(w->ComOK, Qt::LeftButton);
     EXPECT_TRUE(form->session().changedCalendarDays().empty());
-    EXPECT_FALSE(form->ComHozon->isEnabled());
+    EXPECT_FALSE(form->saveButton->isEnabled());
     w->close();
 }
 

@@ -43,13 +43,13 @@ TEST_F(Opening, FromThePopupEntryAGridRowAndTheMainWindow)
     const int rec = chart_test::addOrder(plan(), 31, QStringLiteral("M01"), chart_test::at(3, 8), 240);
     chart_test::addOrder(plan(), 32, QStringLiteral("M02"), chart_test::at(3, 8), 120);
     show();
-    EXPECT_TRUE(form->popDetail->isEnabled());
+    EXPECT_TRUE(form->detailAction->isEnabled());
 
     const QPoint bar = barCentre(rec);
     EXPECT_EQ(orderShownBy([&] {
-                  QTest::mousePress(view().platForm, Qt::RightButton, Qt::NoModifier, bar);
-                  ASSERT_TRUE(form->mnuPopup->isVisible());
-                  QTest::mouseClick(form->mnuPopup, Qt::LeftButton, {}, form->mnuPopup->actionGeometry(form->popDetail).center());
+                  QTest::mousePress(view().rowSurface, Qt::RightButton, Qt::NoModifier, bar);
+                  ASSERT_TRUE(form->barMenu->isVisible());
+                  QTest::mouseClick(form->barMenu, Qt::LeftButton, {}, form->barMenu->actionGeometry(form->detailAction).center());
               }),
               "31");
 
@@ -65,7 +65,7 @@ TEST_F(Opening, FromThePopupEntryAGridRowAndTheMainWindow)
     EXPECT_EQ(orderShownBy([&] { doubleClick(form->grid().viewport(), at); }), "31");
 
     EXPECT_EQ(orderShownBy([&] { form->showDetail(rec + 1); }), "32");
-    EXPECT_EQ(orderShownBy([&] { doubleClick(view().platForm, bar); }), "");
+    EXPECT_EQ(orderShownBy([&] { doubleClick(view().rowSurface, bar); }), "");
     EXPECT_EQ(form->session().history().stepCount(), 0);
 }
 

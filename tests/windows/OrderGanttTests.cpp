@@ -78,10 +78,10 @@ protected:
     // Right-click on the bar, then the pop-up's entry.
     windows::OrderGanttWindow* openFor(int rec)
     {
-        QTimer::singleShot(0, form->mnuPopup, &QMenu::close);
-        QTest::mousePress(view().platForm, Qt::RightButton, Qt::NoModifier, barCentre(rec));
-        EXPECT_TRUE(form->popOrder->isVisible() && form->popOrder->isEnabled());
-        form->popOrder->trigger();
+        QTimer::singleShot(0, form->barMenu, &QMenu::close);
+        QTest::mousePress(view().rowSurface, Qt::RightButton, Qt::NoModifier, barCentre(rec));
+        EXPECT_TRUE(form->orderGanttAction->isVisible() && form->orderGanttAction->isEnabled());
+        form->orderGanttAction->trigger();
         QCoreApplication::processEvents();
         return form->findChild<windows::OrderGanttWindow*>();
     }
@@ -162,7 +162,7 @@ TEST_F(OrderGantt, ReadOnlyNothingTheMouseDoesChangesThePlan)
     EXPECT_EQ(snapshot(), before);
     EXPECT_EQ(form->history().stepCount(), 0);
     EXPECT_EQ(orderNos(w), lotsBefore);
-    EXPECT_FALSE(form->ComHozon->isEnabled());
+    EXPECT_FALSE(form->saveButton->isEnabled());
 }
 
 TEST_F(OrderGantt, AFailingReadIsToldAndTheWindowStaysUsable)

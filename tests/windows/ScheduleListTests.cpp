@@ -20,7 +20,7 @@ class ScheduleList : public WindowTest {
 protected:
     windows::ScheduleListWindow* open(chart::MainForm& f)
     {
-        QTest::mouseClick(f.ComYoteiIchiran, Qt::LeftButton);
+        QTest::mouseClick(f.scheduleListButton, Qt::LeftButton);
         QCoreApplication::processEvents();
         return f.findChild<windows::ScheduleListWindow*>();
     }
@@ -60,7 +60,7 @@ TEST_F(ScheduleList, NothingOnTheRowsIsToldAndTheWindowPlaceForgotten)
     plan().edit(member).isSetMember = true;
     settings.scheduleList.top = settings.scheduleList.left = 3000;
     show();
-    EXPECT_TRUE(form->ComYoteiIchiran->isEnabled());
+    EXPECT_TRUE(form->scheduleListButton->isEnabled());
     windows::ScheduleListWindow* w = open();
     ASSERT_TRUE(w);
     EXPECT_FALSE(w->isVisible());
@@ -262,7 +262,7 @@ TEST_F(ScheduleList, DoubleClickShowsTheBarAndAsksForItsDetail)
     EXPECT_EQ(detail.at(0).at(0).toInt(), far);
     EXPECT_EQ(state().selectedRecord(), far);
     EXPECT_EQ(form->grid().selectedRecord(), far);
-    EXPECT_TRUE(view().platForm->rect().intersects(state().barRectPx(far))) << "scrolled into view";
+    EXPECT_TRUE(view().rowSurface->rect().intersects(state().barRectPx(far))) << "scrolled into view";
 }
 
 }  // namespace

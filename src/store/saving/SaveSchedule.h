@@ -52,7 +52,7 @@ struct SaveResult {
 // order numbers, the loaded row stamps are renewed, the changed calendar days
 // are forgotten and the plan's undo history is cleared (its steps lead back to
 // states that are no longer what the database holds); the caller redraws the
-// chart and disables ComHozon. On any other outcome the plan table and the
+// chart and disables saveButton. On any other outcome the plan table and the
 // database are exactly as before. Cancelled and Failed have been told to the
 // planner through the prompt (Failed with the database's own text).
 // `now` is the moment written into the audit columns.

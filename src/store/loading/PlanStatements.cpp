@@ -53,6 +53,29 @@ QString suppliers()
                           " FROM DB0369 INNER JOIN DB0493 ON DB0369.仕入先コード=DB0493.指示先コード "
                           " WHERE 仕入先分類='2' AND DB0369.削除フラグ='0' AND 工程分類コード=?" " ORDER BY " "仕入先コード");
 }
+namespace {
+// D: the set-mould rows whose priority is the first of their key among the rows not deleted.
+const QString& setMouldJoin()
+{
+    static const QString join = QStringLiteral(
+        "    LEFT JOIN (SELECT A.*"
+        "               FROM DB0473 A"
+        "                   ,("
+        "                     SELECT C.金型番号,C.セット品グループ,C.品名コード,C.順序,min(C.優先順位) 最優先順位"
+        "                     FROM DB0473 C "
+        "                     WHERE C.削除フラグ='0' "
+        "                     group BY C.金型番号,C.セット品グループ,C.品名コード,C.順序"
+        "                     ) B"
+        "               where B.最優先順位 = A.優先順位"
+        "                 and B.金型番号 = A.金型番号"
+        "                 AND B.セット品グループ = A.セット品グループ"
+        "                 AND B.品名コード = A.品名コード"
+        "                 AND B.順序 = A.順序"
+        "               ) D");
+    return join;
+}
+}  // namespace
+
 QString planOrders(int kojoCode)
 {
     return QStringLiteral(
@@ -98,20 +121,9 @@ QString planOrders(int kojoCode)
         "    LEFT JOIN DB0471"
         "      ON  DB0253.金型番号 = DB0471.金型番号"
         "      AND DB0471.削除フラグ = '0'"
-        "    LEFT JOIN (SELECT A.*"
-        "               FROM DB0473 A"
-        "                   ,("
-        "                     SELECT C.金型番号,C.セット品グループ,C.品名コード,C.順序,min(C.優先順位) 最優先順位"
-        "                     FROM DB0473 C "
-        "                     WHERE C.削除フラグ='0' "
-        "                     group BY C.金型番号,C.セット品グループ,C.品名コード,C.順序"
-        "                     ) B"
-        "               where B.最優先順位 = A.優先順位"
-        "                 and B.金型番号 = A.金型番号"
-        "                 AND B.セット品グループ = A.セット品グループ"
-        "                 AND B.品名コード = A.品名コード"
-        "                 AND B.順序 = A.順序"
-        "               ) D"
+        )
+        + setMouldJoin()
+        + QStringLiteral(
         "      ON  DB0253.金型番号 = D.金型番号"
         "      AND DB0253.セット品グループ = D.セット品グループ"
         "      AND DB0253.品名コード = D.品名コード"
@@ -128,22 +140,6 @@ QString planOrders(const db::Dialect& dialect, int kojoCode)
 {
     QString sql = planOrders(kojoCode);
     if (dialect.kind() != db::Kind::Sqlite) return sql;
-    // D: the set-mould rows whose priority is the first of their key among the rows not deleted.
-    static const QString derived = QStringLiteral(
-        "    LEFT JOIN (SELECT A.*"
-        "               FROM DB0473 A"
-        "                   ,("
-        "                     SELECT C.金型番号,C.セット品グループ,C.品名コード,C.順序,min(C.優先順位) 最優先順位"
-        "                     FROM DB0473 C "
-        "                     WHERE C.削除フラグ='0' "
-        "                     group BY C.金型番号,C.セット品グループ,C.品名コード,C.順序"
-        "                     ) B"
-        "               where B.最優先順位 = A.優先順位"
-        "                 and B.金型番号 = A.金型番号"
-        "                 AND B.セット品グループ = A.セット品グループ"
-        "                 AND B.品名コード = A.品名コード"
-        "                 AND B.順序 = A.順序"
-        "               ) D");
     static const QString keyed = QStringLiteral(
         "    LEFT JOIN DB0473 D"
         "      ON  D.優先順位 = (SELECT min(C.優先順位)"
@@ -155,7 +151,7 @@ QString planOrders(const db::Dialect& dialect, int kojoCode)
         "                          AND C.順序 = D.順序)"
         "      AND");
     // The join's own conditions on D's key follow ("ON  DB0253.金型番号 = D.金型番号 ...").
-    const qsizetype at = sql.indexOf(derived);
+    const qsizetype at = sql.indexOf(setMouldJoin());
     Q_ASSERT(at >= 0);
     const qsizetype on = sql.indexOf(QStringLiteral("      ON  DB0253.金型番号 = D.金型番号"), at);
     Q_ASSERT(on >= 0);

@@ -337,12 +337,12 @@ bool PlanSession::isDayChanged(int row, int dayIndex) const
     return changedDays_.count(store::calendarDayKey(planner_, row, dayIndex)) != 0;
 }
 
-std::vector<int> PlanSession::barsOffCalendar() const
+std::vector<int> PlanSession::barsOffCalendar()
 {
     std::vector<std::pair<QString, core::Date>> days;
     days.reserve(changedDays_.size());
     for (const auto& entry : changedDays_) days.push_back(entry.first);
-    return reschedule::barsOffCalendar(planner_, plan_, days);
+    return reschedule::barsOffCalendar(planner_, plan_, rules().rowIndex(), days);
 }
 
 std::vector<store::MachineChoice> PlanSession::machineSelection()

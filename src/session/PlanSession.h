@@ -123,7 +123,7 @@ public:
     bool isDayChanged(int row, int dayIndex) const;
     // Bars that cross a changed day of their machine and whose end no longer
     // follows from their start on the machine's calendar.
-    std::vector<int> barsOffCalendar() const;
+    std::vector<int> barsOffCalendar();
 
     // The operator's machine selection (DB0497) of the factory and class.
     // Throws db::Error.

@@ -1,0 +1,114 @@
+#pragma once
+// What is wrong with the plan as it stands, found while the planner works
+// rather than when the schedule is saved:
+//   - two bars on one machine at the same time;
+//   - one mould on two bars at the same time (what the save asks about);
+//   - a bar that ends after its due date;
+//   - a process that starts before the process supplying it ends.
+//
+// ConflictIndex keeps the answer for a whole plan and, after a step, checks
+// again only the records the step touched against their neighbours on the
+// same machine, mould and lot chain.
+
+#include "plan/PlanData.h"
+
+#include <QHash>
+#include <QString>
+#include <compare>
+#include <cstdint>
+#include <vector>
+
+namespace reschedule {
+
+enum class ConflictKind : std::uint8_t { MachineOverlap, MouldClash, Late, ChainOrder };
+
+struct Conflict {
+    ConflictKind kind = ConflictKind::MachineOverlap;
+    // The two records; overlaps and clashes: the lower record number first.
+    // ChainOrder: the supplying (previous) process first, then the process that
+    // starts too early. Late: the late bar, second = 0.
+    int first = 0;
+    int second = 0;
+    // The time in conflict: the overlap; for ChainOrder from the later
+    // process's start to the previous one's end; for Late from the end of the
+    // due date to the bar's end.
+    core::Moment from;
+    core::Moment to;
+
+    friend bool operator==(const Conflict&, const Conflict&) = default;
+    friend auto operator<=>(const Conflict& a, const Conflict& b)
+    {
+        if (a.first != b.first) return a.first <=> b.first;
+        if (a.kind != b.kind) return a.kind <=> b.kind;
+        return a.second <=> b.second;
+    }
+};
+
+// A bar that stands on a machine or at an outside supplier (placed on the board).
+bool isScheduled(const plan::PlanRecord& r);
+// A scheduled bar on a machine: it takes the machine's time.
+bool occupiesMachine(const plan::PlanRecord& r);
+// A bar on a machine with a mould (the save's mould check counts the same bars).
+bool occupiesMould(const plan::PlanRecord& r);
+// The due date the bar is coloured by: the first due date (GNT初期納期),
+// otherwise the due date (納期); null when neither is set.
+core::Date dueDateOf(const plan::PlanRecord& r);
+
+// Every conflict of the plan, in the order of ConflictIndex::all().
+std::vector<Conflict> findConflicts(const plan::PlanData& plan);
+
+class ConflictIndex {
+public:
+    // Everything again from the plan table.
+    void rebuild(const plan::PlanData& plan);
+    // The records a step changed, appended or took out (record numbers beyond
+    // the table are records an undo dropped). Each is checked again against
+    // its machine, mould and lot-chain neighbours.
+    void update(const plan::PlanData& plan, const std::vector<int>& changed);
+
+    // Every conflict, ordered by first record, kind and second record.
+    std::vector<Conflict> all() const;
+    std::size_t count() const { return count_; }
+    // The conflicts a record takes part in (either side).
+    const std::vector<Conflict>& of(int recordNo) const;
+    // Machine-overlap partners and kinds at a glance, for drawing.
+    bool has(int recordNo, ConflictKind kind) const;
+
+private:
+    struct Entry {
+        int machine = -1;  // group of the machine; -1 = takes no machine time
+        int mould = -1;    // group of the mould; -1 = none
+        bool scheduled = false;
+        std::int64_t start = 0, end = 0;  // seconds
+        core::Date due;
+        std::int64_t parent = 0;          // 上位手配番号 of a scheduled bar
+        std::vector<std::int64_t> orders; // orders the bar holds (split lots: also their source)
+    };
+    struct Group {
+        std::vector<int> records;  // by start, then record number
+        std::int64_t longest = 0;  // longest bar ever filed (seconds): the search reaches back this far
+        bool sorted = true;
+    };
+
+    Entry entryOf(const plan::PlanData& plan, int recordNo);
+    int groupOf(QHash<QString, int>& ids, std::vector<Group>& groups, const QString& key);
+    void file(int recordNo, const Entry& e);
+    void unfile(int recordNo, const Entry& e);
+    void sortGroup(Group& g);
+    void checkRecord(int recordNo);
+    void checkOverlaps(int recordNo, const Group& g, ConflictKind kind);
+    void checkChain(int recordNo);
+    void add(ConflictKind kind, int first, int second, core::Moment from, core::Moment to);
+    void dropConflictsOf(int recordNo);
+    void grow(int size);
+
+    std::vector<Entry> entries_;                // by record number
+    std::vector<std::vector<Conflict>> byRecord_;
+    std::size_t count_ = 0;
+    QHash<QString, int> machineIds_, mouldIds_;
+    std::vector<Group> machines_, moulds_;
+    QHash<std::int64_t, std::vector<int>> suppliersOf_;  // order → bars naming it as their parent
+    QHash<std::int64_t, std::vector<int>> holdersOf_;    // order → bars holding it
+};
+
+}  // namespace reschedule

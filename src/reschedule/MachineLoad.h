@@ -1,0 +1,59 @@
+#pragma once
+// The load of each machine per production day: the working minutes the
+// machine's calendar offers that day against the working minutes the bars on
+// the machine take inside it. Bars that overlap both count, which is what
+// makes a day overloaded.
+//
+// MachineLoad keeps the figures for the whole plan; after a step only the
+// shares of the records the step touched are taken off and added again.
+
+#include "core/WorkingTime.h"
+#include "plan/PlanData.h"
+
+#include <cstdint>
+#include <utility>
+#include <vector>
+
+namespace reschedule {
+
+struct DayLoad {
+    std::int64_t offered = 0;  // working minutes of the calendar
+    std::int64_t planned = 0;  // working minutes taken by bars
+    bool overloaded() const { return planned > offered; }
+    friend bool operator==(const DayLoad&, const DayLoad&) = default;
+};
+
+// A machine row's working periods on a production day, as moments in time
+// order; none for rows without a calendar and days outside it.
+std::vector<std::pair<core::Moment, core::Moment>> workingPeriods(const core::Planner& p, int row, int dayIndex);
+// Working minutes of [from, to) inside the production day (each period's
+// share in whole minutes).
+std::int64_t workingMinutesIn(const core::Planner& p, int row, int dayIndex, core::Moment from, core::Moment to);
+
+class MachineLoad {
+public:
+    void rebuild(const core::Planner& p, const plan::PlanData& plan);
+    // Records a step changed, appended or took out.
+    void update(const core::Planner& p, const plan::PlanData& plan, const std::vector<int>& changed);
+    // A machine day's calendar changed: its offer and the shares of the bars on it again.
+    void calendarDayChanged(const core::Planner& p, const plan::PlanData& plan, int row, int dayIndex);
+
+    // Row 2 .. last calendar machine, day index 0 .. calendar days; zero elsewhere.
+    DayLoad at(int row, int dayIndex) const;
+    friend bool operator==(const MachineLoad& a, const MachineLoad& b) { return a.cells_ == b.cells_; }
+
+private:
+    struct Share {
+        int row = 0;  // 0 = none
+        int firstDay = 0;
+        std::vector<std::int64_t> minutes;  // from firstDay on
+    };
+    Share shareOf(const core::Planner& p, const plan::PlanData& plan, int recordNo) const;
+    void apply(const Share& s, int sign);
+    void refresh(const core::Planner& p, const plan::PlanData& plan, int recordNo);
+
+    std::vector<Share> shares_;                  // by record number
+    std::vector<std::vector<DayLoad>> cells_;    // [row][day]
+};
+
+}  // namespace reschedule

@@ -1,5 +1,7 @@
 #include "session/PlanSession.h"
 
+#include "session/PlanWatch.h"
+
 #include "reschedule/Arranging.h"
 #include "reschedule/CalendarFit.h"
 #include "reschedule/Expand.h"
@@ -49,6 +51,7 @@ PlanSession::PlanSession(core::ProgramSettings& settings, db::Database* db, QObj
     : QObject(parent), settings_(settings), db_(db), fallbackPrompt_(std::make_unique<DefaultAnswers>())
 {
     prompt_ = fallbackPrompt_.get();
+    watch_ = new PlanWatch(*this);
 }
 
 PlanSession::~PlanSession() = default;

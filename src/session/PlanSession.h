@@ -36,6 +36,8 @@ namespace store { class SqlMasterLookup; }
 
 namespace session {
 
+class PlanWatch;
+
 class PlanSession : public QObject {
     Q_OBJECT
 public:
@@ -77,6 +79,8 @@ public:
     void setMasterLookup(reschedule::MasterLookup* lookup);
     // The one rule context of this plan (read-only questions and tests).
     reschedule::RuleContext& rules();
+    // The plan's conflicts and machine load, kept current from this session's signals.
+    PlanWatch& watch() { return *watch_; }
 
     // Questions a view asks while the planner drags; they change nothing.
     // The start a drop would give, or nullopt when the look-up failed.
@@ -203,6 +207,7 @@ private:
     std::vector<std::pair<int, int>> swappedDays_;  // (row, day) an undo or redo changed, to be announced
     std::function<core::Moment()> clock_;
     bool connectionLost_ = false;  // a reconnection failed: tried again before the next action
+    PlanWatch* watch_ = nullptr;   // a child of the session
 };
 
 }  // namespace session

@@ -1,0 +1,125 @@
+#include "session/PlanWatch.h"
+
+#include "session/PlanSession.h"
+
+#include <algorithm>
+
+namespace session {
+
+PlanWatch::PlanWatch(PlanSession& session) : QObject(&session), session_(session)
+{
+    connect(&session, &PlanSession::recordsChanged, this, &PlanWatch::noteRecords);
+    connect(&session, &PlanSession::calendarDayChanged, this, &PlanWatch::noteDay);
+    connect(&session, &PlanSession::planReset, this, &PlanWatch::noteEverything);
+    connect(&session, &PlanSession::rowsChanged, this, &PlanWatch::noteEverything);
+}
+
+// Called on every step: only remembers, never checks.
+void PlanWatch::noteRecords(const std::vector<int>& records)
+{
+    if (whole_) return;
+    dirty_.insert(dirty_.end(), records.begin(), records.end());
+    scheduleRefresh();
+}
+
+void PlanWatch::noteDay(int row, int dayIndex)
+{
+    if (whole_) return;
+    days_.emplace_back(row, dayIndex);
+    scheduleRefresh();
+}
+
+void PlanWatch::noteEverything()
+{
+    whole_ = true;
+    dirty_.clear();
+    days_.clear();
+    scheduleRefresh();
+}
+
+// One check after the event loop's turn, however many steps were noted.
+void PlanWatch::scheduleRefresh()
+{
+    if (refreshQueued_) return;
+    refreshQueued_ = true;
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            refreshQueued_ = false;
+            bringUpToDate();
+        },
+        Qt::QueuedConnection);
+}
+
+void PlanWatch::countBar(int no, int sign)
+{
+    const char bits = counted_[std::size_t(no)];
+    shown_ += sign * ((bits & 1) ? 1 : 0);
+    changed_ += sign * ((bits & 2) ? 1 : 0);
+}
+
+void PlanWatch::bringUpToDate()
+{
+    if (!isStale()) return;
+    const core::Planner& p = session_.planner();
+    const plan::PlanData& plan = session_.plan();
+    const auto bitsOf = [&plan](int no) -> char {
+        if (no < 2 || no > plan.size()) return 0;
+        const plan::PlanRecord& r = plan[no];
+        return char((r.isHidden() ? 0 : 1) | (r.isChanged ? 2 : 0));
+    };
+    if (whole_) {
+        conflicts_.rebuild(plan);
+        load_.rebuild(p, plan);
+        counted_.assign(std::size_t(plan.size()) + 1, 0);
+        shown_ = changed_ = 0;
+        for (int i = 2; i <= plan.size(); ++i) {
+            counted_[std::size_t(i)] = bitsOf(i);
+            countBar(i, +1);
+        }
+        whole_ = false;
+    } else {
+        std::vector<int> dirty = std::exchange(dirty_, {});
+        std::sort(dirty.begin(), dirty.end());
+        dirty.erase(std::unique(dirty.begin(), dirty.end()), dirty.end());
+        conflicts_.update(plan, dirty);
+        load_.update(p, plan, dirty);
+        for (const auto& [row, day] : std::exchange(days_, {})) load_.calendarDayChanged(p, plan, row, day);
+        for (int no : dirty) {
+            if (no < 2) continue;
+            if (std::size_t(no) >= counted_.size()) counted_.resize(std::size_t(no) + 1, 0);
+            countBar(no, -1);
+            counted_[std::size_t(no)] = bitsOf(no);
+            countBar(no, +1);
+        }
+    }
+    dirty_.clear();
+    days_.clear();
+    emit updated();
+}
+
+const reschedule::ConflictIndex& PlanWatch::conflicts()
+{
+    bringUpToDate();
+    return conflicts_;
+}
+
+const reschedule::MachineLoad& PlanWatch::load()
+{
+    bringUpToDate();
+    return load_;
+}
+
+int PlanWatch::shownBars()
+{
+    bringUpToDate();
+    return shown_;
+}
+
+int PlanWatch::changedBars()
+{
+    bringUpToDate();
+    return changed_;
+}
+
+}  // namespace session

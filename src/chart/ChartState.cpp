@@ -1,5 +1,7 @@
 #include "chart/ChartState.h"
 
+#include "chart/ChartMarks.h"
+
 #include "core/MostlySorted.h"
 
 #include <algorithm>
@@ -288,11 +290,17 @@ QRect ChartState::barRectPx(int recordNo) const
     const int w = std::max(MinBarWidthPx, xToPx(b.right) - x);
     const int h = int(b.height) / core::TwipsPerPixel;
     const int y = b.surface == Surface::PlatForm ? core::pxOfTwips(b.top) - firstRowOffset_ * RowHeightPx : core::pxOfTwips(b.top);
+    const Lane lane = b.surface == Surface::PlatForm ? laneOf(recordNo) : Lane{};
+    if (lane.lanes > 1) {
+        const int laneHeight = h / lane.lanes;
+        return QRect(x, y + lane.lane * laneHeight, w, laneHeight);
+    }
     return QRect(x, y, w, h);
 }
 
 int ChartState::barAtPx(Surface surface, int px, int py) const
 {
+    if (marks) marks->prepare();  // the lanes as they are drawn
     int list = 0;
     if (surface == Surface::PlatForm) {
         list = rowAtPx(py);

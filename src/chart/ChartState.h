@@ -12,9 +12,13 @@
 
 #include <QRect>
 #include <algorithm>
+#include <cstdint>
+#include <utility>
 #include <vector>
 
 namespace chart {
+
+class ChartMarks;
 
 // What a bar drag shows before the drop changes anything.
 struct DragPreview {
@@ -110,6 +114,20 @@ public:
     int selectedRecord() const { return selected_; }
     void setSelectedRecord(int recordNo);
 
+    // Bars that overlap on a machine share the row's height: lane k of n.
+    // Set by the marks whenever the conflicts were checked again.
+    struct Lane {
+        std::uint8_t lane = 0;
+        std::uint8_t lanes = 1;
+    };
+    void setLanes(std::vector<Lane> lanes) { lanes_ = std::move(lanes); }
+    Lane laneOf(int recordNo) const
+    {
+        return recordNo >= 0 && std::size_t(recordNo) < lanes_.size() ? lanes_[std::size_t(recordNo)] : Lane{};
+    }
+    // Conflict marks, fixed marks and the load strip (none in a bare chart).
+    ChartMarks* marks = nullptr;
+
 private:
     void placeGeometry(BarVisual& b, core::Moment start, core::Moment end) const;
     void completeBar(int recordNo, BarVisual& b) const;
@@ -135,6 +153,7 @@ private:
     int visibleRows_ = DefaultVisibleRows;
     int selected_ = 0;
     std::vector<char> offCalendar_;  // by record number
+    std::vector<Lane> lanes_;        // by record number
 };
 
 }  // namespace chart

@@ -2,6 +2,7 @@
 
 #include "chart/BarPainter.h"
 #include "chart/BarTip.h"
+#include "chart/ChartMarks.h"
 #include "chart/PlatForm.h"
 #include "chart/RowHeaders.h"
 #include "chart/TimeHeader.h"
@@ -388,6 +389,7 @@ void GanttView::showTip(QWidget* surface, QPoint pos)
         text = barTipText(state_.plan()[rec], state_.planner().rows);
         if (state_.isOffCalendar(rec)) text += QStringLiteral("\n※稼働時間の変更で終了日時が合っていません。移動し直してください。");
     } else if (surface == rowSurface) text = rowSurface->stopTipAt(pos);
+    if (state_.marks && surface == rowSurface) text = state_.marks->tipText(rec, pos, text);
     if (text.isEmpty()) {
         hideTip();
         return;

@@ -32,6 +32,7 @@ MainForm::MainForm(core::ProgramSettings& settings, db::Database& db, QWidget* p
     session_->setPrompt(messagePrompt_.get());
     buildLayout();
     buildMenus();
+    buildBoard();
     connectSession();
     connect(this, &MainForm::detailRequested, this, &MainForm::showDetail);
     setWindowTitle(caption());
@@ -126,6 +127,7 @@ void MainForm::buildLayout()
 
 void MainForm::buildMenus()
 {
+    buildFileMenu();
     QMenu* edit = menuBar()->addMenu(QStringLiteral("編集(&E)"));
     actUndo = edit->addAction(QStringLiteral("元に戻す"), this, &MainForm::undo);
     actUndo->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));

@@ -19,11 +19,15 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 class QLayout;
+class QPrinter;
+class QToolButton;
 
 
 namespace chart {
 
+class ChartMarks;
 class ChartState;
+class ConflictDock;
 class GanttView;
 class PlanDataGrid;
 class PlanGridModel;
@@ -112,6 +116,33 @@ public:
     QPushButton* ComIkkatsuKakutei = nullptr;
     QPushButton* ComIkkatsuYotei = nullptr;
 
+    // The menu "ファイル" (mnuFile): 印刷..., PDF出力..., PNG出力..., a
+    // separator, 終了. Further file commands go before the separator.
+    QMenu* fileMenu() const { return fileMenu_; }
+    QAction* actPrint = nullptr;
+    QAction* actPdf = nullptr;
+    QAction* actPng = nullptr;
+    QAction* actExit = nullptr;
+    QAction* actLoadStrip = nullptr;  // 表示 menu: the load strip along the machine rows
+    // The chart on paper: the display period and every row, a page per slice
+    // of rows. Failures are told to the planner; false then.
+    bool printChart(QPrinter& printer);
+    bool exportPdf(const QString& path);
+    // The chart as it is in view.
+    bool exportPng(const QString& path);
+    // Asks where to write (a save dialog; tests answer themselves). Empty: cancelled.
+    std::function<QString(const QString& title, const QString& filter, const QString& suffix)> askSaveFileName;
+
+    // Conflicts and load (MainFormBoard.cpp).
+    ConflictDock* conflictDock = nullptr;
+    ChartMarks& marks() { return *marks_; }
+    QLabel* lblOrdersShown = nullptr;
+    QLabel* lblChangedCount = nullptr;
+    QToolButton* lblConflictCount = nullptr;  // a click shows the conflict list
+    QLabel* lblPeriod = nullptr;
+    QLabel* lblClass = nullptr;
+    void updateStatusBar();
+
 signals:
     // classButton: the planner wants another process classification (changes were
     // discarded or saved). Start-up shows KBunSelect again and builds a new window.
@@ -131,6 +162,13 @@ protected:
 private:
     void buildLayout();
     void buildMenus();
+    void buildFileMenu();
+    void buildBoard();
+    void refreshConflictList();
+    void showConflict(int recordNo, core::Moment at);
+    void printFromDialog();
+    void exportFromDialog(bool pdf);
+    QString processClassText() const;
     void chooseAnotherClass();
     void cycleDisplayMode();
     void save();
@@ -177,6 +215,8 @@ private:
     GanttView* gantt_ = nullptr;
     bool repaintPending_ = false;
     PlanDataGrid* grid_ = nullptr;
+    QMenu* fileMenu_ = nullptr;
+    ChartMarks* marks_ = nullptr;  // a child of this window
 };
 
 }  // namespace chart

@@ -1,6 +1,7 @@
 #include "chart/PlatForm.h"
 
 #include "chart/BarPainter.h"
+#include "chart/ChartMarks.h"
 #include "chart/NonWorkingTime.h"
 
 #include <QPaintEvent>
@@ -87,6 +88,7 @@ void PlatForm::paintRowBackground(QPainter& p, int row, const QRect& band, doubl
 
 void PlatForm::paintEvent(QPaintEvent* e)
 {
+    if (state_.marks) state_.marks->prepare();
     QPainter p(this);
     const QRect area = e->rect();
     p.fillRect(area, Qt::white);
@@ -111,14 +113,23 @@ void PlatForm::paintEvent(QPaintEvent* e)
     }
 
     const QFont font = chartFont(12);
+    const auto paintOne = [&](int rec) {
+        const QRect rect = state_.barRectPx(rec);
+        paintBar(p, rect, state_.paintedBar(rec), rec == state_.selectedRecord(), font);
+        if (state_.isOffCalendar(rec)) paintOffCalendarMark(p, rect);
+        if (state_.marks) state_.marks->paintBarMarks(p, rec, rect);
+    };
     for (int r = first; r <= rowCount; ++r) {
         if (state_.rowTopPx(r) > area.bottom()) break;
+        int onTop = 0;  // the selected (or just moved) bar is drawn over its neighbours
         for (int rec : state_.barsInView(r, fromX, toX)) {
             if (drag.active && drag.recordNo == rec) continue;  // drawn as the preview below
-            const QRect rect = state_.barRectPx(rec);
-            paintBar(p, rect, state_.paintedBar(rec), rec == state_.selectedRecord(), font);
-            if (state_.isOffCalendar(rec)) paintOffCalendarMark(p, rect);
+            if (rec == state_.selectedRecord()) onTop = rec;
+            else paintOne(rec);
         }
+        if (state_.marks)
+            state_.marks->paintRowMarks(p, r, QRect(area.left(), state_.rowTopPx(r), area.width(), ChartState::RowHeightPx), fromX, toX);
+        if (onTop) paintOne(onTop);
     }
     paintNowLine(p, state_, area);
 
@@ -169,8 +180,10 @@ void PlatForm3::paintEvent(QPaintEvent* e)
     p.fillRect(area, QColor(250, 248, 236));
     paintTimeLines(p, state_, area);
     const QFont font = chartFont(12);
-    for (int rec : state_.barsInView(0, state_.pxToX(area.left()), state_.pxToX(area.right() + 1)))
+    for (int rec : state_.barsInView(0, state_.pxToX(area.left()), state_.pxToX(area.right() + 1))) {
         paintBar(p, state_.barRectPx(rec), state_.paintedBar(rec), rec == state_.selectedRecord(), font);
+        if (state_.marks) state_.marks->paintBarMarks(p, rec, state_.barRectPx(rec));
+    }
     paintNowLine(p, state_, area);
     p.setPen(kRowLine);
     p.drawLine(area.left(), height() - 1, area.right(), height() - 1);

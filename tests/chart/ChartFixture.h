@@ -94,7 +94,7 @@ protected:
         settings.KengenKubun = QStringLiteral("1");
         settings.DayChangeTime = core::TimeOfDay::fromHms(8, 0);
         settings.MainWidth = 1200 * 15;
-        settings.MainHeight = 800 * 15;
+        settings.MainHeight = 830 * 15;  // ten chart rows between the menu and the status bar
         form = std::make_unique<chart::MainForm>(settings, *database);
         buildPlant(form->planner());
     }

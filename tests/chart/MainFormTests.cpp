@@ -36,7 +36,7 @@ TEST_F(MainWindow, CaptionAndSize)
     show();
     EXPECT_TRUE(form->windowTitle().startsWith(QStringLiteral("工程計画立案支援システム　[Velmoran Ver.")));
     EXPECT_FALSE(form->windowTitle().contains(QStringLiteral("照会モード")));
-    EXPECT_EQ(form->size(), QSize(1200, 800));
+    EXPECT_EQ(form->size(), QSize(settings.MainWidth / 15, settings.MainHeight / 15));
     settings.KengenKubun = QStringLiteral("0");
     chart::MainForm inquiry(settings, *database);
     EXPECT_TRUE(inquiry.windowTitle().endsWith(QStringLiteral("](照会モード)")));

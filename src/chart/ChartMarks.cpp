@@ -25,11 +25,14 @@ void ChartMarks::prepare() { watch_.bringUpToDate(); }
 void ChartMarks::rebuildLanes()
 {
     const reschedule::ConflictIndex& index = watch_.conflicts();
+    // Usually no bars overlap: nothing to stack, and no need to look.
+    if (index.count(reschedule::ConflictKind::MachineOverlap) == 0 && !stacked_) return;
+    stacked_ = index.count(reschedule::ConflictKind::MachineOverlap) != 0;
     overlapsOfRow_.assign(std::size_t(state_.planner().rows.machineRowCount()) + 1, {});
     std::vector<std::vector<int>> barsOfRow(overlapsOfRow_.size());
     const int bars = state_.barCount();
-    for (const reschedule::Conflict& c : index.all()) {
-        if (c.kind != reschedule::ConflictKind::MachineOverlap || c.first > bars || c.second > bars) continue;
+    for (const reschedule::Conflict& c : index.ofKind(reschedule::ConflictKind::MachineOverlap)) {
+        if (c.first > bars || c.second > bars) continue;
         const BarVisual& b = state_.bar(c.first);
         if (!b.visible || b.surface != Surface::PlatForm || b.row <= 0 || std::size_t(b.row) >= overlapsOfRow_.size()) continue;
         overlapsOfRow_[std::size_t(b.row)].push_back(c);

@@ -47,6 +47,7 @@ private:
     session::PlanWatch& watch_;
     std::vector<std::vector<reschedule::Conflict>> overlapsOfRow_;  // machine overlaps by PlatForm row
     bool loadStrip_ = true;
+    bool stacked_ = true;  // lanes or hatching were set at the last check
 };
 
 }  // namespace chart

@@ -8,6 +8,7 @@
 #include "session/PlanSession.h"
 
 #include <QMainWindow>
+#include <array>
 #include <functional>
 #include <memory>
 #include <vector>
@@ -217,6 +218,7 @@ private:
     PlanDataGrid* grid_ = nullptr;
     QMenu* fileMenu_ = nullptr;
     ChartMarks* marks_ = nullptr;  // a child of this window
+    std::array<std::int64_t, 5> shownFigures_{};  // what the status bar shows
 };
 
 }  // namespace chart

@@ -11,6 +11,7 @@
 #include "session/PlanWatch.h"
 
 #include <QAction>
+#include <array>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
@@ -72,10 +73,10 @@ void MainForm::buildBoard()
     lblClass = label(QStringLiteral("lblClass"));
 
     // The counts follow the watch's checks (once per event-loop turn after steps).
+    // (The chart is repainted by the step itself; its paint asks the watch first.)
     connect(&watch, &session::PlanWatch::updated, this, [this] {
         updateStatusBar();
         if (conflictDock->isVisible()) refreshConflictList();
-        gantt_->repaintChart();  // lanes and marks as checked
     });
     connect(session_.get(), &session::PlanSession::historyChanged, this, &MainForm::updateStatusBar);
 }
@@ -84,17 +85,27 @@ void MainForm::updateStatusBar()
 {
     session::PlanWatch& watch = session_->watch();
     if (watch.isStale()) return;  // the check after the step updates the bar
+    // Only what differs is set: every step ends here.
+    const auto show = [](auto* w, const QString& text) {
+        if (w->text() != text) w->setText(text);
+    };
     const core::Planner& p = session_->planner();
-    lblOrdersShown->setText(QStringLiteral("表示 %1件").arg(watch.shownBars()));
+    // Most steps change none of the figures.
+    const std::array<std::int64_t, 5> figures{watch.shownBars(), watch.changedBars(), session_->hasUnsavedChanges() ? 1 : 0,
+                                              std::int64_t(watch.conflicts().count()), p.PeriodStart.serial()};
+    if (figures == shownFigures_ && !lblClass->text().isEmpty()) return;
+    shownFigures_ = figures;
+    show(lblOrdersShown, QStringLiteral("表示 %1件").arg(watch.shownBars()));
     const int changed = watch.changedBars();
-    lblChangedCount->setText(session_->hasUnsavedChanges() ? QStringLiteral("変更 %1件（未保存）").arg(changed)
-                                                           : QStringLiteral("変更 %1件").arg(changed));
+    show(lblChangedCount, session_->hasUnsavedChanges() ? QStringLiteral("変更 %1件（未保存）").arg(changed)
+                                                        : QStringLiteral("変更 %1件").arg(changed));
     const std::size_t conflicts = watch.conflicts().count();
-    lblConflictCount->setText(QStringLiteral("競合 %1件").arg(conflicts));
-    lblConflictCount->setStyleSheet(conflicts ? QStringLiteral("QToolButton{color:#c00000;font-weight:bold;}") : QString());
-    lblPeriod->setText(p.PeriodStart.isNull() ? QString()
-                                              : QStringLiteral("期間 %1～%2").arg(p.PeriodStart.toDisplayText(), p.PeriodEnd.toDisplayText()));
-    lblClass->setText(QStringLiteral("工程分類 %1").arg(processClassText()));
+    show(lblConflictCount, QStringLiteral("競合 %1件").arg(conflicts));
+    const QString style = conflicts ? QStringLiteral("QToolButton{color:#c00000;font-weight:bold;}") : QString();
+    if (lblConflictCount->styleSheet() != style) lblConflictCount->setStyleSheet(style);
+    show(lblPeriod, p.PeriodStart.isNull() ? QString()
+                                           : QStringLiteral("期間 %1～%2").arg(p.PeriodStart.toDisplayText(), p.PeriodEnd.toDisplayText()));
+    show(lblClass, QStringLiteral("工程分類 %1").arg(processClassText()));
 }
 
 void MainForm::refreshConflictList() { conflictDock->setConflicts(session_->watch().conflicts().all()); }

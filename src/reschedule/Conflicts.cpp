@@ -3,11 +3,15 @@
 #include "core/MostlySorted.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace reschedule {
 
 namespace {
 const std::vector<Conflict> kNone;
+constexpr std::size_t kParentBits = 1 << 16;
+constexpr int kSweepFrom = 8;
+constexpr std::size_t kSmallGroup = 16;  // changed bars of one machine from which it is swept whole
 
 bool overlap(std::int64_t aStart, std::int64_t aEnd, std::int64_t bStart, std::int64_t bEnd)
 {
@@ -18,6 +22,42 @@ void eraseValue(std::vector<int>& v, int value)
 {
     const auto it = std::find(v.begin(), v.end(), value);
     if (it != v.end()) v.erase(it);
+}
+
+void eraseLink(std::unordered_multimap<std::int64_t, int>& links, std::int64_t key, int record)
+{
+    const auto [from, to] = links.equal_range(key);
+    for (auto it = from; it != to; ++it)
+        if (it->second == record) {
+            links.erase(it);
+            return;
+        }
+}
+
+std::size_t parentBit(std::int64_t order) { return std::size_t((std::uint64_t(order) * 0x9E3779B97F4A7C15ull) >> 48); }
+
+bool sameText(const QString& a, const QString& b)
+{
+    return (a.constData() == b.constData() && a.size() == b.size()) || a == b;
+}
+
+// The member orders a bar holds, folded into one number: a split or a merge changes it.
+std::uint64_t membersKeyOf(const plan::PlanRecord& r)
+{
+    std::uint64_t h = std::uint64_t(r.orderNo) * 0x9E3779B97F4A7C15ull;
+    for (const plan::MemberSlots* group : {&r.membersA, &r.membersB}) {
+        h = (h ^ 0xFF) * 0x100000001B3ull;
+        for (const plan::MemberOrder& m : *group) {
+            h = (h ^ std::uint64_t(m.orderNo)) * 0x100000001B3ull;
+            h = (h ^ std::uint64_t(m.newOrderNo)) * 0x100000001B3ull;
+        }
+    }
+    return h;
+}
+
+std::uint8_t flagsOf(const plan::PlanRecord& r)
+{
+    return std::uint8_t((r.isHidden() ? 1 : 0) | (r.inOutKind == plan::InOutKind::Outside ? 2 : 0));
 }
 }  // namespace
 
@@ -50,22 +90,27 @@ int ConflictIndex::groupOf(QHash<QString, int>& ids, std::vector<Group>& groups,
     return id;
 }
 
-ConflictIndex::Entry ConflictIndex::entryOf(const plan::PlanData& plan, int no)
+ConflictIndex::Entry ConflictIndex::entryOf(const plan::PlanData& plan, int no, Span& span)
 {
     Entry e;
+    span = Span{};
     if (no < 2 || no > plan.size()) return e;  // the placeholder, or taken out by an undo
     const plan::PlanRecord& r = plan[no];
+    e.rawMachine = r.machineCode;
+    e.rawMould = r.mouldNo;
+    e.rawDest = r.destCode;
+    e.membersKey = membersKeyOf(r);
+    e.flags = flagsOf(r);
+    e.parent = r.parentOrderNo;
     e.scheduled = isScheduled(r);
     if (!e.scheduled) return e;
-    e.start = r.start().seconds();
-    e.end = r.end().seconds();
+    span = Span{r.start().seconds(), r.end().seconds()};
     e.due = dueDateOf(r);
     if (occupiesMachine(r)) {
         e.machine = groupOf(machineIds_, machines_, r.machineCode.trimmed());
         const QString mould = r.mouldNo.trimmed();
         if (!mould.isEmpty()) e.mould = groupOf(mouldIds_, moulds_, mould);
     }
-    e.parent = r.parentOrderNo;
     for (const plan::MemberSlots* group : {&r.membersA, &r.membersB})
         for (const plan::MemberOrder& m : *group) {
             if (m.orderNo != 0) e.orders.push_back(m.orderNo);
@@ -77,37 +122,80 @@ ConflictIndex::Entry ConflictIndex::entryOf(const plan::PlanData& plan, int no)
     return e;
 }
 
+// Whether the record is still filed where the entry says: the same machine,
+// mould, destination, kinds, members and parent.
+bool ConflictIndex::sameFiling(const plan::PlanRecord& r, const Entry& e) const
+{
+    return sameText(r.machineCode, e.rawMachine) && sameText(r.mouldNo, e.rawMould) && sameText(r.destCode, e.rawDest)
+        && flagsOf(r) == e.flags && r.parentOrderNo == e.parent && membersKeyOf(r) == e.membersKey;
+}
+
+void ConflictIndex::unsort(bool mould, int id)
+{
+    Group& g = group(mould, id);
+    if (!g.sorted) return;
+    g.sorted = false;
+    unsorted_.emplace_back(mould, id);
+}
+
 void ConflictIndex::file(int no, const Entry& e)
 {
-    for (auto [id, groups] : {std::pair{e.machine, &machines_}, std::pair{e.mould, &moulds_}}) {
+    const Span& s = spans_[std::size_t(no)];
+    for (auto [mould, id] : {std::pair{false, e.machine}, std::pair{true, e.mould}}) {
         if (id < 0) continue;
-        Group& g = (*groups)[std::size_t(id)];
+        Group& g = group(mould, id);
         g.records.push_back(no);
-        g.sorted = false;
-        g.longest = std::max(g.longest, e.end - e.start);
+        if (mould) g.spans.push_back(s);
+        g.longest = std::max(g.longest, s.end - s.start);
+        unsort(mould, id);
     }
     if (!e.scheduled) return;
-    if (e.parent != 0) suppliersOf_[e.parent].push_back(no);
-    for (std::int64_t o : e.orders) holdersOf_[o].push_back(no);
+    if (e.parent != 0) {
+        suppliersOf_.emplace(e.parent, no);
+        parentBits_[parentBit(e.parent) / 64] |= std::uint64_t(1) << (parentBit(e.parent) % 64);
+    }
+    for (std::int64_t o : e.orders) holdersOf_.emplace(o, no);
 }
 
 void ConflictIndex::unfile(int no, const Entry& e)
 {
     if (e.machine >= 0) eraseValue(machines_[std::size_t(e.machine)].records, no);
-    if (e.mould >= 0) eraseValue(moulds_[std::size_t(e.mould)].records, no);
+    if (e.mould >= 0) {
+        Group& g = moulds_[std::size_t(e.mould)];
+        const auto it = std::find(g.records.begin(), g.records.end(), no);
+        if (it != g.records.end()) {
+            g.spans.erase(g.spans.begin() + (it - g.records.begin()));
+            g.records.erase(it);
+        }
+    }
     if (!e.scheduled) return;
-    if (e.parent != 0) eraseValue(suppliersOf_[e.parent], no);
-    for (std::int64_t o : e.orders) eraseValue(holdersOf_[o], no);
+    if (e.parent != 0) eraseLink(suppliersOf_, e.parent, no);  // its bit stays: the filter only says "surely not"
+    for (std::int64_t o : e.orders) eraseLink(holdersOf_, o, no);
+}
+
+bool ConflictIndex::maySupply(std::int64_t order) const
+{
+    const std::size_t bit = parentBit(order);
+    return (parentBits_[bit / 64] >> (bit % 64)) & 1;
+}
+
+bool ConflictIndex::before(int a, int b) const
+{
+    const std::int64_t sa = spans_[std::size_t(a)].start, sb = spans_[std::size_t(b)].start;
+    return sa != sb ? sa < sb : a < b;
 }
 
 void ConflictIndex::sortGroup(Group& g)
 {
     if (g.sorted) return;
     // A push keeps the order of the bars it moves: mostly sorted already.
-    core::sortMostlySorted(g.records.begin(), g.records.end(), [this](int a, int b) {
-        const std::int64_t sa = entries_[std::size_t(a)].start, sb = entries_[std::size_t(b)].start;
+    const Span* spans = spans_.data();
+    core::sortMostlySorted(g.records.begin(), g.records.end(), [spans](int a, int b) {
+        const std::int64_t sa = spans[a].start, sb = spans[b].start;
         return sa != sb ? sa < sb : a < b;
     });
+    if (!g.spans.empty())
+        for (std::size_t k = 0; k < g.records.size(); ++k) g.spans[k] = spans[g.records[k]];
     g.sorted = true;
 }
 
@@ -115,7 +203,10 @@ void ConflictIndex::grow(int size)
 {
     if (int(entries_.size()) > size) return;
     entries_.resize(std::size_t(size) + 1);
+    spans_.resize(std::size_t(size) + 1);
     byRecord_.resize(std::size_t(size) + 1);
+    changedIn_.resize(std::size_t(size) + 1, 0);
+    refileIn_.resize(std::size_t(size) + 1, 0);
 }
 
 void ConflictIndex::add(ConflictKind kind, int first, int second, core::Moment from, core::Moment to)
@@ -127,6 +218,7 @@ void ConflictIndex::add(ConflictKind kind, int first, int second, core::Moment f
     list.push_back(c);
     if (second != 0) byRecord_[std::size_t(second)].push_back(c);
     ++count_;
+    ++kindCount_[int(kind)];
 }
 
 void ConflictIndex::dropConflictsOf(int no)
@@ -139,56 +231,96 @@ void ConflictIndex::dropConflictsOf(int no)
             theirs.erase(std::remove(theirs.begin(), theirs.end(), c), theirs.end());
         }
         --count_;
+        --kindCount_[int(c.kind)];
     }
     list.clear();
 }
 
 void ConflictIndex::checkOverlaps(int no, const Group& g, ConflictKind kind)
 {
-    const Entry& e = entries_[std::size_t(no)];
-    // Bars starting before this one ends, no earlier than the longest bar reaches back.
-    auto it = std::lower_bound(g.records.begin(), g.records.end(), e.start - g.longest,
-                               [this](int rec, std::int64_t s) { return entries_[std::size_t(rec)].start < s; });
-    for (; it != g.records.end(); ++it) {
-        const Entry& o = entries_[std::size_t(*it)];
-        if (o.start >= e.end) break;  // no later bar can reach into this one
-        if (*it == no || !overlap(e.start, e.end, o.start, o.end)) continue;
-        add(kind, std::min(no, *it), std::max(no, *it), core::Moment::fromSeconds(std::max(e.start, o.start)),
+    const Span e = spans_[std::size_t(no)];
+    const bool beside = !g.spans.empty();  // a mould's times are kept beside its records
+    const Span* spans = spans_.data();
+    const auto spanAt = [&](std::size_t k) { return beside ? g.spans[k] : spans[g.records[k]]; };
+    // A few bars are read whole (a mould's, which need not be in order);
+    // otherwise the bars starting before this one ends, no earlier than the
+    // longest bar reaches back.
+    const bool few = beside && g.records.size() <= kSmallGroup;
+    std::size_t k = 0;
+    if (!few) {
+        std::size_t lo = 0, hi = g.records.size();
+        const std::int64_t from = e.start - g.longest;
+        while (lo < hi) {
+            const std::size_t mid = (lo + hi) / 2;
+            if (spanAt(mid).start < from) lo = mid + 1;
+            else hi = mid;
+        }
+        k = lo;
+    }
+    for (; k < g.records.size(); ++k) {
+        const Span o = spanAt(k);
+        if (o.start >= e.end && !few) break;  // no later bar can reach into this one
+        const int other = g.records[k];
+        if (other == no || !overlap(e.start, e.end, o.start, o.end)) continue;
+        add(kind, std::min(no, other), std::max(no, other), core::Moment::fromSeconds(std::max(e.start, o.start)),
             core::Moment::fromSeconds(std::min(e.end, o.end)));
+    }
+}
+
+// Every overlapping pair of a group in one pass over it by start; with
+// `changedOnly` only pairs with a record this update changed (the others stand).
+void ConflictIndex::sweep(const Group& g, ConflictKind kind, bool changedOnly)
+{
+    const std::vector<int>& recs = g.records;
+    for (std::size_t k = 0; k < recs.size(); ++k) {
+        const int a = recs[k];
+        const Span ea = spans_[std::size_t(a)];
+        const bool aChanged = !changedOnly || changedIn_[std::size_t(a)] == update_;
+        for (std::size_t j = k + 1; j < recs.size(); ++j) {
+            const int b = recs[j];
+            const Span eb = spans_[std::size_t(b)];
+            if (eb.start >= ea.end) break;
+            if (!overlap(ea.start, ea.end, eb.start, eb.end)) continue;
+            if (!aChanged && changedIn_[std::size_t(b)] != update_) continue;
+            add(kind, std::min(a, b), std::max(a, b), core::Moment::fromSeconds(std::max(ea.start, eb.start)),
+                core::Moment::fromSeconds(std::min(ea.end, eb.end)));
+        }
     }
 }
 
 void ConflictIndex::checkChain(int no)
 {
     const Entry& e = entries_[std::size_t(no)];
+    const Span span = spans_[std::size_t(no)];
     // This bar as the later process: the bars that supply one of its orders.
     for (std::int64_t o : e.orders) {
-        const auto sup = suppliersOf_.constFind(o);
-        if (sup == suppliersOf_.constEnd()) continue;
-        for (int s : sup.value()) {
-            const Entry& p = entries_[std::size_t(s)];
-            if (s != no && e.start < p.end)
-                add(ConflictKind::ChainOrder, s, no, core::Moment::fromSeconds(e.start), core::Moment::fromSeconds(p.end));
+        if (!maySupply(o)) continue;
+        const auto [from, to] = suppliersOf_.equal_range(o);
+        for (auto it = from; it != to; ++it) {
+            const int s = it->second;
+            const Span p = spans_[std::size_t(s)];
+            if (s != no && span.start < p.end)
+                add(ConflictKind::ChainOrder, s, no, core::Moment::fromSeconds(span.start), core::Moment::fromSeconds(p.end));
         }
     }
     // This bar as the previous process: the bars holding the order it supplies.
     if (e.parent == 0) return;
-    const auto next = holdersOf_.constFind(e.parent);
-    if (next == holdersOf_.constEnd()) return;
-    for (int h : next.value()) {
-        const Entry& n = entries_[std::size_t(h)];
-        if (h != no && n.start < e.end)
-            add(ConflictKind::ChainOrder, no, h, core::Moment::fromSeconds(n.start), core::Moment::fromSeconds(e.end));
+    const auto [from, to] = holdersOf_.equal_range(e.parent);
+    for (auto it = from; it != to; ++it) {
+        const int h = it->second;
+        const Span n = spans_[std::size_t(h)];
+        if (h != no && n.start < span.end)
+            add(ConflictKind::ChainOrder, no, h, core::Moment::fromSeconds(n.start), core::Moment::fromSeconds(span.end));
     }
 }
 
-void ConflictIndex::checkRecord(int no)
+void ConflictIndex::checkRecord(int no, bool machineSwept)
 {
     const Entry& e = entries_[std::size_t(no)];
     if (!e.scheduled) return;
-    if (e.machine >= 0) checkOverlaps(no, machines_[std::size_t(e.machine)], ConflictKind::MachineOverlap);
+    if (e.machine >= 0 && !machineSwept) checkOverlaps(no, machines_[std::size_t(e.machine)], ConflictKind::MachineOverlap);
     if (e.mould >= 0) checkOverlaps(no, moulds_[std::size_t(e.mould)], ConflictKind::MouldClash);
-    const core::Moment end = core::Moment::fromSeconds(e.end);
+    const core::Moment end = core::Moment::fromSeconds(spans_[std::size_t(no)].end);
     if (!e.due.isNull() && end.date() > e.due)
         add(ConflictKind::Late, no, 0, core::Moment::of(e.due.addDays(1), core::TimeOfDay()), end);
     checkChain(no);
@@ -197,99 +329,148 @@ void ConflictIndex::checkRecord(int no)
 void ConflictIndex::rebuild(const plan::PlanData& plan)
 {
     entries_.clear();
+    spans_.clear();
     byRecord_.clear();
+    changedIn_.clear();
     count_ = 0;
+    std::fill(std::begin(kindCount_), std::end(kindCount_), 0);
     machineIds_.clear();
     mouldIds_.clear();
     machines_.clear();
     moulds_.clear();
+    unsorted_.clear();
     suppliersOf_.clear();
     holdersOf_.clear();
+    holdersOf_.reserve(std::size_t(plan.size()));
+    parentBits_.assign(kParentBits / 64, 0);
+    refileIn_.clear();
+    plan_ = &plan;
+    generation_ = plan.generation();
+    journalRead_ = plan.journalEnd();
     grow(plan.size());
     for (int i = 2; i <= plan.size(); ++i) {
-        entries_[std::size_t(i)] = entryOf(plan, i);
+        entries_[std::size_t(i)] = entryOf(plan, i, spans_[std::size_t(i)]);
         file(i, entries_[std::size_t(i)]);
     }
-    for (auto* groups : {&machines_, &moulds_})
-        for (Group& g : *groups) {
-            std::sort(g.records.begin(), g.records.end(), [this](int a, int b) {
-                const std::int64_t sa = entries_[std::size_t(a)].start, sb = entries_[std::size_t(b)].start;
-                return sa != sb ? sa < sb : a < b;
-            });
-            g.sorted = true;
-        }
-    // One sweep per group: each bar against the bars starting before it ends.
-    for (auto [groups, kind] : {std::pair{&machines_, ConflictKind::MachineOverlap}, std::pair{&moulds_, ConflictKind::MouldClash}})
-        for (const Group& g : *groups)
-            for (std::size_t k = 0; k < g.records.size(); ++k) {
-                const int a = g.records[k];
-                const Entry& ea = entries_[std::size_t(a)];
-                for (std::size_t j = k + 1; j < g.records.size(); ++j) {
-                    const int b = g.records[j];
-                    const Entry& eb = entries_[std::size_t(b)];
-                    if (eb.start >= ea.end) break;
-                    if (!overlap(ea.start, ea.end, eb.start, eb.end)) continue;
-                    const Conflict c{kind, std::min(a, b), std::max(a, b), core::Moment::fromSeconds(std::max(ea.start, eb.start)),
-                                     core::Moment::fromSeconds(std::min(ea.end, eb.end))};
-                    byRecord_[std::size_t(c.first)].push_back(c);
-                    byRecord_[std::size_t(c.second)].push_back(c);
-                    ++count_;
-                }
-            }
+    for (const auto& [mould, id] : std::exchange(unsorted_, {})) {
+        Group& g = group(mould, id);
+        std::sort(g.records.begin(), g.records.end(), [this](int a, int b) { return before(a, b); });
+        if (mould)
+            for (std::size_t k = 0; k < g.records.size(); ++k) g.spans[k] = spans_[std::size_t(g.records[k])];
+        g.sorted = true;
+    }
+    for (const Group& g : machines_) sweep(g, ConflictKind::MachineOverlap, false);
+    for (const Group& g : moulds_) sweep(g, ConflictKind::MouldClash, false);
     for (int i = 2; i <= plan.size(); ++i) {
         const Entry& e = entries_[std::size_t(i)];
         if (!e.scheduled) continue;
-        const core::Moment end = core::Moment::fromSeconds(e.end);
+        const Span span = spans_[std::size_t(i)];
+        const core::Moment end = core::Moment::fromSeconds(span.end);
         if (!e.due.isNull() && end.date() > e.due)
             add(ConflictKind::Late, i, 0, core::Moment::of(e.due.addDays(1), core::TimeOfDay()), end);
         // Each link is found from its supplying side.
         if (e.parent == 0) continue;
-        const auto next = holdersOf_.constFind(e.parent);
-        if (next == holdersOf_.constEnd()) continue;
-        for (int h : next.value()) {
-            const Entry& n = entries_[std::size_t(h)];
-            if (h != i && n.start < e.end)
-                add(ConflictKind::ChainOrder, i, h, core::Moment::fromSeconds(n.start), core::Moment::fromSeconds(e.end));
+        const auto [from, to] = holdersOf_.equal_range(e.parent);
+        for (auto it = from; it != to; ++it) {
+            const int h = it->second;
+            const Span n = spans_[std::size_t(h)];
+            if (h != i && n.start < span.end)
+                add(ConflictKind::ChainOrder, i, h, core::Moment::fromSeconds(n.start), core::Moment::fromSeconds(span.end));
         }
     }
 }
 
 void ConflictIndex::update(const plan::PlanData& plan, const std::vector<int>& changed)
 {
-    std::vector<int> dirty;
-    dirty.reserve(changed.size());
+    if (plan_ != &plan || generation_ != plan.generation()) {
+        rebuild(plan);
+        return;
+    }
+    std::vector<int>& journaled = scratchJournal_;
+    journaled.clear();
+    for (const std::size_t end = plan.journalEnd(); journalRead_ < end; ++journalRead_) journaled.push_back(plan.journalEntry(journalRead_));
+    int largest = 0;
+    for (int no : changed) largest = std::max(largest, no);
+    for (int no : journaled) largest = std::max(largest, no);
+    if (largest < 2) return;
+    grow(std::max(plan.size(), largest));
+    ++update_;
+    for (int no : journaled)
+        if (no >= 2) refileIn_[std::size_t(no)] = update_;
     for (int no : changed)
-        if (no >= 2) dirty.push_back(no);
-    std::sort(dirty.begin(), dirty.end());
-    dirty.erase(std::unique(dirty.begin(), dirty.end()), dirty.end());
-    if (dirty.empty()) return;
-    grow(std::max(plan.size(), dirty.back()));
-
-    for (int no : dirty) {
-        Entry now = entryOf(plan, no);
+        if (no >= 2) changedIn_[std::size_t(no)] = update_;
+    // What the journal names and was not reported is checked as well.
+    std::vector<int>& all = scratchAll_;
+    all.clear();
+    if (!journaled.empty()) {
+        all = changed;
+        for (int no : journaled)
+            if (no >= 2 && changedIn_[std::size_t(no)] != update_) {
+                changedIn_[std::size_t(no)] = update_;
+                all.push_back(no);
+            }
+    }
+    const std::vector<int>& records = journaled.empty() ? changed : all;
+    // A record named twice is filed and checked twice: harmless.
+    for (int no : records) {
+        if (no < 2) continue;
         Entry& old = entries_[std::size_t(no)];
-        const bool sameFiling = now.machine == old.machine && now.mould == old.mould && now.scheduled == old.scheduled
-                             && now.parent == old.parent && now.orders == old.orders;
-        if (sameFiling) {
+        if (no <= plan.size() && (refileIn_[std::size_t(no)] != update_ || sameFiling(plan[no], old))) {
             // Only the times moved (a push): the groups need sorting again, nothing else.
-            if (now.start != old.start || now.end != old.end)
-                for (auto [id, groups] : {std::pair{now.machine, &machines_}, std::pair{now.mould, &moulds_}}) {
-                    if (id < 0) continue;
-                    Group& g = (*groups)[std::size_t(id)];
-                    g.sorted = false;
-                    g.longest = std::max(g.longest, now.end - now.start);
+            if (!old.scheduled) continue;
+            const plan::PlanRecord& r = plan[no];
+            Span& span = spans_[std::size_t(no)];
+            const Span now{r.start().seconds(), r.end().seconds()};
+            old.due = dueDateOf(r);
+            if (now.start == span.start && now.end == span.end) continue;
+            span = now;
+            for (auto [mould, id] : {std::pair{false, old.machine}, std::pair{true, old.mould}}) {
+                if (id < 0) continue;
+                Group& g = group(mould, id);
+                g.longest = std::max(g.longest, now.end - now.start);
+                if (mould && g.records.size() <= kSmallGroup) {
+                    // A mould's few bars are read whole by the checks: their order does not matter.
+                    const auto it = std::find(g.records.begin(), g.records.end(), no);
+                    if (it != g.records.end()) g.spans[std::size_t(it - g.records.begin())] = now;
+                    continue;
                 }
-            old = std::move(now);
+                unsort(mould, id);
+            }
             continue;
         }
         unfile(no, old);
-        old = std::move(now);
+        old = entryOf(plan, no, spans_[std::size_t(no)]);
         file(no, old);
     }
-    for (auto* groups : {&machines_, &moulds_})
-        for (Group& g : *groups) sortGroup(g);
-    for (int no : dirty) dropConflictsOf(no);
-    for (int no : dirty) checkRecord(no);
+    for (const auto& [mould, id] : std::exchange(unsorted_, {})) sortGroup(group(mould, id));
+    // A machine most of whose bars moved (a push along it) is swept once
+    // instead of searched for each of them.
+    std::vector<int>& touched = scratchTouched_;
+    std::vector<int>& swept = scratchSwept_;
+    touched.clear();
+    swept.clear();
+    for (int no : records) {
+        if (no < 2 || entries_[std::size_t(no)].machine < 0) continue;
+        Group& g = machines_[std::size_t(entries_[std::size_t(no)].machine)];
+        if (g.stamp != update_) {
+            g.stamp = update_;
+            g.changed = 0;
+            touched.push_back(entries_[std::size_t(no)].machine);
+        }
+        ++g.changed;
+    }
+    for (int id : touched) {
+        const Group& g = machines_[std::size_t(id)];
+        if (g.changed >= kSweepFrom && g.changed * 4 >= int(g.records.size())) swept.push_back(id);
+    }
+    for (int no : records)
+        if (no >= 2) dropConflictsOf(no);
+    for (int id : swept) sweep(machines_[std::size_t(id)], ConflictKind::MachineOverlap, true);
+    for (int no : records) {
+        if (no < 2) continue;
+        const int machine = entries_[std::size_t(no)].machine;
+        checkRecord(no, machine >= 0 && std::find(swept.begin(), swept.end(), machine) != swept.end());
+    }
 }
 
 std::vector<Conflict> ConflictIndex::all() const
@@ -300,6 +481,16 @@ std::vector<Conflict> ConflictIndex::all() const
         for (const Conflict& c : byRecord_[i])
             if (std::size_t(c.first) == i) out.push_back(c);
     std::sort(out.begin(), out.end());
+    return out;
+}
+
+std::vector<Conflict> ConflictIndex::ofKind(ConflictKind kind) const
+{
+    std::vector<Conflict> out;
+    if (kindCount_[int(kind)] == 0) return out;
+    for (std::size_t i = 0; i < byRecord_.size(); ++i)
+        for (const Conflict& c : byRecord_[i])
+            if (c.kind == kind && std::size_t(c.first) == i) out.push_back(c);
     return out;
 }
 

@@ -22,49 +22,75 @@ bool hasCalendarDay(const core::Planner& p, int row, int dayIndex)
     return p.rows.isMachineRow(row) && row <= p.calendar.machineCount() && dayIndex >= 0 && dayIndex <= p.calendarDays()
         && !p.PeriodStart.isNull();
 }
+
+std::int64_t floorDiv(std::int64_t a, std::int64_t b) { return a / b - ((a % b != 0) && ((a < 0) != (b < 0))); }
 }  // namespace
 
-std::vector<std::pair<core::Moment, core::Moment>> workingPeriods(const core::Planner& p, int row, int dayIndex)
+MachineLoad::DayPeriods MachineLoad::periodsOf(const core::Planner& p, int row, int dayIndex)
 {
-    std::vector<std::pair<core::Moment, core::Moment>> out;
+    DayPeriods out;
     if (!hasCalendarDay(p, row, dayIndex)) return out;
     const auto& cal = p.calendar.day(dayIndex, row).CalTime;
-    const core::Moment dayStart = core::Moment::of(p.PeriodStart.addDays(dayIndex - 2), p.DayChangeTime);
-    for (std::size_t s = 1; s <= 23; s += 2) {
-        if (cal[s].isZero() && cal[s + 1].isZero()) break;  // the day's list ends at the first empty pair
-        const std::int32_t a = relative(p.DayChangeTime, cal[s], false), b = relative(p.DayChangeTime, cal[s + 1], true);
-        if (b > a) out.emplace_back(dayStart.addSeconds(a), dayStart.addSeconds(b));
+    for (std::size_t k = 1; k <= 23; k += 2) {
+        if (cal[k].isZero() && cal[k + 1].isZero()) break;  // the day's list ends at the first empty pair
+        const std::int32_t a = relative(p.DayChangeTime, cal[k], false), b = relative(p.DayChangeTime, cal[k + 1], true);
+        if (b <= a) continue;
+        out.bounds[std::size_t(out.count)] = a;
+        out.bounds[std::size_t(out.count) + 1] = b;
+        out.count += 2;
     }
-    std::sort(out.begin(), out.end());
     return out;
 }
 
 std::int64_t workingMinutesIn(const core::Planner& p, int row, int dayIndex, core::Moment from, core::Moment to)
 {
+    if (!hasCalendarDay(p, row, dayIndex)) return 0;
+    const auto& cal = p.calendar.day(dayIndex, row).CalTime;
+    const std::int64_t dayStart = core::Moment::of(p.PeriodStart.addDays(dayIndex - 2), p.DayChangeTime).seconds();
     std::int64_t sum = 0;
-    for (const auto& [a, b] : workingPeriods(p, row, dayIndex)) {
-        const std::int64_t s = std::max(a.seconds(), from.seconds()), e = std::min(b.seconds(), to.seconds());
-        if (e > s) sum += (e - s) / 60;
+    for (std::size_t k = 1; k <= 23; k += 2) {
+        if (cal[k].isZero() && cal[k + 1].isZero()) break;
+        const std::int64_t a = dayStart + relative(p.DayChangeTime, cal[k], false);
+        const std::int64_t b = dayStart + relative(p.DayChangeTime, cal[k + 1], true);
+        const std::int64_t s = std::max(a, from.seconds()), e = std::min(b, to.seconds());
+        if (b > a && e > s) sum += (e - s) / 60;
     }
     return sum;
 }
 
-MachineLoad::Share MachineLoad::shareOf(const core::Planner& p, const plan::PlanData& plan, int no) const
+void MachineLoad::computeShare(const core::Planner& p, const plan::PlanData& plan, int no, Share& s) const
 {
-    Share s;
-    if (no < 2 || no > plan.size()) return s;
+    s.row = 0;
+    s.minutes.clear();
+    if (no < 2 || no > plan.size()) return;
     const plan::PlanRecord& r = plan[no];
-    if (!occupiesMachine(r) || !(r.start() < r.end())) return s;
-    const int row = p.rows.findRow(r.machineCode);
-    if (!p.rows.isMachineRow(row) || row > p.calendar.machineCount()) return s;
-    const int first = std::max(0, core::dayIndexOf(p, r.start()));
-    const int last = std::min(p.calendarDays(), core::dayIndexOf(p, r.end().addSeconds(-1)));
-    if (first > last) return s;
+    if (r.isHidden()) return;
+    // A push keeps the machine: its row is found once. A blank code is row 1, no machine.
+    if (s.rawMachine.isNull() || !(r.machineCode.constData() == s.rawMachine.constData() && r.machineCode.size() == s.rawMachine.size())) {
+        s.rawMachine = r.machineCode;
+        s.machineRow = p.rows.findRow(r.machineCode);
+    }
+    const int row = s.machineRow;
+    if (!p.rows.isMachineRow(row) || std::size_t(row) >= periods_.size()) return;
+    const std::int64_t start = r.start().seconds(), end = r.end().seconds();
+    if (end <= start) return;
+    const int first = std::max(0, int(std::clamp<std::int64_t>(floorDiv(start - base_, kDay) + 2, -1, INT32_MAX)));
+    const int last = std::min(p.calendarDays(), int(std::clamp<std::int64_t>(floorDiv(end - 1 - base_, kDay) + 2, -1, INT32_MAX)));
+    if (first > last) return;
     s.row = row;
     s.firstDay = first;
-    s.minutes.reserve(std::size_t(last - first + 1));
-    for (int d = first; d <= last; ++d) s.minutes.push_back(workingMinutesIn(p, row, d, r.start(), r.end()));
-    return s;
+    const std::vector<DayPeriods>& days = periods_[std::size_t(row)];
+    for (int d = first; d <= last; ++d) {
+        const std::int64_t dayStart = base_ + std::int64_t(d - 2) * kDay;
+        const DayPeriods& dp = days[std::size_t(d)];
+        std::int64_t sum = 0;
+        for (int k = 0; k < dp.count; k += 2) {
+            const std::int64_t a = std::max(dayStart + dp.bounds[std::size_t(k)], start);
+            const std::int64_t b = std::min(dayStart + dp.bounds[std::size_t(k) + 1], end);
+            if (b > a) sum += (b - a) / 60;
+        }
+        s.minutes.push_back(sum);
+    }
 }
 
 void MachineLoad::apply(const Share& s, int sign)
@@ -82,17 +108,25 @@ void MachineLoad::refresh(const core::Planner& p, const plan::PlanData& plan, in
     if (std::size_t(no) >= shares_.size()) shares_.resize(std::size_t(no) + 1);
     Share& s = shares_[std::size_t(no)];
     apply(s, -1);
-    s = shareOf(p, plan, no);
+    computeShare(p, plan, no, s);
     apply(s, +1);
 }
 
 void MachineLoad::rebuild(const core::Planner& p, const plan::PlanData& plan)
 {
+    base_ = p.PeriodStart.isNull() ? 0 : core::Moment::of(p.PeriodStart, p.DayChangeTime).seconds();
     cells_.assign(std::size_t(p.rows.machineRowCount()) + 1, {});
+    periods_.assign(cells_.size(), {});
     for (int row = 2; row <= p.rows.CalendarMachineCount && row <= p.calendar.machineCount(); ++row) {
         std::vector<DayLoad>& days = cells_[std::size_t(row)];
+        std::vector<DayPeriods>& periods = periods_[std::size_t(row)];
         days.resize(std::size_t(std::max(0, p.calendarDays())) + 1);
-        for (int d = 0; d < int(days.size()); ++d) days[std::size_t(d)].offered = workingMinutesIn(p, row, d, core::Moment::fromSeconds(INT64_MIN / 2), core::Moment::fromSeconds(INT64_MAX / 2));
+        periods.resize(days.size());
+        for (int d = 0; d < int(days.size()); ++d) {
+            periods[std::size_t(d)] = periodsOf(p, row, d);
+            const DayPeriods& dp = periods[std::size_t(d)];
+            for (int k = 0; k < dp.count; k += 2) days[std::size_t(d)].offered += (dp.bounds[std::size_t(k) + 1] - dp.bounds[std::size_t(k)]) / 60;
+        }
     }
     shares_.assign(std::size_t(plan.size()) + 1, Share{});
     for (int i = 2; i <= plan.size(); ++i) refresh(p, plan, i);
@@ -107,8 +141,11 @@ void MachineLoad::update(const core::Planner& p, const plan::PlanData& plan, con
 void MachineLoad::calendarDayChanged(const core::Planner& p, const plan::PlanData& plan, int row, int dayIndex)
 {
     if (row < 0 || std::size_t(row) >= cells_.size() || dayIndex < 0 || std::size_t(dayIndex) >= cells_[std::size_t(row)].size()) return;
-    cells_[std::size_t(row)][std::size_t(dayIndex)].offered =
-        workingMinutesIn(p, row, dayIndex, core::Moment::fromSeconds(INT64_MIN / 2), core::Moment::fromSeconds(INT64_MAX / 2));
+    DayPeriods& dp = periods_[std::size_t(row)][std::size_t(dayIndex)];
+    dp = periodsOf(p, row, dayIndex);
+    std::int64_t offered = 0;
+    for (int k = 0; k < dp.count; k += 2) offered += (dp.bounds[std::size_t(k) + 1] - dp.bounds[std::size_t(k)]) / 60;
+    cells_[std::size_t(row)][std::size_t(dayIndex)].offered = offered;
     for (std::size_t no = 2; no < shares_.size(); ++no) {
         const Share& s = shares_[no];
         if (s.row == row && dayIndex >= s.firstDay && dayIndex < s.firstDay + int(s.minutes.size())) refresh(p, plan, int(no));

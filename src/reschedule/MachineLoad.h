@@ -10,6 +10,7 @@
 #include "core/WorkingTime.h"
 #include "plan/PlanData.h"
 
+#include <array>
 #include <cstdint>
 #include <utility>
 #include <vector>
@@ -23,11 +24,8 @@ struct DayLoad {
     friend bool operator==(const DayLoad&, const DayLoad&) = default;
 };
 
-// A machine row's working periods on a production day, as moments in time
-// order; none for rows without a calendar and days outside it.
-std::vector<std::pair<core::Moment, core::Moment>> workingPeriods(const core::Planner& p, int row, int dayIndex);
 // Working minutes of [from, to) inside the production day (each period's
-// share in whole minutes).
+// share in whole minutes); 0 for rows without a calendar and days outside it.
 std::int64_t workingMinutesIn(const core::Planner& p, int row, int dayIndex, core::Moment from, core::Moment to);
 
 class MachineLoad {
@@ -47,13 +45,23 @@ private:
         int row = 0;  // 0 = none
         int firstDay = 0;
         std::vector<std::int64_t> minutes;  // from firstDay on
+        QString rawMachine;                 // the code the row was found from
+        int machineRow = 0;
     };
-    Share shareOf(const core::Planner& p, const plan::PlanData& plan, int recordNo) const;
+    // A machine day's working periods in seconds after its day change.
+    struct DayPeriods {
+        int count = 0;
+        std::array<std::int32_t, 24> bounds{};  // start, end, start, end, ...
+    };
+    static DayPeriods periodsOf(const core::Planner& p, int row, int dayIndex);
+    void computeShare(const core::Planner& p, const plan::PlanData& plan, int recordNo, Share& s) const;
     void apply(const Share& s, int sign);
     void refresh(const core::Planner& p, const plan::PlanData& plan, int recordNo);
 
     std::vector<Share> shares_;                  // by record number
     std::vector<std::vector<DayLoad>> cells_;    // [row][day]
+    std::vector<std::vector<DayPeriods>> periods_;  // [row][day]
+    std::int64_t base_ = 0;                      // day index 2's day change, seconds
 };
 
 }  // namespace reschedule

@@ -2,7 +2,6 @@
 
 #include "session/PlanSession.h"
 
-#include <algorithm>
 
 namespace session {
 
@@ -79,9 +78,17 @@ void PlanWatch::bringUpToDate()
         }
         whole_ = false;
     } else {
-        std::vector<int> dirty = std::exchange(dirty_, {});
-        std::sort(dirty.begin(), dirty.end());
-        dirty.erase(std::unique(dirty.begin(), dirty.end()), dirty.end());
+        // Each record once, however many steps named it (a step and its undo).
+        std::vector<int>& dirty = scratch_;
+        dirty.clear();
+        ++check_;
+        for (int no : dirty_) {
+            if (no < 2) continue;
+            if (std::size_t(no) >= seen_.size()) seen_.resize(std::size_t(no) + 1, 0);
+            if (seen_[std::size_t(no)] == check_) continue;
+            seen_[std::size_t(no)] = check_;
+            dirty.push_back(no);
+        }
         conflicts_.update(plan, dirty);
         load_.update(p, plan, dirty);
         for (const auto& [row, day] : std::exchange(days_, {})) load_.calendarDayChanged(p, plan, row, day);
@@ -93,7 +100,7 @@ void PlanWatch::bringUpToDate()
             countBar(no, +1);
         }
     }
-    dirty_.clear();
+    dirty_.clear();  // keeps its capacity for the next steps
     days_.clear();
     emit updated();
 }

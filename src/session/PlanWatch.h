@@ -12,6 +12,7 @@
 #include "reschedule/MachineLoad.h"
 
 #include <QObject>
+#include <cstdint>
 #include <utility>
 #include <vector>
 
@@ -52,8 +53,11 @@ private:
     bool whole_ = true;          // nothing checked yet, or a new plan or rows
     bool refreshQueued_ = false;
     std::vector<int> dirty_;
+    std::vector<int> scratch_;  // the records of one check, each once
     std::vector<std::pair<int, int>> days_;
     std::vector<char> counted_;  // by record: bit 1 shown, bit 2 changed
+    std::vector<std::uint32_t> seen_;  // by record: the check that last took it
+    std::uint32_t check_ = 0;
     int shown_ = 0;
     int changed_ = 0;
 };

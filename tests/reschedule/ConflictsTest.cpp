@@ -4,6 +4,7 @@
 // moulds, form lot chains and end on their due date.
 
 #include "core/CoreTestSupport.h"
+#include "plan/PlanHistory.h"
 #include "reschedule/Conflicts.h"
 #include "reschedule/MachineLoad.h"
 
@@ -145,7 +146,7 @@ TEST(Conflicts, AfterRandomChangesOnlyTheTouchedRecordsGiveTheSameAsAFullScan)
 {
     for (unsigned seed = 1; seed <= 12; ++seed) {
         RandomPlans gen(100 + seed);
-        plan::PlanData plan = gen.plan(50);
+        plan::PlanData plan = gen.plan(80);
         const core::Planner p = plant();
         reschedule::ConflictIndex index;
         reschedule::MachineLoad load;
@@ -153,6 +154,17 @@ TEST(Conflicts, AfterRandomChangesOnlyTheTouchedRecordsGiveTheSameAsAFullScan)
         load.rebuild(p, plan);
         for (int round = 0; round < 30; ++round) {
             std::vector<int> touched;
+            if (round % 4 == 3) {
+                // A push along a machine: every bar of M2 from a moment on moves later.
+                const Moment from = Moment::of(kStart.addDays(gen.pick(4)), hm(8));
+                for (int i = 2; i <= plan.size(); ++i)
+                    if (plan[i].machineCode.trimmed() == QStringLiteral("M2") && plan[i].start() >= from) {
+                        plan::PlanRecord& r = plan.editTimes(i);
+                        r.setStart(r.start().addMinutes(60));
+                        r.setEnd(r.end().addMinutes(60));
+                        touched.push_back(i);
+                    }
+            }
             const int n = 1 + gen.pick(6);
             for (int k = 0; k < n; ++k) {
                 if (gen.pick(8) == 0) {
@@ -185,25 +197,31 @@ TEST(Conflicts, AfterRandomChangesOnlyTheTouchedRecordsGiveTheSameAsAFullScan)
     }
 }
 
-TEST(Conflicts, RecordsDroppedByAnUndoLeaveNoConflictBehind)
+TEST(Conflicts, RecordsAppendedAndDroppedAgainByAnUndoLeaveNoConflictBehind)
 {
     RandomPlans gen(7);
     plan::PlanData plan = gen.plan(30);
+    plan::PlanHistory history(plan);
     reschedule::ConflictIndex index;
     index.rebuild(plan);
-    // A record beyond the table (taken out by an undo) that had conflicts.
-    plan::PlanData longer = plan;
+    // A copy of a bar on M1, late, appended in one step and taken out by its undo.
+    history.begin(QStringLiteral("split"));
     plan::PlanRecord copy = plan[2];
-    copy.barIndex = longer.size() + 1;
+    copy.barIndex = plan.size() + 1;
     copy.machineCode = QStringLiteral("M1");
     copy.isDeleted = copy.isSetMember = false;
     copy.initialDueDate = kStart;
     copy.setEnd(Moment::of(kStart.addDays(3), hm(9)));
-    const int added = longer.append(copy);
-    index.update(longer, {added});
-    EXPECT_FALSE(index.of(added).empty());
-    index.update(plan, {added});
+    const int added = plan.append(copy);
+    ASSERT_TRUE(history.end());
+    index.update(plan, history.lastChanged());
+    EXPECT_TRUE(index.has(added, ConflictKind::Late));
+    ASSERT_TRUE(history.undo());
+    index.update(plan, history.lastChanged());
     EXPECT_TRUE(index.of(added).empty());
+    EXPECT_EQ(index.all(), reschedule::findConflicts(plan));
+    ASSERT_TRUE(history.redo());
+    index.update(plan, history.lastChanged());
     EXPECT_EQ(index.all(), reschedule::findConflicts(plan));
 }
 

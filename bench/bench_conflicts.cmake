@@ -1,0 +1,1 @@
+planner_bench(bench_conflicts chart)

@@ -11,7 +11,8 @@ packages=(
     googletest libgtest-dev
     postgresql-15
     unixodbc-dev tdsodbc
-    xvfb xauth fonts-noto-cjk
+    xvfb xauth fonts-noto-cjk fonts-dejavu-core
+    poppler-utils
 )
 
 missing=()

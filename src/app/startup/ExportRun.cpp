@@ -2,7 +2,7 @@
 
 #include "app/startup/ClassChoice.h"
 #include "app/startup/CommandLine.h"
-#include "app/startup/PlanCsv.h"
+#include "session/PlanCsv.h"
 #include "app/startup/Startup.h"
 #include "session/PlanSession.h"
 #include "store/loading/PlanLoading.h"
@@ -160,7 +160,7 @@ int runExport(const ExportOptions& o, const QString& iniPath, const QString& pro
         return fail(err, {QStringLiteral("計画データを読み込めません。\n%1").arg(QString::fromLocal8Bit(e.what())),
                           QStringLiteral("Cannot load the plan: %1").arg(QString::fromLocal8Bit(e.what()))});
     }
-    return writeOutput(o.outFile, planCsv(session.plan(), session.planner().rows, o.bom), err) ? 0 : 1;
+    return writeOutput(o.outFile, session::planCsv(session.plan(), session.planner().rows, o.bom), err) ? 0 : 1;
 }
 
 }  // namespace app

@@ -1,11 +1,11 @@
 // The export's CSV.
-#include "app/startup/PlanCsv.h"
+#include "session/PlanCsv.h"
 
 #include <gtest/gtest.h>
 
-#include "QtPrinting.h"
+#include "support/QtPrinting.h"
 
-using namespace app;
+using namespace session;
 
 TEST(PlanCsv, FieldQuoting)
 {

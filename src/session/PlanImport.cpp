@@ -10,6 +10,7 @@
 #include "reschedule/GridMessages.h"
 #include "reschedule/Messages.h"
 
+#include <algorithm>
 #include <map>
 #include <set>
 
@@ -169,6 +170,7 @@ ImportReport previewImport(PlanSession& session, const ImportRequest& request, c
             for (const ImportRow& row : request.rows) {
                 RowReport r;
                 r.lineNo = row.lineNo;
+                r.recordNo = row.recordNo;
                 r.orderText = row.orderText;
                 r.requested = row.requested;
                 if (!row.refusal.isEmpty()) {
@@ -230,17 +232,31 @@ ImportReport applyImport(PlanSession& session, const ImportRequest& request, con
 
 QStringList reportLines(const ImportReport& report)
 {
+    std::map<int, QStringList> results;  // record → its changes as they came out
+    for (const RecordChange& c : report.changes)
+        results[c.recordNo] << QStringLiteral("%1 %2").arg(c.field, c.after.isEmpty() ? QStringLiteral("（なし）") : c.after);
+    std::set<int> ownRecords;
     QStringList lines;
     for (const RowReport& r : report.rows) {
         const QString head = QStringLiteral("%1 行目 手配番号 %2: ").arg(r.lineNo).arg(r.orderText.isEmpty() ? QStringLiteral("（なし）") : r.orderText);
         if (r.status == RowStatus::Applied) {
             QString line = head + QStringLiteral("取込 / applied: ") + r.requested.join(QStringLiteral("、"));
+            ownRecords.insert(r.recordNo);
+            if (const auto it = results.find(r.recordNo); it != results.end())
+                line += QStringLiteral(" ／ 結果 / result: ") + it->second.join(QStringLiteral("、"));
             if (!r.notes.isEmpty()) line += QStringLiteral("（%1）").arg(r.notes.join(QStringLiteral(" ")));
             lines << line;
         } else if (r.status == RowStatus::Refused) {
             lines << head + QStringLiteral("取込不可 / refused: ") + r.reason;
         }
     }
+    QStringList pushed;
+    for (const auto& [recordNo, changes] : results)
+        if (!ownRecords.count(recordNo)) pushed << QString::number(std::find_if(report.changes.begin(), report.changes.end(), [&](const RecordChange& c) {
+                                                                   return c.recordNo == recordNo;
+                                                               })->orderNo);
+    if (!pushed.isEmpty())
+        lines << QStringLiteral("押し出された手配 / also moved: %1").arg(pushed.join(u' '));
     return lines;
 }
 

@@ -65,6 +65,7 @@ enum class RowStatus { Applied, Unchanged, Refused };
 
 struct RowReport {
     int lineNo = 0;
+    int recordNo = 0;
     QString orderText;
     RowStatus status = RowStatus::Unchanged;
     QString reason;      // refused: why
@@ -96,7 +97,9 @@ ImportReport previewImport(PlanSession& session, const ImportRequest& request, c
 // The rows that can apply, as one undo step ("CSV取込"). The report is the preview's.
 ImportReport applyImport(PlanSession& session, const ImportRequest& request, const ImportPolicy& policy);
 
-// "12 行目 手配番号 1001: ..." lines of the applied and refused rows.
+// "12 行目 手配番号 1001: ..." lines of the applied rows (what was asked and
+// what came of it) and the refused ones (why), then one line for the other
+// orders the moves pushed.
 QStringList reportLines(const ImportReport& report);
 QString reportSummary(const ImportReport& report);
 

@@ -4,6 +4,7 @@
 #include <QFileInfo>
 #include <QStringDecoder>
 
+#include <algorithm>
 #include <optional>
 
 namespace session {
@@ -43,7 +44,8 @@ CsvRead parseCsv(const QByteArray& input)
         record << field;
         field.clear();
         wasQuoted = false;
-        const bool blank = record.size() == 1 && record.front().isEmpty();
+        // A line of empty cells (spreadsheets leave them below the data) is blank too.
+        const bool blank = std::all_of(record.cbegin(), record.cend(), [](const QString& f) { return f.isEmpty(); });
         if (!headerDone) {
             table.header = record;
             headerDone = true;

@@ -18,7 +18,7 @@ constexpr qint64 MaxCsvBytes = 64LL * 1024 * 1024;
 
 struct CsvTable {
     QStringList header;
-    std::vector<QStringList> rows;  // blank lines left out; a row may be shorter than the header
+    std::vector<QStringList> rows;  // lines of empty cells left out; a row may be shorter than the header
     std::vector<int> lineNos;       // the file line each row starts on (1 = the header)
 };
 

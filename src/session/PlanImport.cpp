@@ -10,7 +10,6 @@
 #include "reschedule/GridMessages.h"
 #include "reschedule/Messages.h"
 
-#include <algorithm>
 #include <map>
 #include <set>
 
@@ -233,8 +232,11 @@ ImportReport applyImport(PlanSession& session, const ImportRequest& request, con
 QStringList reportLines(const ImportReport& report)
 {
     std::map<int, QStringList> results;  // record → its changes as they came out
-    for (const RecordChange& c : report.changes)
+    std::map<int, std::int64_t> orderOf;
+    for (const RecordChange& c : report.changes) {
         results[c.recordNo] << QStringLiteral("%1 %2").arg(c.field, c.after.isEmpty() ? QStringLiteral("（なし）") : c.after);
+        orderOf[c.recordNo] = c.orderNo;
+    }
     std::set<int> ownRecords;
     QStringList lines;
     for (const RowReport& r : report.rows) {
@@ -252,9 +254,7 @@ QStringList reportLines(const ImportReport& report)
     }
     QStringList pushed;
     for (const auto& [recordNo, changes] : results)
-        if (!ownRecords.count(recordNo)) pushed << QString::number(std::find_if(report.changes.begin(), report.changes.end(), [&](const RecordChange& c) {
-                                                                   return c.recordNo == recordNo;
-                                                               })->orderNo);
+        if (!ownRecords.count(recordNo)) pushed << QString::number(orderOf[recordNo]);
     if (!pushed.isEmpty())
         lines << QStringLiteral("押し出された手配 / also moved: %1").arg(pushed.join(u' '));
     return lines;

@@ -33,13 +33,14 @@ TEST(CsvReading, QuotingLineEndsAndBom)
                              "1002,\"say \"\"hi\"\"\nnext line\",6\n"
                              "\r\n"
                              "1003,,\n"
-                             "1004,\"'; DROP TABLE DB0253;--\"");
+                             "1004,\"'; DROP TABLE DB0253;--\"\r\n"
+                             ",,\r\n");
     EXPECT_EQ(t.header, (QStringList{"手配番号", "備考", "手配数"}));  // the BOM is not part of the first name
     ASSERT_EQ(t.rows.size(), 4u);
     EXPECT_EQ(t.rows[0], (QStringList{"1001", "a,b", "5"}));
     EXPECT_EQ(t.rows[1], (QStringList{"1002", "say \"hi\"\nnext line", "6"}));
     EXPECT_EQ(t.rows[2], (QStringList{"1003", "", ""}));
-    EXPECT_EQ(t.rows[3], (QStringList{"1004", "'; DROP TABLE DB0253;--"}));  // a short last line, no line end
+    EXPECT_EQ(t.rows[3], (QStringList{"1004", "'; DROP TABLE DB0253;--"}));  // a short line
     // Lines as a person counts them in an editor: the quoted line break counts, the blank line is skipped.
     EXPECT_EQ(t.lineNos, (std::vector<int>{2, 3, 6, 7}));
     // A quote inside an unquoted value stays, as spreadsheets write it.

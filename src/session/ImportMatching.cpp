@@ -151,7 +151,8 @@ private:
             }
         }
         if (byCode && byName && byCode->trimmed() != byName->trimmed())
-            return QStringLiteral("機械コード「%1」と機械「%2」が食い違っています。").arg(*cell(kMachineCode), *cell(kMachineName));
+            return QStringLiteral("機械コード「%1」と機械「%2」が食い違っています（変える方だけを残し、もう一方の列は削除してください）。")
+                .arg(*cell(kMachineCode), *cell(kMachineName));
         const std::optional<QString> target = byCode ? byCode : byName;
         if (!target || target->trimmed() == current.trimmed()) return {};
         if (!target->trimmed().isEmpty() && r_.startDate.isNull() && !cell(kStartFull).value_or(QString()).size()
@@ -180,7 +181,8 @@ private:
             if (r_.startDate.isNull() || *m != currentMinute) minute = m;
         }
         if (full && minute && full->seconds() / 60 != minute->seconds() / 60)
-            return QStringLiteral("開始日時「%1」と作業開始「%2」が食い違っています。").arg(*cell(kStartFull), *cell(kStartMinute));
+            return QStringLiteral("開始日時「%1」と作業開始「%2」が食い違っています（変える方だけを残し、もう一方の列は削除してください）。")
+                .arg(*cell(kStartFull), *cell(kStartMinute));
         const std::optional<core::Moment> start = full ? full : minute;
         if (!start) return {};
         row_.start = start;

@@ -354,3 +354,23 @@ TEST_F(PlanImport, FilesThatCannotBeReadAsAWholeAreRefused)
     EXPECT_TRUE(problem("手配番号,品名\r\n1001,x\r\n").contains(QStringLiteral("取り込める列")));
     EXPECT_FALSE(session->canUndo());
 }
+
+TEST_F(PlanImport, TwoColumnsOfOneValueMustAgreeWhenBothChange)
+{
+    const auto [bar, later] = freeBarWithLaterNeighbour();
+    ASSERT_NE(bar, 0);
+    const plan::PlanRecord& r = session->plan()[bar];
+    const core::Moment a = r.start().addDays(1), b = r.start().addDays(2);
+    Sheet sheet = exported();
+    sheet.set(r.orderNo, QStringLiteral("開始日時"), a.toDisplayText());
+    sheet.set(r.orderNo, QStringLiteral("作業開始"), core::dateMinuteText(b.date(), b.time()));
+    ImportReport report = importSheet(sheet);
+    ASSERT_EQ(report.refused, 1);
+    EXPECT_FALSE(session->canUndo());
+
+    // The same minute in both: one change.
+    sheet.set(r.orderNo, QStringLiteral("作業開始"), core::dateMinuteText(a.date(), a.time()));
+    report = importSheet(sheet);
+    EXPECT_EQ(report.applied, 1);
+    EXPECT_EQ(report.refused, 0);
+}

@@ -275,7 +275,15 @@ void PlanSession::tryOut(const std::function<void(reschedule::RuleContext&, cons
         }
         plan_.setHistory(&history_);
     });
-    const Attempt attempt = [&](const Part& part) { return reschedule::runStep(scratch, QStringLiteral("試行"), part); };
+    const Attempt attempt = [&](const Part& part) {
+        reschedule::RuleOutcome out = reschedule::runStep(scratch, QStringLiteral("試行"), part);
+        if (out.changed) {  // the history knows exactly what changed, whatever the rule reported
+            out.touched.insert(out.touched.end(), scratch.lastChanged().begin(), scratch.lastChanged().end());
+            std::sort(out.touched.begin(), out.touched.end());
+            out.touched.erase(std::unique(out.touched.begin(), out.touched.end()), out.touched.end());
+        }
+        return out;
+    };
     action(ctx, attempt);
 }
 

@@ -97,7 +97,8 @@ public:
     // Runs `action` on the plan and puts everything back afterwards: nothing
     // it changes is kept, undoable or announced (a preview of a larger
     // change). `attempt` runs one part of it on its own: a refused part (or one
-    // that throws) is put back alone, an accepted one stays until the end.
+    // that throws) is put back alone, an accepted one stays until the end and
+    // its outcome names every record it changed.
     using Part = std::function<reschedule::RuleOutcome()>;
     using Attempt = std::function<reschedule::RuleOutcome(const Part&)>;
     void tryOut(const std::function<void(reschedule::RuleContext&, const Attempt&)>& action);

@@ -111,6 +111,11 @@ TEST_F(CsvImportWindowTest, ShowsTheChangesAndTheRefusedLinesAndAppliesOnConfirm
     ASSERT_TRUE(file);
     EXPECT_EQ(form->menuBar()->actions().front(), file->menuAction());
     EXPECT_EQ(file->actions().back()->objectName(), QStringLiteral("mnuCsvImport"));
+    file->popup(form->menuBar()->mapToGlobal(QPoint(0, form->menuBar()->height())));
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(file));
+    saveScreenshot(file, QStringLiteral("csv-import-menu"));
+    saveScreenshot(form->menuBar(), QStringLiteral("csv-import-menubar"));
+    file->close();
 
     const plan::PlanData before = form->planData();
     windows::CsvImportWindow* w = windows::openCsvImport(*form, editedFile());

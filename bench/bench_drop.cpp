@@ -172,6 +172,17 @@ int main(int argc, char** argv)
         QCoreApplication::sendPostedEvents(&form, QEvent::MetaCall);
     };
 
+    // The planner has changed something already, as before every drop but a
+    // session's first: one earlier step stays, so saving and undo are on.
+    {
+        std::vector<int> other = ctx.rowIndex().onMachine(machineCode(5));
+        const int last = *std::max_element(other.begin(), other.end(),
+                                           [&](int a, int b) { return plan[a].start() < plan[b].start(); });
+        form.gantt().DragStartKikai = machineCode(5);
+        emit form.gantt().barDropped(form.gantt().dropOf(last, machineCode(5), state.xOf(plan[last].start().addMinutes(60))), 0);
+        QCoreApplication::sendPostedEvents(&form, QEvent::MetaCall);
+    }
+
     // The dragged bar: an order of another machine, dropped at the chain's head,
     // described by the chart as its release does.
     const int dragged = ctx.rowIndex().onMachine(machineCode(2)).front();
@@ -228,7 +239,7 @@ int main(int argc, char** argv)
     emit form.gantt().barDropped(drop, 0);
     int pushed = 0;
     for (std::size_t k = 0; k < chained.size(); ++k) pushed += plan[chained[k]].start() != before[k] ? 1 : 0;
-    const int steps = form.history().stepCount();
+    const int steps = form.history().stepCount() - 1;  // less the earlier step
     undo();
     const double endsUs = medianMicros(41, [&] {
         for (int i : chained) {

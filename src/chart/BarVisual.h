@@ -29,9 +29,18 @@ struct CaptionLayout {
 };
 
 struct BarVisual {
+    // What a redraw after a push reads and writes of every moved bar comes first.
     bool visible = false;
+    // A push moves hundreds of bars, most of them out of view: their order in
+    // time (startSec, endSec) is kept at once, their position on the surface
+    // (left, right, progressWidth) and colours when the bar is next used.
+    bool placeStale = false;
+    bool captionStale = true;  // look.line1/line2 are rebuilt when the bar is next painted
     Surface surface = Surface::PlatForm;
     int row = 0;             // row of the bar on PlatForm; 0 on the other surfaces
+    // Moments of start and end (seconds), for ordering bars in time.
+    std::int64_t startSec = 0;
+    std::int64_t endSec = 0;
     double rowY = 0;         // getMachineRowY of the record at the last placement
     // The codes rowY was found from. Copies share the record's text, so an
     // unchanged code is recognised by its data without a look-up.
@@ -44,15 +53,7 @@ struct BarVisual {
     double progressWidth = 0;  // PlanJBar; 0 when hidden
     double progressRatio = 0;  // received ÷ ordered, at most 1
     bool progressVisible = false;
-    // Moments of start and end (seconds), for ordering bars in time.
-    std::int64_t startSec = 0;
-    std::int64_t endSec = 0;
     core::BarLook look;
-    // A push moves hundreds of bars, most of them out of view: their order in
-    // time (startSec, endSec) is kept at once, their position on the surface
-    // (left, right, progressWidth) and colours when the bar is next used.
-    bool placeStale = false;
-    bool captionStale = true;  // look.line1/line2 are rebuilt when the bar is next painted
     // Built by the painter on first paint; shared by copies, never changed once built.
     mutable std::shared_ptr<const CaptionLayout> captionLayout;
 };

@@ -153,6 +153,36 @@ void ChartState::refreshChart(int recordNo, int placementFlag)
     }
 }
 
+// A push reports hundreds of bars that kept their row and only moved along
+// it: those take the short way, every other record the whole refreshChart.
+void ChartState::refreshBars(const std::vector<int>& records)
+{
+    const std::size_t needed = std::size_t(plan_.size()) + 1;
+    if (bars_.size() < needed) bars_.resize(needed);
+    const auto sameText = [](const QString& a, const QString& b) { return a.constData() == b.constData() && a.size() == b.size(); };
+    for (int rec : records) {
+        if (rec < 2 || rec > plan_.size()) {
+            refreshChart(rec);
+            continue;
+        }
+        const plan::PlanRecord& r = plan_[rec];
+        BarVisual& b = bars_[std::size_t(rec)];
+        const std::size_t li = std::size_t(b.row);
+        if (!b.visible || r.isHidden() || b.surface != Surface::PlatForm || li >= rowLongestSec_.size() ||
+            !sameText(r.machineCode, b.rowMachineCode) || !sameText(r.destCode, b.rowDestCode)) {
+            refreshChart(rec);
+            continue;
+        }
+        const std::int64_t start = r.start().seconds();
+        if (start != b.startSec) rowSorted_[li] = 0;
+        b.startSec = start;
+        b.endSec = r.end().seconds();
+        b.placeStale = true;
+        b.captionStale = true;
+        rowLongestSec_[li] = std::max(rowLongestSec_[li], b.endSec - b.startSec);
+    }
+}
+
 void ChartState::completeBar(int recordNo, BarVisual& b) const
 {
     b.placeStale = false;

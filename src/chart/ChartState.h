@@ -60,6 +60,8 @@ public:
 
     // Brings the bar of a record up to date; placementFlag 0 places it on its row's surface.
     void refreshChart(int recordNo, int placementFlag = 0);
+    // The bars of the records a step reported, in one pass.
+    void refreshBars(const std::vector<int>& records);
     // Every record again (after a load, undo or redo).
     void refreshAll();
     // The bar with its position and colours up to date.

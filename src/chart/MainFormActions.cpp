@@ -49,7 +49,7 @@ void MainForm::connectSession()
 
 void MainForm::redrawRecords(const std::vector<int>& records)
 {
-    for (int rec : records) state_->refreshChart(rec);
+    state_->refreshBars(records);
     refreshOffCalendar();
     if (!gridModel_->refreshRecords(records)) planGridRefresh();
     scheduleRepaint();

@@ -44,9 +44,9 @@ std::optional<reschedule::GridField> PlanGridModel::fieldOf(int column)
 
 // Whether the record has a row: not merged away (its orders live on in the bar
 // that absorbed it) and found by the list search.
-bool PlanGridModel::listed(int recordNo)
+inline bool PlanGridModel::listed(int recordNo)
 {
-    return !plan_[recordNo].isMergedAway && search_.matches(recordNo, needle_);
+    return !plan_[recordNo].isMergedAway && (needle_.isEmpty() || search_.matches(recordNo, needle_));
 }
 
 void PlanGridModel::setListFilter(const QString& typed)
@@ -76,29 +76,25 @@ void PlanGridModel::refresh()
 
 bool PlanGridModel::refreshRecords(const std::vector<int>& records)
 {
-    int first = -1, last = -1;
+    int first = int(records_.size()), last = -1;
+    const int planSize = plan_.size();
     for (int rec : records) {
         // A record that appeared, went, was merged away or now is (or is no
         // longer) found by the list search changes the rows themselves.
-        if (rec > plan_.size() || rec < 2) return false;
+        if (rec > planSize || rec < 2) return false;
         const int row = gridRowOf(rec);
         if ((row >= 0) != listed(rec)) return false;
         if (row < 0) continue;
-        first = first < 0 ? row : std::min(first, row);
+        first = std::min(first, row);
         last = std::max(last, row);
     }
-    if (first >= 0) emit dataChanged(index(first, 0), index(last, ColumnCount - 1));
+    if (last >= 0) emit dataChanged(index(first, 0), index(last, ColumnCount - 1));
     return true;
 }
 
 int PlanGridModel::recordAt(int gridRow) const
 {
     return gridRow >= 0 && gridRow < int(records_.size()) ? records_[std::size_t(gridRow)] : 0;
-}
-
-int PlanGridModel::gridRowOf(int recordNo) const
-{
-    return recordNo >= 0 && std::size_t(recordNo) < rowOfRecord_.size() ? rowOfRecord_[std::size_t(recordNo)] : -1;
 }
 
 int PlanGridModel::rowCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : int(records_.size()); }

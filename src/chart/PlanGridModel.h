@@ -37,7 +37,11 @@ public:
     bool refreshRecords(const std::vector<int>& records);
 
     int recordAt(int gridRow) const;        // 0 when out of range
-    int gridRowOf(int recordNo) const;      // -1 when the record has no row
+    // -1 when the record has no row. Inline: a push refreshes hundreds of rows.
+    int gridRowOf(int recordNo) const
+    {
+        return recordNo >= 0 && std::size_t(recordNo) < rowOfRecord_.size() ? rowOfRecord_[std::size_t(recordNo)] : -1;
+    }
 
     // The list search: only records whose order number, item code or name
     // contains the text (any width, any case); blank shows every record.

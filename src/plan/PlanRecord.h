@@ -49,49 +49,54 @@ struct Component {
 };
 
 struct PlanRecord {
+    // What a push reads of every bar it moves, and the chart of every bar it
+    // redraws, stands together (about two cache lines), small fields first.
+    int barIndex = 0;                      // identity of the record's bar
+    int setupMinutes = 0;
+    int loadMark = 0;                      // 1 for every loaded record
+    core::Date startDate;
+    core::TimeOfDay startTime;
+    core::Date endDate;
+    core::TimeOfDay endTime;
+    bool isSetMember = false;              // in a set and not its representative
+    bool isChanged = false;
+    bool isDeleted = false;
+    bool isMergedAway = false;
+    ConfirmKind confirmKind = ConfirmKind::None;    // effective: Confirmed only when placed
+    FixKind fixKind = FixKind::Free;
+    InOutKind inOutKind = InOutKind::None;
+    std::int64_t orderNo = 0;              // 手配番号 of the (first) order
+    std::int64_t setRepOrderNo = 0;        // セット品代表手配番号; 0 = not in a set
+    std::int64_t orderQty = 0;
+    std::int64_t workMinutes = 0;
+    QString machineCode = QStringLiteral(" ");  // a single space = not on a machine
+    QString destCode;                      // 指示先コード
+
     MemberSlots membersA;                  // group A: ordinary bars, filled at load
     MemberSlots membersB;                  // group B: the outer ring of a bearing set
     std::int64_t memberCount = 0;
-    int barIndex = 0;                      // identity of the record's bar
-    std::int64_t orderNo = 0;              // 手配番号 of the (first) order
-    std::int64_t setRepOrderNo = 0;        // セット品代表手配番号; 0 = not in a set
-    bool isSetMember = false;              // in a set and not its representative
-    QString machineCode = QStringLiteral(" ");  // a single space = not on a machine
-    QString destCode;                      // 指示先コード
     double pieceSeconds = 0;
     double pieceSecondsOrig = 0;
     QString itemCode;
     int processSeq = 0;                    // 順序
-    int setupMinutes = 0;
     QString itemCode2;
     QString processName;                   // "混合" when the members' names differ
     QString processNameFirst;
     QString modelName;
     int spare = 0;
-    int loadMark = 0;                      // 1 for every loaded record
     core::Date startDay;                   // 開始日
     core::Date dueDate;                    // 納期
-    core::Date startDate;
-    core::TimeOfDay startTime;
-    core::Date endDate;
-    core::TimeOfDay endTime;
     core::Date initialDueDate;             // GNT初期納期; null when not set
     core::Date startDateOrig;
     core::Date endDateOrig;
-    std::int64_t orderQty = 0;
     std::int64_t receivedQty = 0;
     core::Date lastResultDate;
     QString planItemCode;                  // DB0251.品名コード
-    bool isChanged = false;
     bool isEdited = false;
-    ConfirmKind confirmKind = ConfirmKind::None;    // effective: Confirmed only when placed
     ConfirmKind confirmKindDb = ConfirmKind::None;  // as stored
     MemberGroup memberGroup = MemberGroup::One;
-    std::int64_t workMinutes = 0;
     std::int64_t planQty = 0;
     QString instructionDate = QStringLiteral("00000000");
-    bool isDeleted = false;
-    FixKind fixKind = FixKind::Free;
     QString acceptInspectKind;
     std::int64_t packUnitQty = 0;
     std::int64_t cavities = 0;
@@ -110,8 +115,6 @@ struct PlanRecord {
     QString mouldShortName;
     int ganttDisplayKind = 0;
     QString remarks;
-    InOutKind inOutKind = InOutKind::None;
-    bool isMergedAway = false;
     bool placementUnreadable = false;      // loading could not read its start and end: arranging leaves it alone
     // The stored texts of fixKind and confirmKindDb when they name no kind (Other).
     QString fixKindOtherText;

@@ -10,6 +10,8 @@
 #include "store/loading/PlanLoading.h"
 #include "store/loading/SqlMasterLookup.h"
 
+#include <QScopeGuard>
+
 #include <algorithm>
 #include <stdexcept>
 #include <utility>
@@ -261,6 +263,31 @@ reschedule::RuleOutcome PlanSession::dropGridRow(int draggedRecordNo, int target
     return runAction(QStringLiteral("行移動"), [&](reschedule::RuleContext& ctx) {
         return reschedule::dropGridRow(ctx, draggedRecordNo, targetRecordNo);
     });
+}
+
+void PlanSession::tryOut(const std::function<void(reschedule::RuleContext&, const Attempt&)>& action)
+{
+    if (history_.isOpen()) throw std::logic_error("PlanSession::tryOut inside a step");
+    reschedule::RuleContext& ctx = rules();
+    // A history of its own takes the plan's changes while the trial runs; the
+    // session's history never sees them.
+    plan::PlanHistory scratch(plan_);
+    const auto restore = qScopeGuard([&] {
+        scratch.abandon();
+        while (scratch.undo()) {
+        }
+        plan_.setHistory(&history_);
+    });
+    const Attempt attempt = [&](const Part& part) {
+        reschedule::RuleOutcome out = reschedule::runStep(scratch, QStringLiteral("試行"), part);
+        if (out.changed) {  // the history knows exactly what changed, whatever the rule reported
+            out.touched.insert(out.touched.end(), scratch.lastChanged().begin(), scratch.lastChanged().end());
+            std::sort(out.touched.begin(), out.touched.end());
+            out.touched.erase(std::unique(out.touched.begin(), out.touched.end()), out.touched.end());
+        }
+        return out;
+    };
+    action(ctx, attempt);
 }
 
 bool PlanSession::undo()

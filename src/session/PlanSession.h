@@ -98,6 +98,15 @@ public:
     reschedule::RuleOutcome apply(const QString& stepName,
                                   const std::function<reschedule::RuleOutcome(reschedule::RuleContext&)>& action);
 
+    // Runs `action` on the plan and puts everything back afterwards: nothing
+    // it changes is kept, undoable or announced (a preview of a larger
+    // change). `attempt` runs one part of it on its own: a refused part (or one
+    // that throws) is put back alone, an accepted one stays until the end and
+    // its outcome names every record it changed.
+    using Part = std::function<reschedule::RuleOutcome()>;
+    using Attempt = std::function<reschedule::RuleOutcome(const Part&)>;
+    void tryOut(const std::function<void(reschedule::RuleContext&, const Attempt&)>& action);
+
     // The order detail window and the order split (DetailActions.cpp). Reads
     // that fail are told to the planner: no form, or the box stays.
     reschedule::OrderDetailLookup& detailLookup();

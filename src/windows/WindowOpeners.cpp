@@ -1,6 +1,7 @@
 #include "windows/WindowOpeners.h"
 
 #include "chart/MainForm.h"
+#include "windows/CsvImportWindow.h"
 #include "windows/KikaiSelectForm.h"
 #include "windows/LinePlanWindow.h"
 
@@ -8,6 +9,7 @@ namespace windows {
 
 void connectWindows(chart::MainForm& form)
 {
+    addCsvImportMenu(form);
     // Window-modal and not exec(): the main window's handler returns at once.
     QObject::connect(&form, &chart::MainForm::linePlanRequested, &form, [&form](int row, int dayIndex) {
         auto* w = new LinePlanWindow(form.session(), row, dayIndex, form.promptOverride(), &form);

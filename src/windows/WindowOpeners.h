@@ -5,7 +5,8 @@ namespace chart { class MainForm; }
 
 namespace windows {
 
-// Right-button press on a machine row: LinePlanWindow; machineSelectionButton: KikaiSelectForm.
+// Right-button press on a machine row: LinePlanWindow; machineSelectionButton: KikaiSelectForm;
+// "ファイル" → "CSV取込...": CsvImportWindow.
 void connectWindows(chart::MainForm& form);
 
 }  // namespace windows

@@ -1,8 +1,8 @@
 // The headless export on a demo plant, through the same start-up as the window program.
 #include "support/SessionLoad.h"
-#include "QtPrinting.h"
+#include "support/QtPrinting.h"
 #include "app/startup/ExportRun.h"
-#include "app/startup/PlanCsv.h"
+#include "session/PlanCsv.h"
 #include "demoplant/DemoPlant.h"
 #include "store/loading/PlanLoading.h"
 #include "support/ScriptedPrompt.h"
@@ -12,6 +12,9 @@
 #include <gtest/gtest.h>
 
 using namespace app;
+using session::csvLine;
+using session::planCsv;
+using session::planCsvHeader;
 
 namespace {
 

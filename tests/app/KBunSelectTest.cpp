@@ -1,7 +1,7 @@
 // The start selection dialog driven by real key events, offscreen.
 #include "app/KBunSelect.h"
 #include "app/SchedulerSplash.h"
-#include "QtPrinting.h"
+#include "support/QtPrinting.h"
 #include "support/ScriptedPrompt.h"
 
 #include <QApplication>

@@ -1,6 +1,6 @@
 // Every message box the planner can meet names its buttons in Japanese, also
 // without Qt's own translation (this test program loads none).
-#include "QtPrinting.h"
+#include "support/QtPrinting.h"
 #include "app/KBunSelect.h"
 #include "app/WindowSequence.h"
 #include "chart/MainForm.h"

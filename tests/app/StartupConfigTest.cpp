@@ -9,7 +9,7 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
-#include "QtPrinting.h"
+#include "support/QtPrinting.h"
 
 using namespace app;
 

@@ -8,7 +8,7 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
-#include "QtPrinting.h"
+#include "support/QtPrinting.h"
 
 using namespace app;
 

@@ -1,7 +1,7 @@
 // The window program's sequence on a demo plant: dialog, splash, main window,
 // re-selection and the end of the program. Modal windows are answered from a
 // timer, as a planner would.
-#include "QtPrinting.h"
+#include "support/QtPrinting.h"
 #include "app/KBunSelect.h"
 #include "app/WindowSequence.h"
 #include "chart/MainForm.h"

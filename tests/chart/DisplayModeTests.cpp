@@ -235,4 +235,41 @@ TEST_F(BarSurfaces, MovedBarsShowWhatAFreshChartShowsAfterAModeChange)
     EXPECT_EQ(state().barsInView(row, -1e9, 1e9), fresh.barsInView(row, -1e9, 1e9));
 }
 
+// A step reports its records in one list: most moved along their row, some to
+// another row, some taken off the chart or back onto it, some not at all.
+TEST_F(BarSurfaces, ReportedRecordsShowWhatAFreshChartShows)
+{
+    std::vector<int> row1;
+    for (int i = 0; i < 5; ++i) row1.push_back(addOrder(plan(), 1 + i, QStringLiteral("M01"), at(3, 8 + 2 * i), 90));
+    const int other = addOrder(plan(), 10, QStringLiteral("M02"), at(3, 8), 60);
+    const int unplacing = addOrder(plan(), 11, QStringLiteral("M02"), at(3, 10), 60);
+    const int returning = addOrder(plan(), 12, QStringLiteral("M04"), at(3, 8), 60);
+    const int untouched = addOrder(plan(), 13, QStringLiteral("M04"), at(4, 8), 60);
+    plan().edit(returning).isDeleted = true;
+    show();
+    for (int i = 0; i < 5; ++i) {
+        plan::PlanRecord& r = plan().editTimes(row1[std::size_t(i)]);
+        const int hours = i == 4 ? -10 : i == 3 ? -3 : 1;  // the last two overtake bars before them
+        r.setStart(r.start().addSeconds(hours * 3600));
+        r.setEnd(r.end().addSeconds(hours * 3600));
+    }
+    plan().edit(other).machineCode = QStringLiteral("M03");
+    plan().edit(unplacing).machineCode = QStringLiteral(" ");
+    plan().edit(row1[2]).isDeleted = true;
+    plan().edit(returning).isDeleted = false;
+    state().refreshBars({row1[0], row1[1], row1[2], row1[3], row1[4], other, unplacing, returning, untouched});
+
+    chart::ChartState fresh(settings, form->planner(), plan());
+    fresh.setScale(state().scale().DisplayMode, state().scale().ChartWidth);
+    fresh.refreshAll();
+    for (int rec = 2; rec <= plan().size(); ++rec) {
+        EXPECT_EQ(state().bar(rec).visible, fresh.bar(rec).visible) << rec;
+        if (!fresh.bar(rec).visible) continue;
+        EXPECT_EQ(state().bar(rec).row, fresh.bar(rec).row) << rec;
+        EXPECT_EQ(state().barRectPx(rec), fresh.barRectPx(rec)) << rec;
+    }
+    for (int row = 1; row <= form->planner().rows.machineRowCount(); ++row)
+        EXPECT_EQ(state().barsInView(row, -1e9, 1e9), fresh.barsInView(row, -1e9, 1e9)) << row;
+}
+
 }  // namespace

@@ -1,10 +1,11 @@
 // The planner: the window program started by the plant's menu, or, with
-// options, the command mode (help, headless plan export).
+// options, the command mode (help, headless plan export and import).
 
 #include "app/WindowSequence.h"
 #include "app/startup/CommandLine.h"
 #include "app/startup/ExportOptions.h"
 #include "app/startup/ExportRun.h"
+#include "app/startup/ImportRun.h"
 #include "app/startup/InstanceLock.h"
 #include "app/startup/PlannerIni.h"
 #include "app/startup/Startup.h"
@@ -33,6 +34,8 @@ int runCommandMode(int argc, char** argv)
         QTextStream(stdout) << app::exportHelpText();
         return 0;
     }
+    if (!options.importFile.isEmpty())
+        return app::runImport(options, app::plannerIniPath(), QCoreApplication::applicationDirPath(), err);
     return app::runExport(options, app::plannerIniPath(), QCoreApplication::applicationDirPath(), err);
 }
 

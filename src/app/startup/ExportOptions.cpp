@@ -20,6 +20,13 @@ bool isCommandMode(const QStringList& arguments)
 StartupResult<ExportOptions> parseExportOptions(const QStringList& args)
 {
     ExportOptions o;
+    // With --import, --export names the file the result goes to.
+    bool importing = false;
+    for (const QString& a : args) {
+        if (a == QStringLiteral("--")) break;
+        if (a == QStringLiteral("--import") || a.startsWith(QStringLiteral("--import="))) importing = true;
+    }
+    bool answerGiven = false, outGiven = false;
     bool positionalOnly = false;
     for (int i = 0; i < args.size(); ++i) {
         const QString& a = args[i];
@@ -53,10 +60,33 @@ StartupResult<ExportOptions> parseExportOptions(const QStringList& args)
             return true;
         };
         if (name == QStringLiteral("--help")) o.help = true;
-        else if (name == QStringLiteral("--export")) o.exportPlan = true;
+        else if (name == QStringLiteral("--export") && !importing) o.exportPlan = true;
         else if (name == QStringLiteral("--bom")) o.bom = true;
+        else if (name == QStringLiteral("--save")) o.save = true;
+        else if (name == QStringLiteral("--answer")) {
+            QString answer;
+            answerGiven = true;
+            if (!takeValue(answer))
+                return usageError(QStringLiteral("オプション --answer に値がありません。"), QStringLiteral("Option --answer needs a value."));
+            answer = answer.trimmed().toLower();
+            if (answer == QStringLiteral("yes") || answer == QStringLiteral("y")) o.pushLater = true;
+            else if (answer == QStringLiteral("no") || answer == QStringLiteral("n")) o.pushLater = false;
+            else
+                return usageError(QStringLiteral("--answer には yes か no を指定してください（%1）。").arg(answer),
+                                  QStringLiteral("--answer takes yes or no (%1).").arg(answer));
+        }
+        else if (name == QStringLiteral("--import") || (name == QStringLiteral("--export") && importing)) {
+            QString& into = name == QStringLiteral("--import") ? o.importFile : o.outFile;
+            // A file name is never an option: "--import --class" forgot the file.
+            const bool optionNext = !inlineValue && i + 1 < args.size() && args[i + 1].startsWith(QStringLiteral("--"));
+            if (optionNext || !takeValue(into) || into.isEmpty())
+                return usageError(QStringLiteral("オプション %1 に値がありません。").arg(name),
+                                  QStringLiteral("Option %1 needs a value.").arg(name));
+            if (name == QStringLiteral("--export")) o.exportPlan = true;
+        }
         else if (name == QStringLiteral("--class") || name == QStringLiteral("--from") || name == QStringLiteral("--to")
                  || name == QStringLiteral("--out")) {
+            outGiven = outGiven || name == QStringLiteral("--out");
             QString& into = name == QStringLiteral("--class") ? o.classCode
                           : name == QStringLiteral("--from")  ? o.from
                           : name == QStringLiteral("--to")    ? o.to
@@ -69,9 +99,15 @@ StartupResult<ExportOptions> parseExportOptions(const QStringList& args)
         }
     }
     if (o.help) return o;
-    if (!o.exportPlan)
-        return usageError(QStringLiteral("--export または --help を指定してください。"),
-                          QStringLiteral("Give --export or --help."));
+    if (!o.exportPlan && !importing)
+        return usageError(QStringLiteral("--export、--import または --help を指定してください。"),
+                          QStringLiteral("Give --export, --import or --help."));
+    if (!importing && (o.save || answerGiven))
+        return usageError(QStringLiteral("--save と --answer は --import と一緒に指定してください。"),
+                          QStringLiteral("--save and --answer go with --import."));
+    if (importing && outGiven)
+        return usageError(QStringLiteral("--import の結果の出力先は --export FILE で指定してください。"),
+                          QStringLiteral("With --import, name the result file with --export FILE."));
     if (o.classCode.trimmed().isEmpty())
         return usageError(QStringLiteral("--class で工程分類コードを指定してください。"),
                           QStringLiteral("Give the process class with --class."));
@@ -94,6 +130,13 @@ QString exportHelpText()
       画面を開かずに計画を読み込み・配置し、CSV で出力します（表示不要）。
       Loads and arranges the plan exactly like the main window, without any
       window, and writes it as CSV.
+  planner --import FILE [--answer yes|no] [--save] [--export OUT] [--bom]
+          --class CODE --from DATE [--to DATE] [--] DATE OPERATOR FACTORY TERMINAL PROGRAM
+      画面を開かずに計画を読み込み・配置し、CSV の変更を画面と同じ規則で適用します。
+      結果を標準エラーに1行ずつ報告し、--export で CSV 出力、--save で保存します。
+      Loads and arranges the plan like the export, applies the CSV's changes
+      with the same rules as the window's CSV import, reports every applied and
+      refused row on stderr, optionally exports the result and saves it.
   planner --help
       この説明を表示します。Shows this text.
 
@@ -110,6 +153,30 @@ QString exportHelpText()
                   the file is replaced only when the export succeeds
   --bom           UTF-8 の BOM を付ける（Excel 用）/ write a UTF-8 byte-order mark
   --              以降はすべてコマンドライン値 / everything after is a command-line value
+
+取込オプション / Import options:
+  --import FILE   取り込む CSV（UTF-8、BOM 可、カンマ区切り、見出し行付き、64 MB まで）
+                  CSV to apply (UTF-8, BOM allowed, comma separated, header line, up to 64 MB)
+  --answer yes|no 移動で重なった計画の調整（前の計画の後に開始し、後の計画を押し出す）:
+                  yes（既定）/ no。the move rules' questions: start after an
+                  overlapping earlier bar and push later bars back (default yes)
+  --save          通常の保存（同じ確認・同じトランザクション・他プログラムの変更の検出）。
+                  他で変更されていた場合は保存せず終了コード 1。normal save; a
+                  change made meanwhile by another program saves nothing (exit 1)
+  --export OUT    取込後の計画を CSV 出力（--save のときは保存の後）/ export the result
+
+  取り込む列 / Columns taken (matched by 手配番号; other columns are ignored):
+    機械コード, 機械      機械・外注先の行へ移動（空欄は未配置へ戻す）/ move to that row
+                          (blank: back to the unplaced row), as a drop on the chart
+    開始日時, 作業開始    開始（グリッドに丸め、稼働時間へ）/ new start, as a drop there
+    手配数                詳細画面と同じ手配数の変更（作業時間・部材）/ quantity
+    必要人員              persons      固定区分  0, 1, 2     確定  予定/確定 (1/2)
+  計画と同じ値は変更しません。エクスポートした CSV をそのまま取り込んでも何も変わりません。
+  Values equal to the plan change nothing: an unchanged export imports as no change.
+  1つの手配は1行だけ。文字コードの誤り、区切り文字の誤り、手配番号列なし、重複行、
+  見出しより多い列、64 MB を超えるファイルは、何も適用せずに終了コード 1。
+  A bad file (encoding, delimiter, no 手配番号 column, an order twice, a line
+  longer than the header, over 64 MB) applies nothing and exits with 1.
 
 コマンドライン値 / Command-line values (blank separated, at least five):
   DATE       起動日付 yyyymmdd（開始日の既定値）/ start date offered by the dialog
@@ -161,10 +228,13 @@ shown on the chart):
   確定区分(DB)  手配確定区分 as stored
   初期納期      GNT初期納期 / first due date shown
   色区分        late, early, near-due, no-due-date（バーの色 / the bar's colour class）
+  必要人員      required persons (divide the work minutes)
 
 終了コード / Exit status:
-  0 正常 / success   1 設定・接続・読込の失敗 / start-up, database or load failure
+  0 正常（取込: 全行を適用）/ success (import: every row applied)
+  1 設定・接続・読込・ファイル・保存の失敗 / start-up, database, load, file or save failure
   2 オプションの誤り / bad options
+  3 取込: 適用できない行があった（他の行は適用済み）/ import: some rows were refused
 )");
 }
 

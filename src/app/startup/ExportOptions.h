@@ -4,6 +4,8 @@
 //   planner --help
 //   planner --export --class CODE --from DATE [--to DATE] [--out FILE] [--bom]
 //           [--] DATE OPERATOR FACTORY TERMINAL PROGRAM
+//   planner --import FILE [--answer yes|no] [--save] [--export OUT] [--bom]
+//           --class CODE --from DATE [--to DATE] [--] DATE OPERATOR ...
 //
 // The five trailing values are the command line the plant's menu program gives.
 // Options also take the "--name=value" form.
@@ -23,6 +25,12 @@ struct ExportOptions {
     QString to;       // empty: from + DisplayMonths months, like the start dialog
     QString outFile;  // empty: standard output
     bool bom = false;
+    // The import: the file brought back, the answer to the move rules'
+    // questions (push later bars), the save, and where the result goes
+    // (--export OUT; empty: not exported).
+    QString importFile;
+    bool pushLater = true;
+    bool save = false;
     QStringList commandTokens;  // the menu program's command line
 };
 

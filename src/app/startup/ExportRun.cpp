@@ -2,7 +2,7 @@
 
 #include "app/startup/ClassChoice.h"
 #include "app/startup/CommandLine.h"
-#include "app/startup/PlanCsv.h"
+#include "session/PlanCsv.h"
 #include "app/startup/Startup.h"
 #include "session/PlanSession.h"
 #include "store/loading/PlanLoading.h"
@@ -14,16 +14,17 @@
 
 namespace app {
 
-bool StreamPrompt::askYesNo(const QString& text, const QString& title, bool)
+bool StreamPrompt::askYesNo(const QString& text, const QString& title, bool defaultYes)
 {
-    out_ << QStringLiteral("質問 / question: ") << QString(text).replace(u'\n', u' ')
-         << QStringLiteral(" -> はい / yes") << Qt::endl;
-    return true;
+    const bool yes = answerDefaults ? defaultYes : true;
+    out_ << QStringLiteral("質問 / question: ") << QString(text).replace(u'\n', u' ').replace(u'\r', u' ')
+         << (yes ? QStringLiteral(" -> はい / yes") : QStringLiteral(" -> いいえ / no")) << Qt::endl;
+    return yes;
 }
 
 void StreamPrompt::tell(const QString& text, const QString& title, Icon)
 {
-    out_ << QStringLiteral("通知 / notice: ") << QString(text).replace(u'\n', u' ') << Qt::endl;
+    out_ << QStringLiteral("通知 / notice: ") << QString(text).replace(u'\n', u' ').replace(u'\r', u' ') << Qt::endl;
 }
 
 void printStartupError(QTextStream& err, const StartupError& e)
@@ -92,13 +93,9 @@ StartupResult<Period> periodOf(const ExportOptions& o, int displayMonths)
     return StartupError{periodMessage(said) + QStringLiteral("（%1 ～ %2）").arg(fromText, toText), english};
 }
 
-int fail(QTextStream& err, const StartupError& e)
-{
-    printStartupError(err, e);
-    return 1;
-}
+}  // namespace
 
-bool writeOutput(const QString& outFile, const QByteArray& bytes, QTextStream& err)
+bool writeCsvOutput(const QString& outFile, const QByteArray& bytes, QTextStream& err)
 {
     if (outFile.isEmpty()) {
         QFile out;
@@ -118,49 +115,60 @@ bool writeOutput(const QString& outFile, const QByteArray& bytes, QTextStream& e
     return true;
 }
 
-}  // namespace
-
-int runExport(const ExportOptions& o, const QString& iniPath, const QString& programDir, QTextStream& err)
+std::unique_ptr<CommandPlan> loadCommandPlan(const ExportOptions& o, const QString& iniPath, const QString& programDir,
+                                             QTextStream& err)
 {
+    const auto fail = [&](const StartupError& e) {
+        printStartupError(err, e);
+        return std::unique_ptr<CommandPlan>();
+    };
     auto configRead = readStartupConfig(iniPath, commandLineTextOf(o.commandTokens), programDir);
-    if (failed(configRead)) return fail(err, errorOf(configRead));
-    StartupConfig config = std::get<StartupConfig>(std::move(configRead));
-    core::ProgramSettings& s = config.settings;
+    if (failed(configRead)) return fail(errorOf(configRead));
+    auto plan = std::make_unique<CommandPlan>();
+    plan->config = std::get<StartupConfig>(std::move(configRead));
+    core::ProgramSettings& s = plan->config.settings;
 
     // Dates are checked before connecting: a typing error needs no database.
-    if (auto period = periodOf(o, s.DisplayMonths); failed(period)) return fail(err, errorOf(period));
+    if (auto period = periodOf(o, s.DisplayMonths); failed(period)) return fail(errorOf(period));
 
-    auto connected = connectDatabase(config);
-    if (failed(connected)) return fail(err, errorOf(connected));
-    std::unique_ptr<db::Database> db = std::get<std::unique_ptr<db::Database>>(std::move(connected));
+    auto connected = connectDatabase(plan->config);
+    if (failed(connected)) return fail(errorOf(connected));
+    plan->db = std::get<std::unique_ptr<db::Database>>(std::move(connected));
 
-    if (auto read = readOperatorSettings(*db, s); failed(read)) return fail(err, errorOf(read));
+    if (auto read = readOperatorSettings(*plan->db, s); failed(read)) return fail(errorOf(read));
     // The default end depends on DB0351's display months.
     auto period = periodOf(o, s.DisplayMonths);
-    if (failed(period)) return fail(err, errorOf(period));
+    if (failed(period)) return fail(errorOf(period));
     s.PeriodStart = std::get<Period>(period).start;
     s.PeriodEnd = std::get<Period>(period).end;
-    auto line = findClassLine(*db, s, o.classCode);
-    if (failed(line)) return fail(err, errorOf(line));
+    auto line = findClassLine(*plan->db, s, o.classCode);
+    if (failed(line)) return fail(errorOf(line));
     s.processClassLine = std::get<QString>(line);
     s.processClassCode = classCodeOfLine(s.processClassLine);
 
-    session::PlanSession session(s, db.get());
-    StreamPrompt prompt(err);
-    session.setPrompt(&prompt);
+    plan->prompt = std::make_unique<StreamPrompt>(err);
+    plan->session = std::make_unique<session::PlanSession>(s, plan->db.get());
+    plan->session->setPrompt(plan->prompt.get());
     try {
-        session.load();
+        plan->session->load();
     } catch (const store::BreakMasterEmpty&) {
-        return fail(err, {QStringLiteral("休憩マスタが空のため、計画を読み込めません。"),
-                          QStringLiteral("The break master is empty; the plan cannot be loaded.")});
+        return fail({QStringLiteral("休憩マスタが空のため、計画を読み込めません。"),
+                     QStringLiteral("The break master is empty; the plan cannot be loaded.")});
     } catch (const db::Error& e) {
-        return fail(err, {QStringLiteral("計画データを読み込めません。\n%1").arg(e.message),
-                          QStringLiteral("Cannot load the plan: %1").arg(e.message)});
+        return fail({QStringLiteral("計画データを読み込めません。\n%1").arg(e.message), QStringLiteral("Cannot load the plan: %1").arg(e.message)});
     } catch (const std::exception& e) {
-        return fail(err, {QStringLiteral("計画データを読み込めません。\n%1").arg(QString::fromLocal8Bit(e.what())),
-                          QStringLiteral("Cannot load the plan: %1").arg(QString::fromLocal8Bit(e.what()))});
+        return fail({QStringLiteral("計画データを読み込めません。\n%1").arg(QString::fromLocal8Bit(e.what())),
+                     QStringLiteral("Cannot load the plan: %1").arg(QString::fromLocal8Bit(e.what()))});
     }
-    return writeOutput(o.outFile, planCsv(session.plan(), session.planner().rows, o.bom), err) ? 0 : 1;
+    return plan;
+}
+
+int runExport(const ExportOptions& o, const QString& iniPath, const QString& programDir, QTextStream& err)
+{
+    const std::unique_ptr<CommandPlan> plan = loadCommandPlan(o, iniPath, programDir, err);
+    if (!plan) return 1;
+    const session::PlanSession& session = *plan->session;
+    return writeCsvOutput(o.outFile, session::planCsv(session.plan(), session.planner().rows, o.bom), err) ? 0 : 1;
 }
 
 }  // namespace app

@@ -1,8 +1,8 @@
-#include "app/startup/PlanCsv.h"
+#include "session/PlanCsv.h"
 
 #include "core/BarLook.h"
 
-namespace app {
+namespace session {
 
 namespace {
 
@@ -11,6 +11,14 @@ const QString LineEnd = QStringLiteral("\r\n");
 QString dateTimeText(core::Date d, core::TimeOfDay t)
 {
     return d.isNull() ? QString() : core::Moment::of(d, t).toDisplayText();
+}
+
+// A spreadsheet takes a cell starting with these as a formula (or strips
+// the blank): the usual apostrophe keeps it text.
+const QString& formulaStart()
+{
+    static const QString chars = QStringLiteral("=+-@\t\r");
+    return chars;
 }
 
 QString orderNoText(std::int64_t n)
@@ -24,16 +32,19 @@ QString spreadsheetText(const QString& value)
 {
     QString out;
     out.reserve(value.size() + 1);
-    // A spreadsheet takes a cell starting with these as a formula (or strips
-    // the blank): the usual apostrophe keeps it text.
-    static const QString formulaStart = QStringLiteral("=+-@\t\r");
-    if (!value.isEmpty() && formulaStart.contains(value.front())) out += QLatin1Char('\'');
+    if (!value.isEmpty() && formulaStart().contains(value.front())) out += QLatin1Char('\'');
     for (QChar c : value) {
         const char16_t u = c.unicode();
         if ((u < 0x20 && u != u'\r' && u != u'\n') || u == 0x7f) continue;  // control characters go
         out += c;
     }
     return out;
+}
+
+QString plainCellText(const QString& cell)
+{
+    if (cell.size() >= 2 && cell.front() == u'\'' && formulaStart().contains(cell[1])) return cell.mid(1);
+    return cell;
 }
 
 QString csvField(const QString& value)
@@ -66,7 +77,7 @@ QStringList planCsvHeader()
         // The export's own, in full precision for programs.
         QStringLiteral("機械コード"), QStringLiteral("指示先コード"), QStringLiteral("開始日時"), QStringLiteral("終了日時"),
         QStringLiteral("段取時間(分)"), QStringLiteral("作業時間(分)"), QStringLiteral("固定区分"), QStringLiteral("確定区分(DB)"),
-        QStringLiteral("初期納期"), QStringLiteral("色区分"),
+        QStringLiteral("初期納期"), QStringLiteral("色区分"), QStringLiteral("必要人員"),
     };
 }
 
@@ -108,6 +119,7 @@ QStringList planCsvFields(const plan::PlanData& plan, int recordNo, const core::
         plan::textOf(r.confirmKindDb, r.confirmKindDbOtherText),
         r.initialDueDate.toDisplayText(),
         core::dueClassName(due),
+        QString::number(r.requiredPersons),
     };
 }
 
@@ -123,4 +135,4 @@ QByteArray planCsv(const plan::PlanData& plan, const core::RowTable& rows, bool 
     return bytes;
 }
 
-}  // namespace app
+}  // namespace session

@@ -11,12 +11,14 @@
 #include <QString>
 #include <QStringList>
 
-namespace app {
+namespace session {
 
 // A text cell that a spreadsheet shows as the text it is: a leading
 // apostrophe where it would start a formula, control characters (but line
 // breaks) dropped. Numbers and dates are written as they are.
 QString spreadsheetText(const QString& value);
+// The text a cell written by spreadsheetText stood for (its apostrophe dropped).
+QString plainCellText(const QString& cell);
 // One field, quoted when it has to be.
 QString csvField(const QString& value);
 // One line without its line end.
@@ -29,4 +31,4 @@ QStringList planCsvFields(const plan::PlanData& plan, int recordNo, const core::
 // The whole file, UTF-8, optionally with a byte-order mark (spreadsheets on Windows want one).
 QByteArray planCsv(const plan::PlanData& plan, const core::RowTable& rows, bool withBom = false);
 
-}  // namespace app
+}  // namespace session

@@ -1,11 +1,11 @@
 // The export's CSV.
-#include "app/startup/PlanCsv.h"
+#include "session/PlanCsv.h"
 
 #include <gtest/gtest.h>
 
-#include "QtPrinting.h"
+#include "support/QtPrinting.h"
 
-using namespace app;
+using namespace session;
 
 TEST(PlanCsv, FieldQuoting)
 {
@@ -26,6 +26,8 @@ TEST(PlanCsv, TextCellsCannotBecomeFormulas)
     EXPECT_EQ(spreadsheetText("two\r\nlines"), QStringLiteral("two\r\nlines"));  // line breaks stay, quoted by csvField
     EXPECT_EQ(spreadsheetText("ケース A-1"), QStringLiteral("ケース A-1"));
     EXPECT_EQ(spreadsheetText(""), QString());
+    // Read back, a text cell is the text it stood for.
+    for (const char* text : {"=1+1", "-M01", "@x", "'plain", "it's", ""}) EXPECT_EQ(plainCellText(spreadsheetText(text)), QString(text)) << text;
 
     // In a whole line: the remark is neutralised, a negative number (a new order) stays a number.
     core::RowTable rows;

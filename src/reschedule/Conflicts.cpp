@@ -415,13 +415,14 @@ void ConflictIndex::update(const plan::PlanData& plan, const std::vector<int>& c
     for (int no : records) {
         if (no < 2) continue;
         Entry& old = entries_[std::size_t(no)];
-        if (no <= plan.size() && (refileIn_[std::size_t(no)] != update_ || sameFiling(plan[no], old))) {
+        const bool named = refileIn_[std::size_t(no)] == update_;  // by the journal: more than its times may differ
+        if (no <= plan.size() && (!named || sameFiling(plan[no], old))) {
             // Only the times moved (a push): the groups need sorting again, nothing else.
             if (!old.scheduled) continue;
             const plan::PlanRecord& r = plan[no];
+            if (named) old.due = dueDateOf(r);
             Span& span = spans_[std::size_t(no)];
             const Span now{r.start().seconds(), r.end().seconds()};
-            old.due = dueDateOf(r);
             if (now.start == span.start && now.end == span.end) continue;
             span = now;
             for (auto [mould, id] : {std::pair{false, old.machine}, std::pair{true, old.mould}}) {

@@ -50,13 +50,6 @@ void PlanWatch::scheduleRefresh()
         Qt::QueuedConnection);
 }
 
-void PlanWatch::countBar(int no, int sign)
-{
-    const char bits = counted_[std::size_t(no)];
-    shown_ += sign * ((bits & 1) ? 1 : 0);
-    changed_ += sign * ((bits & 2) ? 1 : 0);
-}
-
 void PlanWatch::bringUpToDate()
 {
     if (!isStale()) return;
@@ -73,32 +66,35 @@ void PlanWatch::bringUpToDate()
         counted_.assign(std::size_t(plan.size()) + 1, 0);
         shown_ = changed_ = 0;
         for (int i = 2; i <= plan.size(); ++i) {
-            counted_[std::size_t(i)] = bitsOf(i);
-            countBar(i, +1);
+            const char bits = bitsOf(i);
+            counted_[std::size_t(i)] = bits;
+            shown_ += bits & 1;
+            changed_ += (bits >> 1) & 1;
         }
         whole_ = false;
     } else {
-        // Each record once, however many steps named it (a step and its undo).
+        // Each record once, however many steps named it (a step and its undo);
+        // the counts follow on the way.
         std::vector<int>& dirty = scratch_;
         dirty.clear();
         ++check_;
         for (int no : dirty_) {
             if (no < 2) continue;
             if (std::size_t(no) >= seen_.size()) seen_.resize(std::size_t(no) + 1, 0);
+            if (std::size_t(no) >= counted_.size()) counted_.resize(std::size_t(no) + 1, 0);
             if (seen_[std::size_t(no)] == check_) continue;
             seen_[std::size_t(no)] = check_;
             dirty.push_back(no);
+            const char now = bitsOf(no);
+            char& was = counted_[std::size_t(no)];
+            if (now == was) continue;
+            shown_ += (now & 1) - (was & 1);
+            changed_ += ((now >> 1) & 1) - ((was >> 1) & 1);
+            was = now;
         }
         conflicts_.update(plan, dirty);
         load_.update(p, plan, dirty);
         for (const auto& [row, day] : std::exchange(days_, {})) load_.calendarDayChanged(p, plan, row, day);
-        for (int no : dirty) {
-            if (no < 2) continue;
-            if (std::size_t(no) >= counted_.size()) counted_.resize(std::size_t(no) + 1, 0);
-            countBar(no, -1);
-            counted_[std::size_t(no)] = bitsOf(no);
-            countBar(no, +1);
-        }
     }
     dirty_.clear();  // keeps its capacity for the next steps
     days_.clear();

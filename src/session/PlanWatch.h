@@ -45,7 +45,6 @@ private:
     void noteDay(int row, int dayIndex);
     void noteEverything();
     void scheduleRefresh();
-    void countBar(int recordNo, int sign);
 
     PlanSession& session_;
     reschedule::ConflictIndex conflicts_;

@@ -176,7 +176,9 @@ TEST(Conflicts, AfterRandomChangesOnlyTheTouchedRecordsGiveTheSameAsAFullScan)
                     continue;
                 }
                 const int i = 2 + gen.pick(plan.size() - 1);
-                if (gen.pick(2) == 0) {  // a push: the times alone
+                if (gen.pick(6) == 0) {  // the detail window: a new due date alone
+                    plan.edit(i).initialDueDate = kStart.addDays(gen.pick(8));
+                } else if (gen.pick(2) == 0) {  // a push: the times alone
                     plan::PlanRecord& r = plan.editTimes(i);
                     const std::int64_t shift = 15 * (gen.pick(9) - 4);
                     r.setStart(r.start().addMinutes(shift));

@@ -116,7 +116,7 @@ void PlatForm::paintEvent(QPaintEvent* e)
         for (int rec : state_.barsInView(r, fromX, toX)) {
             if (drag.active && drag.recordNo == rec) continue;  // drawn as the preview below
             const QRect rect = state_.barRectPx(rec);
-            paintBar(p, rect, state_.paintedBar(rec), rec == state_.selectedRecord(), font);
+            sprites_.paint(p, rec, rect, state_.paintedBar(rec), rec == state_.selectedRecord(), font);
             if (state_.isOffCalendar(rec)) paintOffCalendarMark(p, rect);
         }
     }
@@ -170,7 +170,7 @@ void PlatForm3::paintEvent(QPaintEvent* e)
     paintTimeLines(p, state_, area);
     const QFont font = chartFont(12);
     for (int rec : state_.barsInView(0, state_.pxToX(area.left()), state_.pxToX(area.right() + 1)))
-        paintBar(p, state_.barRectPx(rec), state_.paintedBar(rec), rec == state_.selectedRecord(), font);
+        sprites_.paint(p, rec, state_.barRectPx(rec), state_.paintedBar(rec), rec == state_.selectedRecord(), font);
     paintNowLine(p, state_, area);
     p.setPen(kRowLine);
     p.drawLine(area.left(), height() - 1, area.right(), height() - 1);

@@ -148,14 +148,18 @@ void paintBarBody(QPainter& p, const QRect& rect, const BarVisual& bar, const QF
     else p.setClipping(false);
 }
 
-// The selection outline lies around the bar and over its right and bottom
-// edges, never over the caption: it can be drawn after the bar's body.
-void paintSelection(QPainter& p, const QRect& rect) { frame(p, rect.adjusted(-2, -2, 1, 1), 2, kSelected); }
+void paintBarOverlay(QPainter& p, const QRect& rect, const BarVisual& bar, bool selected)
+{
+    Q_UNUSED(bar);
+    // The selection outline lies around the bar and over its right and bottom
+    // edges, never over the caption: it can be drawn after the bar's body.
+    if (selected) frame(p, rect.adjusted(-2, -2, 1, 1), 2, kSelected);
+}
 
 void paintBar(QPainter& p, const QRect& rect, const BarVisual& bar, bool selected, const QFont& font)
 {
     paintBarBody(p, rect, bar, font);
-    if (selected) paintSelection(p, rect);
+    paintBarOverlay(p, rect, bar, selected);
 }
 
 }  // namespace chart

@@ -73,7 +73,7 @@ void BarSprites::paint(QPainter& p, int key, const QRect& rect, const BarVisual&
         }
     }
     p.drawImage(rect.topLeft(), s->image);
-    if (selected) paintSelection(p, rect);
+    paintBarOverlay(p, rect, bar, selected);
 }
 
 }  // namespace chart

@@ -117,7 +117,7 @@ void paintOffCalendarMark(QPainter& p, const QRect& rect)
     p.restore();
 }
 
-void paintBar(QPainter& p, const QRect& rect, const BarVisual& bar, bool selected, const QFont& font)
+void paintBarBody(QPainter& p, const QRect& rect, const BarVisual& bar, const QFont& font)
 {
     p.fillRect(rect, rgb(bar.look.background));
     if (bar.progressVisible && bar.progressWidth > 0) {
@@ -129,7 +129,6 @@ void paintBar(QPainter& p, const QRect& rect, const BarVisual& bar, bool selecte
     // and the moved part of the chart must match what is painted next to it.
     frame(p, rect, 1, kOutline);
     if (bar.look.changedMark) frame(p, rect, 2, kChangedFrame);
-    if (selected) frame(p, rect.adjusted(-2, -2, 1, 1), 2, kSelected);
     if (rect.width() < kMinTextWidth) return;
     // The caption never runs into the neighbouring bar.
     const QRect text = rect.adjusted(3, 1, -2, -kProgressHeight);
@@ -147,6 +146,20 @@ void paintBar(QPainter& p, const QRect& rect, const BarVisual& bar, bool selecte
     for (const QGlyphRun& run : caption.line2) p.drawGlyphRun(QPointF(text.left(), base1 + px + 4 - caption.ascent2), run);
     if (ownClip) p.restore();
     else p.setClipping(false);
+}
+
+void paintBarOverlay(QPainter& p, const QRect& rect, const BarVisual& bar, bool selected)
+{
+    Q_UNUSED(bar);
+    // The selection outline lies around the bar and over its right and bottom
+    // edges, never over the caption: it can be drawn after the bar's body.
+    if (selected) frame(p, rect.adjusted(-2, -2, 1, 1), 2, kSelected);
+}
+
+void paintBar(QPainter& p, const QRect& rect, const BarVisual& bar, bool selected, const QFont& font)
+{
+    paintBarBody(p, rect, bar, font);
+    paintBarOverlay(p, rect, bar, selected);
 }
 
 }  // namespace chart

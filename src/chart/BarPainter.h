@@ -15,6 +15,11 @@ namespace chart {
 QFont chartFont(int pixelSize);
 
 void paintBar(QPainter& p, const QRect& rect, const BarVisual& bar, bool selected, const QFont& font);
+// paintBar's two parts: the bar itself (fill, progress, frames, caption),
+// which BarSprites keeps as a picture, and what is drawn over it at every
+// paint (the selection outline around it).
+void paintBarBody(QPainter& p, const QRect& rect, const BarVisual& bar, const QFont& font);
+void paintBarOverlay(QPainter& p, const QRect& rect, const BarVisual& bar, bool selected);
 // The mark of a bar that no longer fits its machine's changed calendar: a red
 // dashed frame and a warning corner, drawn over the bar.
 void paintOffCalendarMark(QPainter& p, const QRect& rect);

@@ -3,6 +3,7 @@
 #include "chart/BarPainter.h"
 #include "chart/BarTip.h"
 #include "chart/ChartMarks.h"
+#include "chart/ChartScrollBar.h"
 #include "chart/PlatForm.h"
 #include "chart/RowHeaders.h"
 #include "chart/TimeHeader.h"
@@ -82,12 +83,12 @@ GanttView::GanttView(ChartState& state, QWidget* parent) : QWidget(parent), stat
     auto* right = new QWidget(this);
     auto* rightStack = stack(right);
     rightStack->addSpacing(22 + 36 + ChartState::RowHeightPx);
-    rowScrollBar = new QScrollBar(Qt::Vertical, right);
+    rowScrollBar = new ChartScrollBar(Qt::Vertical, right);
     rowScrollBar->setObjectName(QStringLiteral("KScroll"));
     rightStack->addWidget(rowScrollBar);
     right->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
 
-    timeScrollBar = new QScrollBar(Qt::Horizontal, this);
+    timeScrollBar = new ChartScrollBar(Qt::Horizontal, this);
     timeScrollBar->setObjectName(QStringLiteral("HScroll1"));
     grid->addWidget(left, 0, 0);
     grid->addWidget(chartFrame, 0, 1);
@@ -236,9 +237,12 @@ void GanttView::onScroll()
     unplacedStrip->scroll(dx, 0);
     // A month's caption stands at the left edge while its first day is out of view.
     dayCaptions->scroll(dx, 0);
-    dayCaptions->update(0, 0, dayCaptions->width(), DayDispArea::CaptionLinePx + 1);
-    // The frame of the part in view moves over the four weeks.
-    topStrip->update(frameBefore.united(topStrip->viewportRectPx()).adjusted(-2, -2, 2, 2));
+    dayCaptions->update(0, 0, dayCaptions->width(), DayDispArea::CaptionLinePx);
+    // The frame of the part in view moves over the four weeks: only its ends
+    // change (in the four-week mode it spans the whole strip).
+    const QRect frameAfter = topStrip->viewportRectPx();
+    const auto between = [this](int a, int b) { return QRect(QPoint(std::min(a, b) - 2, 0), QPoint(std::max(a, b) + 2, topStrip->height() - 1)); };
+    topStrip->update(QRegion(between(frameBefore.left(), frameAfter.left())) + between(frameBefore.right(), frameAfter.right()));
 }
 
 void GanttView::scrollToMoment(core::Moment m)

@@ -115,7 +115,7 @@ void PlatForm::paintEvent(QPaintEvent* e)
     const QFont font = chartFont(12);
     const auto paintOne = [&](int rec) {
         const QRect rect = state_.barRectPx(rec);
-        paintBar(p, rect, state_.paintedBar(rec), rec == state_.selectedRecord(), font);
+        sprites_.paint(p, rec, rect, state_.paintedBar(rec), rec == state_.selectedRecord(), font);
         if (state_.isOffCalendar(rec)) paintOffCalendarMark(p, rect);
         if (state_.marks) state_.marks->paintBarMarks(p, rec, rect);
     };
@@ -181,8 +181,9 @@ void PlatForm3::paintEvent(QPaintEvent* e)
     paintTimeLines(p, state_, area);
     const QFont font = chartFont(12);
     for (int rec : state_.barsInView(0, state_.pxToX(area.left()), state_.pxToX(area.right() + 1))) {
-        paintBar(p, state_.barRectPx(rec), state_.paintedBar(rec), rec == state_.selectedRecord(), font);
-        if (state_.marks) state_.marks->paintBarMarks(p, rec, state_.barRectPx(rec));
+        const QRect rect = state_.barRectPx(rec);
+        sprites_.paint(p, rec, rect, state_.paintedBar(rec), rec == state_.selectedRecord(), font);
+        if (state_.marks) state_.marks->paintBarMarks(p, rec, rect);
     }
     paintNowLine(p, state_, area);
     p.setPen(kRowLine);

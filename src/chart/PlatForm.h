@@ -3,6 +3,7 @@
 // the machines' non-working time, and PlatForm3, the strip of bars that stand
 // on no row. Both paint only the rows and time range in view.
 
+#include "chart/BarSprites.h"
 #include "chart/ChartState.h"
 
 #include <QWidget>
@@ -22,6 +23,7 @@ protected:
 private:
     void paintRowBackground(QPainter& p, int row, const QRect& band, double fromX, double toX);
     ChartState& state_;
+    BarSprites sprites_{32 << 20};  // a tall four-week view holds some 6 MB of bars
 };
 
 class PlatForm3 : public QWidget {
@@ -34,6 +36,7 @@ protected:
 
 private:
     ChartState& state_;
+    BarSprites sprites_{4 << 20};
 };
 
 // Shared by the surfaces: vertical day lines (and finer hour lines in the

@@ -6,18 +6,24 @@
 #include <QEvent>
 #include <QLabel>
 #include <QMouseEvent>
-#include <QVBoxLayout>
+#include <QPaintEvent>
+#include <QPainter>
 #include <algorithm>
+#include <cstdlib>
 
 namespace chart {
+
+namespace {
+const QColor kRowLine(0xaa, 0xaa, 0xaa);
+const QColor kColumnEdge(0x88, 0x88, 0x88);
+}  // namespace
 
 RowHeaderColumn::RowHeaderColumn(const core::RowTable& rows, QWidget* parent) : QWidget(parent), rows_(rows)
 {
     setObjectName(QStringLiteral("LineName2"));
     setFixedWidth(ColumnWidthPx);
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(0);
+    // Opaque, so that a scroll moves the pixels already painted.
+    setAttribute(Qt::WA_OpaquePaintEvent);
     setLabelCount(ChartState::DefaultVisibleRows);
 }
 
@@ -26,49 +32,83 @@ void RowHeaderColumn::setLabelCount(int count)
     count = std::max(1, count);
     while (int(labels_.size()) < count) {
         auto* label = new QLabel(this);
-        label->setObjectName(QStringLiteral("MachineName%1").arg(labels_.size() + 1));
-        label->setFixedHeight(ChartState::RowHeightPx);
         label->setFont(chartFont(12));
         label->setMargin(0);
+        // The bottom and right edges are the column's lines.
+        label->setContentsMargins(0, 0, 1, 1);
         label->setIndent(4);
         label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
         label->installEventFilter(this);
         labels_.push_back(label);
-        layout()->addWidget(label);
     }
     count_ = count;
-    for (std::size_t k = 0; k < labels_.size(); ++k) labels_[k]->setVisible(int(k) < count_);
+    for (int k = 1; k <= int(labels_.size()); ++k) {
+        placeLabel(k);
+        labels_[std::size_t(k - 1)]->setVisible(k <= count_);
+    }
     setFixedHeight(count_ * ChartState::RowHeightPx);
     showRows(firstRowOffset_);
 }
 
+void RowHeaderColumn::placeLabel(int k)
+{
+    QLabel* label = labels_[std::size_t(k - 1)];
+    label->setObjectName(QStringLiteral("MachineName%1").arg(k));
+    label->setGeometry(0, (k - 1) * ChartState::RowHeightPx, ColumnWidthPx, ChartState::RowHeightPx);
+}
+
 void RowHeaderColumn::showRows(int firstRowOffset)
 {
+    const int shift = firstRowOffset_ - firstRowOffset;  // rows the captions move down
     firstRowOffset_ = firstRowOffset;
-    for (int k = 1; k <= count_; ++k) {
-        QLabel* label = labels_[std::size_t(k - 1)];
-        const int r = firstRowOffset + k;
-        // A style sheet is parsed and the label polished again at every set:
-        // a scroll step sets only those that change.
-        const auto setStyle = [label](const QString& back) {
-            const QString style = QStringLiteral("QLabel{border-bottom:1px solid #aaa;border-right:1px solid #888;background:%1;}").arg(back);
-            if (label->styleSheet() != style) label->setStyleSheet(style);
-        };
-        if (r < 1 || r > rows_.machineRowCount()) {
-            label->setText(QString());
-            label->setToolTip(QString());
-            setStyle(QStringLiteral("#e8e8e8"));
-            continue;
-        }
-        const core::ChartRow& row = rows_.row(r);
-        // Long names are cut so the two lines never run into the chart.
-        const QFontMetrics fm(label->font());
-        const int room = ColumnWidthPx - 8;
-        label->setText(fm.elidedText(row.RowCode.trimmed(), Qt::ElideRight, room) + QLatin1Char('\n')
-                       + fm.elidedText(row.RowName.trimmed(), Qt::ElideRight, room));
-        label->setToolTip(row.RowLabel.trimmed());
-        const QString back = r == 1 ? QStringLiteral("#f6f6f0") : rows_.isSupplierRow(r) ? QStringLiteral("#eef4fc") : QStringLiteral("#fafafa");
-        setStyle(back);
+    if (shift == 0 || std::abs(shift) >= count_ || !isVisible()) {
+        for (int k = 1; k <= count_; ++k) caption(k);
+        update();
+        return;
+    }
+    // The labels move with the pixels; those pushed out of the column come
+    // back on the other side, on the rows that came into view.
+    scroll(0, shift * ChartState::RowHeightPx);
+    const auto first = labels_.begin(), end = labels_.begin() + count_;
+    std::rotate(first, shift > 0 ? end - shift : first - shift, end);
+    for (int k = 1; k <= count_; ++k) placeLabel(k);
+    const int from = shift > 0 ? 1 : count_ + shift + 1;
+    for (int k = from; k < from + std::abs(shift); ++k) caption(k);
+}
+
+void RowHeaderColumn::caption(int k)
+{
+    QLabel* label = labels_[std::size_t(k - 1)];
+    const int r = firstRowOffset_ + k;
+    if (r < 1 || r > rows_.machineRowCount()) {
+        label->setText(QString());
+        label->setToolTip(QString());
+        return;
+    }
+    const core::ChartRow& row = rows_.row(r);
+    // Long names are cut so the two lines never run into the chart.
+    const QFontMetrics fm(label->font());
+    const int room = ColumnWidthPx - 8;
+    label->setText(fm.elidedText(row.RowCode.trimmed(), Qt::ElideRight, room) + QLatin1Char('\n')
+                   + fm.elidedText(row.RowName.trimmed(), Qt::ElideRight, room));
+    label->setToolTip(row.RowLabel.trimmed());
+}
+
+void RowHeaderColumn::paintEvent(QPaintEvent* e)
+{
+    QPainter p(this);
+    const QRect area = e->rect();
+    const int h = ChartState::RowHeightPx;
+    for (int k = std::max(1, area.top() / h + 1); k <= std::min(count_, area.bottom() / h + 1); ++k) {
+        const int r = firstRowOffset_ + k;
+        const QColor back = r < 1 || r > rows_.machineRowCount() ? QColor(0xe8, 0xe8, 0xe8)
+                            : r == 1                             ? QColor(0xf6, 0xf6, 0xf0)
+                            : rows_.isSupplierRow(r)             ? QColor(0xee, 0xf4, 0xfc)
+                                                                 : QColor(0xfa, 0xfa, 0xfa);
+        const QRect band(0, (k - 1) * h, width(), h);
+        p.fillRect(band.adjusted(0, 0, -1, -1), back);
+        p.fillRect(QRect(band.left(), band.bottom(), band.width() - 1, 1), kRowLine);
+        p.fillRect(QRect(band.right(), band.top(), 1, band.height()), kColumnEdge);
     }
 }
 

@@ -21,6 +21,8 @@ public:
     void setLabelCount(int count);
     int labelCount() const { return count_; }
     // Captions for the rows firstRowOffset + 1 .. firstRowOffset + labelCount().
+    // A shift by fewer rows than are shown moves what stays in view and
+    // captions only the rows that came into view.
     void showRows(int firstRowOffset);
     QLabel* MachineName(int k) const { return labels_[std::size_t(k - 1)]; }  // k = 1..labelCount()
     int rowOfLabel(int k) const { return firstRowOffset_ + k; }
@@ -33,10 +35,15 @@ signals:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    // The labels are transparent: the column paints their backgrounds and borders.
+    void paintEvent(QPaintEvent* e) override;
 
 private:
+    void caption(int k);
+    void placeLabel(int k);
+
     const core::RowTable& rows_;
-    std::vector<QLabel*> labels_;  // some may be hidden beyond count_
+    std::vector<QLabel*> labels_;  // in display order; some may be hidden beyond count_
     int count_ = 0;
     int firstRowOffset_ = 0;
 };

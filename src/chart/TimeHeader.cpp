@@ -166,7 +166,7 @@ void DayDispArea::paintEvent(QPaintEvent* e)
     // Only what meets the area: a scroll step repaints the months' strip alone.
     const auto meets = [&area](int left, int right) { return right >= area.left() && left <= area.right(); };
     for (const Caption& day : c.days) {
-        if (!meets(day.rect.left(), day.rect.right())) continue;
+        if (!meets(day.rect.left(), day.rect.right()) || day.rect.top() > area.bottom()) continue;
         // Weekends are shaded under their day and hour captions, not under a month's.
         const int top = c.months.empty() ? 0 : day.rect.top();
         if (day.date.dayOfWeek() >= 6) p.fillRect(QRect(day.rect.left(), top, day.rect.width(), height() - top), kWeekendBack);
@@ -190,7 +190,7 @@ void DayDispArea::paintEvent(QPaintEvent* e)
     p.setFont(chartFont(10));
     p.setPen(QColor(80, 80, 80));
     for (const Caption& hour : c.hours) {
-        if (!meets(hour.rect.left() - 2, hour.rect.right())) continue;
+        if (!meets(hour.rect.left() - 2, hour.rect.right()) || hour.rect.top() > area.bottom()) continue;
         p.drawLine(hour.rect.left() - 2, kCaptionLine + 12, hour.rect.left() - 2, height());
         p.drawText(hour.rect, Qt::AlignLeft | Qt::AlignVCenter, hour.text);
     }

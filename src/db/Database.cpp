@@ -87,6 +87,7 @@ void Database::reconnect()
 QSqlQuery Database::prepare(const QString& sql, const QVariantList& binds)
 {
     if (beforeStatement) beforeStatement(sql);
+    if (statementIssued) statementIssued(sql, binds);
     QSqlQuery q(conn_);
     q.setForwardOnly(true);
     if (binds.isEmpty()) {

@@ -157,6 +157,9 @@ public:
 
     // Called before every statement (tests inject failures here).
     std::function<void(const QString& sql)> beforeStatement;
+    // Called before every statement with the values bound to it (benchmarks
+    // repeat what a load issued, as a bare read).
+    std::function<void(const QString& sql, const QVariantList& binds)> statementIssued;
 
 private:
     Database(QSqlDatabase conn, Kind kind);

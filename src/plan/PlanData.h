@@ -14,6 +14,7 @@
 #include <QString>
 #include <QStringList>
 #include <cstdint>
+#include <deque>
 #include <functional>
 #include <vector>
 
@@ -68,7 +69,6 @@ public:
     inline PlanRecord& editTimes(int i);
     // Appends a record; returns its number.
     int append(PlanRecord r);
-    void reserve(int n) { records_.reserve(std::size_t(n)); }
     // Back to the placeholder only (a new load); forgets the history.
     void clear();
 
@@ -110,7 +110,9 @@ private:
     }
     void catchUpBars() const;
 
-    std::vector<PlanRecord> records_;
+    // A deque: a growing table never moves its records (no copy of the
+    // whole table while it loads, and references stay valid across appends).
+    std::deque<PlanRecord> records_;
     mutable QHash<int, int> recordOfBar_;  // barIndex → record, kept current from the journal
     mutable std::size_t barsReadTo_ = 0;
     std::vector<int> journal_;

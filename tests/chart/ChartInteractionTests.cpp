@@ -155,7 +155,7 @@ TEST_F(Selection, HoverTipFollowsTheChartMovingUnderThePointer)
 
 // A scroll step moves what stays in view and paints only what came into view:
 // the picture on screen must be the one a fresh paint gives, bars, captions,
-// selection and non-working shading included.
+// selection and non-working shading included, and the row headers beside them.
 TEST_F(Scrolling, AScrollStepShowsWhatAFreshPaintShows)
 {
     for (int m = 1; m <= 12; ++m)
@@ -179,7 +179,8 @@ TEST_F(Scrolling, AScrollStepShowsWhatAFreshPaintShows)
         view().rowScrollBar->setValue(view().rowScrollBar->value() + s.rows);
         QCoreApplication::processEvents();
         for (QWidget* w : {static_cast<QWidget*>(view().rowSurface), static_cast<QWidget*>(view().unplacedStrip),
-                           static_cast<QWidget*>(view().dayCaptions), static_cast<QWidget*>(view().topStrip)}) {
+                           static_cast<QWidget*>(view().dayCaptions), static_cast<QWidget*>(view().topStrip),
+                           static_cast<QWidget*>(view().rowHeaders)}) {
             EXPECT_TRUE(onScreen(w) == fresh(w)) << w->objectName().toStdString() << " after a step of " << s.dx << " px, " << s.rows << " rows";
         }
     }

@@ -19,7 +19,6 @@ namespace store {
 
 namespace {
 
-constexpr int kReservedRecords = 5000;
 // No order runs longer than a year; larger figures are garbage and would keep
 // the working-time arithmetic walking calendars for ages.
 constexpr std::int64_t kMaxJobMinutes = 366LL * 24 * 60;
@@ -168,7 +167,6 @@ void returnPlanData(db::Database& db, const core::ProgramSettings& settings, con
                     plan::PlanData& plan, const ProgressText& progress)
 {
     plan.clear();
-    plan.reserve(kReservedRecords);
 
     // Components first and completely: the plan statement then reads alone on the connection.
     const ComponentsByOrder components = readPlanComponents(db, settings.KojoCode);

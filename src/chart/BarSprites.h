@@ -1,0 +1,41 @@
+#pragma once
+// Bars kept as pictures: a bar's body (fill, progress, frames and caption) is
+// painted once into an image of its size and copied onto the surface at every
+// paint until the bar's look, caption or size (the display mode) changes.
+// Drawing the captions' glyphs costs several times the rectangles; a copy
+// costs about as much as a fill.
+
+#include "chart/BarVisual.h"
+
+#include <QCache>
+#include <QFont>
+#include <QImage>
+#include <QRect>
+
+class QPainter;
+
+namespace chart {
+
+class BarSprites {
+public:
+    // budgetBytes: the pictures kept at most; the least recently painted go first.
+    explicit BarSprites(qsizetype budgetBytes);
+    // Paints as paintBar does. The picture is used only where it gives the same
+    // pixels: on an image at device pixel ratio 1, opaque, untransformed; anything
+    // else (the drag preview's transparency, a grab into a pixmap) is painted directly.
+    void paint(QPainter& p, int key, const QRect& rect, const BarVisual& bar, bool selected, const QFont& font);
+    void clear() { sprites_.clear(); }
+
+private:
+    struct Sprite {
+        QImage image;
+        QString text1, text2;
+        QFont font;
+        std::uint32_t background = 0, text = 0;
+        int progressPx = 0;
+        bool changedMark = false;
+    };
+    QCache<int, Sprite> sprites_;
+};
+
+}  // namespace chart

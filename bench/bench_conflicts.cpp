@@ -80,7 +80,6 @@ void buildPlan(const Planner& planner, plan::PlanData& plan, int orders)
 {
     std::mt19937 rng(11);
     plan.clear();
-    plan.reserve(orders + 1);
     std::vector<Moment> next(kMachines + 1, Moment::of(planner.PeriodStart, TimeOfDay::fromHms(8, 0)));
     for (int k = 0; plan.size() - 1 < orders; ++k) {
         const int m = k < kChain ? 1 : 2 + (k % (kMachines - 1));

@@ -115,7 +115,7 @@ int PlanData::findByBarIndex(int barIndex) const
 int PlanData::largestBarIndex() const
 {
     int m = 0;
-    for (const auto& r : records_) m = std::max(m, r.barIndex);
+    records_.forEach([&](const PlanRecord& r) { m = std::max(m, r.barIndex); });
     return m;
 }
 

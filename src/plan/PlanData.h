@@ -7,6 +7,7 @@
 // (PlanHistory), the first edit of a record in that step keeps its previous
 // state, so the step can be taken back exactly.
 
+#include "plan/ChunkedVector.h"
 #include "plan/PlanHistory.h"
 #include "plan/PlanRecord.h"
 
@@ -14,7 +15,6 @@
 #include <QString>
 #include <QStringList>
 #include <cstdint>
-#include <deque>
 #include <functional>
 #include <vector>
 
@@ -110,9 +110,9 @@ private:
     }
     void catchUpBars() const;
 
-    // A deque: a growing table never moves its records (no copy of the
+    // In chunks: a growing table never moves its records (no copy of the
     // whole table while it loads, and references stay valid across appends).
-    std::deque<PlanRecord> records_;
+    ChunkedVector<PlanRecord> records_;
     mutable QHash<int, int> recordOfBar_;  // barIndex → record, kept current from the journal
     mutable std::size_t barsReadTo_ = 0;
     std::vector<int> journal_;

@@ -154,7 +154,7 @@ void PlanHistory::dropAppended(Step& s)
         plan_.note(i);
         lastChanged_.push_back(i);
     }
-    plan_.records_.resize(std::size_t(s.sizeBefore));
+    plan_.records_.truncate(std::size_t(s.sizeBefore));
 }
 
 void PlanHistory::abandon()

@@ -1,6 +1,7 @@
 #include "chart/NonWorkingTime.h"
 
 #include "core/ChartGeometry.h"
+#include "core/WorkingTime.h"
 
 #include <algorithm>
 
@@ -8,14 +9,6 @@ namespace chart {
 
 namespace {
 constexpr std::int32_t kDay = core::TimeOfDay::kSecondsPerDay;
-
-// Seconds after the day change; an end at the day change (or 00:00 standing for
-// 24:00) closes the production day.
-std::int32_t relative(core::TimeOfDay dayChange, core::TimeOfDay t, bool isEnd)
-{
-    const std::int32_t r = ((t.seconds() - dayChange.seconds()) % kDay + kDay) % kDay;
-    return isEnd && r == 0 ? kDay : r;
-}
 }  // namespace
 
 core::Moment productionDayStart(const core::Planner& p, int dayIndex)
@@ -37,7 +30,7 @@ MachineDayShading shadingOf(const core::Planner& p, int row, int dayIndex)
         const core::TimeOfDay a = day.CalTime[std::size_t(slot)];
         const core::TimeOfDay b = day.CalTime[std::size_t(slot + 1)];
         if (a.isZero() && b.isZero()) continue;  // an empty pair
-        const std::int32_t ra = relative(dc, a, false), rb = relative(dc, b, true);
+        const std::int32_t ra = core::toShiftedTime(dc, a, false), rb = core::toShiftedTime(dc, b, true);
         if (rb > ra) working.emplace_back(ra, rb);
     }
     std::sort(working.begin(), working.end());
@@ -49,7 +42,7 @@ MachineDayShading shadingOf(const core::Planner& p, int row, int dayIndex)
     if (cursor < kDay) out.idle.push_back({start.addSeconds(cursor), start.addSeconds(kDay)});
 
     if (day.stop.hours > 0) {
-        const core::Moment s = start.addSeconds(relative(dc, day.stop.start, false));
+        const core::Moment s = start.addSeconds(core::toShiftedTime(dc, day.stop.start, false));
         out.stop = TimeSpan{s, s.addSeconds(std::int64_t(day.stop.hours) * 3600)};
         out.stopTitle = day.stop.title.trimmed();
         out.stopRemark = day.stop.remark.trimmed();

@@ -9,6 +9,7 @@
 #include "demoplant/DemoPlant.h"
 #include "reschedule/MasterLookup.h"
 #include "session/PlanWatch.h"
+#include "support/DemoPlantOpening.h"
 #include "support/ScriptedPrompt.h"
 
 #include <QAction>
@@ -243,23 +244,8 @@ TEST_F(Board, PdfHasAPagePerSliceOfRowsWithTheOrdersOfThoseRows)
 TEST(BoardDemo, DemoPlantShowsItsConflictsFixedBarsAndLoad)
 {
     const QString shots = qEnvironmentVariable("CHART_SCREENSHOT_DIR");
-    auto database = db::Database::openSqlite(QStringLiteral(":memory:"));
-    demoplant::DemoOptions options;
-    options.baseDate = core::Date::fromYmd(2024, 12, 2);
-    demoplant::createSchema(*database);
-    demoplant::generateDemoPlant(*database, options);
-    core::ProgramSettings settings;
-    settings.TantoCode = QStringLiteral("1001");
-    settings.KojoCode = options.factory;
-    settings.KengenKubun = QStringLiteral("1");
-    settings.GridMinutes = 10;
-    settings.MainWidth = 1500 * 15;
-    settings.MainHeight = 950 * 15;
-    settings.processClassCode = QStringLiteral("10");
-    settings.processClassLine = QStringLiteral("10 成形");
-    settings.PeriodStart = options.baseDate;
-    settings.PeriodEnd = settings.PeriodStart.addMonths(1);
-    chart::MainForm form(settings, *database);
+    auto demo = testing_support::openDemoPlant(core::Date::fromYmd(2024, 12, 2), QStringLiteral("10 成形"), 1500, 950);
+    chart::MainForm form(demo.settings, *demo.database);
     testing_support::ScriptedPrompt prompt;
     ASSERT_TRUE(form.load({}));
     form.setPrompt(&prompt);
@@ -275,7 +261,7 @@ TEST(BoardDemo, DemoPlantShowsItsConflictsFixedBarsAndLoad)
         machine = form.planner().rows.row(row).RowCode;
         free.clear();
         for (int rec : ctx.rowIndex().onMachine(machine))
-            if (plan[rec].isDraggable() && !plan[rec].isFixed() && plan[rec].start() >= core::Moment::of(options.baseDate, {}))
+            if (plan[rec].isDraggable() && !plan[rec].isFixed() && plan[rec].start() >= core::Moment::of(demo.options.baseDate, {}))
                 free.push_back(rec);
     }
     ASSERT_GE(free.size(), 3u);

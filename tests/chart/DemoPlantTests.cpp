@@ -3,6 +3,7 @@
 #include "ChartFixture.h"
 
 #include "demoplant/DemoPlant.h"
+#include "support/DemoPlantOpening.h"
 
 #include <QDir>
 #include <QScreen>
@@ -14,27 +15,11 @@ namespace {
 TEST(DemoPlant, LoadsEveryOrderOntoItsRow)
 {
     const QString shots = qEnvironmentVariable("CHART_SCREENSHOT_DIR");
-    auto database = db::Database::openSqlite(QStringLiteral(":memory:"));
-    demoplant::DemoOptions options;
     // Pictures show today's plan with its red line; the test itself stays on a fixed date.
-    options.baseDate = shots.isEmpty() ? core::Date::fromYmd(2024, 12, 2) : core::nowMoment().date();
-    demoplant::createSchema(*database);
-    demoplant::generateDemoPlant(*database, options);
-
-    core::ProgramSettings settings;
-    settings.TantoCode = QStringLiteral("1001");
-    settings.KojoCode = options.factory;
-    settings.KengenKubun = QStringLiteral("1");
-    settings.GridMinutes = 10;
-    settings.MainWidth = 1400 * 15;
-    settings.MainHeight = 900 * 15;
-    settings.processClassCode = QStringLiteral("10");
-    settings.processClassLine = QStringLiteral("10 成形");
+    const core::Date base = shots.isEmpty() ? core::Date::fromYmd(2024, 12, 2) : core::nowMoment().date();
     // The week in view starts on the Monday before the base date.
-    settings.PeriodStart = options.baseDate.addDays(1 - options.baseDate.dayOfWeek());
-    settings.PeriodEnd = settings.PeriodStart.addMonths(1);
-
-    chart::MainForm form(settings, *database);
+    auto demo = testing_support::openDemoPlant(base, QStringLiteral("10 成形"), 1400, 900, base.addDays(1 - base.dayOfWeek()));
+    chart::MainForm form(demo.settings, *demo.database);
     QStringList progress;
     ASSERT_TRUE(form.load([&](const QString& text) { progress << text; }));
     form.show();

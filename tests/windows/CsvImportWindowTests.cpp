@@ -7,6 +7,7 @@
 #include "demoplant/DemoPlant.h"
 #include "session/CsvReading.h"
 #include "session/PlanCsv.h"
+#include "support/DemoPlantOpening.h"
 #include "windows/CsvImportWindow.h"
 #include "windows/WindowOpeners.h"
 
@@ -25,21 +26,9 @@ class CsvImportWindowTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        database = db::Database::openSqlite(QStringLiteral(":memory:"));
-        demoplant::DemoOptions options;
-        options.baseDate = core::Date::fromYmd(2024, 12, 2);
-        demoplant::createSchema(*database);
-        demoplant::generateDemoPlant(*database, options);
-        settings.TantoCode = QStringLiteral("1001");
-        settings.KojoCode = options.factory;
-        settings.KengenKubun = QStringLiteral("1");
-        settings.GridMinutes = 10;
-        settings.MainWidth = 1400 * 15;
-        settings.MainHeight = 900 * 15;
-        settings.processClassCode = QStringLiteral("10");
-        settings.processClassLine = QStringLiteral("10 成形");
-        settings.PeriodStart = options.baseDate;
-        settings.PeriodEnd = settings.PeriodStart.addMonths(1);
+        auto demo = testing_support::openDemoPlant(core::Date::fromYmd(2024, 12, 2), QStringLiteral("10 成形"), 1400, 900);
+        database = std::move(demo.database);
+        settings = demo.settings;
         form = std::make_unique<chart::MainForm>(settings, *database);
         windows::connectWindows(*form);
         ASSERT_TRUE(form->load({}));

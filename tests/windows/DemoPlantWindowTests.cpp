@@ -3,6 +3,7 @@
 #include "WindowFixture.h"
 
 #include "demoplant/DemoPlant.h"
+#include "support/DemoPlantOpening.h"
 #include "windows/OrderGanttWindow.h"
 #include "windows/ScheduleListWindow.h"
 
@@ -15,25 +16,8 @@ namespace {
 
 TEST(DemoPlantWindows, ListShowsWhatTheChartShowsAndAPlanRunsThroughItsProcesses)
 {
-    auto database = db::Database::openSqlite(QStringLiteral(":memory:"));
-    demoplant::DemoOptions options;
-    options.baseDate = core::Date::fromYmd(2024, 12, 2);
-    demoplant::createSchema(*database);
-    demoplant::generateDemoPlant(*database, options);
-
-    core::ProgramSettings settings;
-    settings.TantoCode = QStringLiteral("1001");
-    settings.KojoCode = options.factory;
-    settings.KengenKubun = QStringLiteral("1");
-    settings.GridMinutes = 10;
-    settings.MainWidth = 1400 * 15;
-    settings.MainHeight = 900 * 15;
-    settings.processClassCode = QStringLiteral("20");
-    settings.processClassLine = QStringLiteral("20 機械加工");
-    settings.PeriodStart = options.baseDate;
-    settings.PeriodEnd = settings.PeriodStart.addMonths(1);
-
-    chart::MainForm form(settings, *database);
+    auto demo = testing_support::openDemoPlant(core::Date::fromYmd(2024, 12, 2), QStringLiteral("20 機械加工"), 1400, 900);
+    chart::MainForm form(demo.settings, *demo.database);
     windows::attachListWindows(form);
     ASSERT_TRUE(form.load({}));
     RecordingPrompt prompt;
@@ -60,7 +44,7 @@ TEST(DemoPlantWindows, ListShowsWhatTheChartShowsAndAPlanRunsThroughItsProcesses
         if (plan[i].isHidden() || !plan[i].hasMachine() || !form.chartState().inScheduleList(i)) continue;
         const std::int64_t planNo = reschedule::planNoOf(plan[i]);
         int count = 0;
-        db::Cursor c = database->query(QStringLiteral("SELECT COUNT(*) FROM DB0253 WHERE 生産計画番号 = ? AND 削除フラグ = '0'"),
+        db::Cursor c = demo.database->query(QStringLiteral("SELECT COUNT(*) FROM DB0253 WHERE 生産計画番号 = ? AND 削除フラグ = '0'"),
                                        {QVariant::fromValue<qlonglong>(planNo)});
         if (c.next()) count = int(c.integer(0));
         if (count >= 3) {

@@ -8,6 +8,7 @@
 #include "session/GridActions.h"
 #include "session/PlanCsv.h"
 #include "session/PlanImport.h"
+#include "support/DemoPlantOpening.h"
 #include "support/QtPrinting.h"
 #include "support/ScriptedPrompt.h"
 #include "support/TestDatabase.h"
@@ -50,21 +51,7 @@ protected:
     void SetUp() override
     {
         t = testing_support::freshDatabase(db::Kind::Sqlite);
-        demoplant::DemoOptions o;
-        o.seed = 11;
-        o.baseDate = core::Date::fromYmd(2024, 5, 6);
-        o.orders = 300;
-        o.machines = 6;
-        demoplant::generateDemoPlant(*t.db, o);
-        settings.TantoCode = QStringLiteral("1001");
-        settings.KojoCode = 1;
-        settings.TanmatsuNo = 3;
-        settings.ProgramId = QStringLiteral("IMPORT");
-        settings.processClassCode = QStringLiteral("10");
-        settings.KengenKubun = QStringLiteral("1");
-        settings.DayChangeTime = core::TimeOfDay::fromHms(8, 0);
-        settings.PeriodStart = o.baseDate.addDays(-7);
-        settings.PeriodEnd = o.baseDate.addDays(30);
+        settings = testing_support::writeSmallDemoPlant(*t.db, 11, QStringLiteral("IMPORT"));
         session = open(prompt);
         byHand = open(handPrompt);
     }

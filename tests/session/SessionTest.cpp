@@ -7,6 +7,7 @@
 #include "reschedule/Requirement.h"
 #include "session/PlanSession.h"
 #include "store/loading/SqlMasterLookup.h"
+#include "support/DemoPlantOpening.h"
 #include "support/ScriptedPrompt.h"
 #include "support/TestDatabase.h"
 
@@ -45,21 +46,7 @@ protected:
     {
         t = testing_support::freshDatabase(GetParam());
         if (!t.db) GTEST_SKIP() << testing_support::kindName(GetParam()) << " not available";
-        demoplant::DemoOptions o;
-        o.seed = 5;
-        o.baseDate = core::Date::fromYmd(2024, 5, 6);
-        o.orders = 300;
-        o.machines = 6;
-        demoplant::generateDemoPlant(*t.db, o);
-        settings.TantoCode = QStringLiteral("1001");
-        settings.KojoCode = 1;
-        settings.TanmatsuNo = 3;
-        settings.ProgramId = QStringLiteral("SESSION");
-        settings.processClassCode = QStringLiteral("10");
-        settings.KengenKubun = QStringLiteral("1");
-        settings.DayChangeTime = core::TimeOfDay::fromHms(8, 0);
-        settings.PeriodStart = o.baseDate.addDays(-7);
-        settings.PeriodEnd = o.baseDate.addDays(30);
+        settings = testing_support::writeSmallDemoPlant(*t.db, 5, QStringLiteral("SESSION"));
         session = std::make_unique<session::PlanSession>(settings, t.db.get());
         prompt.answers.assign(20, true);
         session->setPrompt(&prompt);

@@ -41,4 +41,28 @@ inline DemoPlantOpening openDemoPlant(core::Date baseDate, const QString& classL
     return o;
 }
 
+// A small demo plant (six machines, 300 orders around 2024/05/06) written into
+// `database`, and the settings of a planner who opens its class 10 from a week
+// before that day; programId goes into the audit columns.
+inline core::ProgramSettings writeSmallDemoPlant(db::Database& database, quint32 seed, const QString& programId)
+{
+    demoplant::DemoOptions o;
+    o.seed = seed;
+    o.baseDate = core::Date::fromYmd(2024, 5, 6);
+    o.orders = 300;
+    o.machines = 6;
+    demoplant::generateDemoPlant(database, o);
+    core::ProgramSettings s;
+    s.TantoCode = QStringLiteral("1001");
+    s.KojoCode = 1;
+    s.TanmatsuNo = 3;
+    s.ProgramId = programId;
+    s.processClassCode = QStringLiteral("10");
+    s.KengenKubun = QStringLiteral("1");
+    s.DayChangeTime = core::TimeOfDay::fromHms(8, 0);
+    s.PeriodStart = o.baseDate.addDays(-7);
+    s.PeriodEnd = o.baseDate.addDays(30);
+    return s;
+}
+
 }  // namespace testing_support

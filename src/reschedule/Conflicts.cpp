@@ -24,16 +24,6 @@ void eraseValue(std::vector<int>& v, int value)
     if (it != v.end()) v.erase(it);
 }
 
-void eraseLink(std::unordered_multimap<std::int64_t, int>& links, std::int64_t key, int record)
-{
-    const auto [from, to] = links.equal_range(key);
-    for (auto it = from; it != to; ++it)
-        if (it->second == record) {
-            links.erase(it);
-            return;
-        }
-}
-
 std::size_t parentBit(std::int64_t order) { return std::size_t((std::uint64_t(order) * 0x9E3779B97F4A7C15ull) >> 48); }
 
 bool sameText(const QString& a, const QString& b)
@@ -162,10 +152,10 @@ void ConflictIndex::file(int no, const Entry& e)
     }
     if (!e.scheduled) return;
     if (e.parent != 0) {
-        suppliersOf_.emplace(e.parent, no);
+        suppliersOf_.insert(e.parent, no);
         parentBits_[parentBit(e.parent) / 64] |= std::uint64_t(1) << (parentBit(e.parent) % 64);
     }
-    for (std::int64_t o : e.orders) holdersOf_.emplace(o, no);
+    for (std::int64_t o : e.orders) holdersOf_.insert(o, no);
 }
 
 void ConflictIndex::unfile(int no, const Entry& e)
@@ -182,8 +172,8 @@ void ConflictIndex::unfile(int no, const Entry& e)
         }
     }
     if (!e.scheduled) return;
-    if (e.parent != 0) eraseLink(suppliersOf_, e.parent, no);  // its bit stays: the filter only says "surely not"
-    for (std::int64_t o : e.orders) eraseLink(holdersOf_, o, no);
+    if (e.parent != 0) suppliersOf_.erase(e.parent, no);  // its bit stays: the filter only says "surely not"
+    for (std::int64_t o : e.orders) holdersOf_.erase(o, no);
 }
 
 bool ConflictIndex::maySupply(std::int64_t order) const
@@ -339,23 +329,19 @@ void ConflictIndex::checkChain(int no)
     // This bar as the later process: the bars that supply one of its orders.
     for (std::int64_t o : e.orders) {
         if (!maySupply(o)) continue;
-        const auto [from, to] = suppliersOf_.equal_range(o);
-        for (auto it = from; it != to; ++it) {
-            const int s = it->second;
+        suppliersOf_.forEach(o, [&](int s) {
             const Span p = spans_[std::size_t(s)];
             if (s != no && span.start < p.end)
                 add(ConflictKind::ChainOrder, s, no, core::Moment::fromSeconds(span.start), core::Moment::fromSeconds(p.end));
-        }
+        });
     }
     // This bar as the previous process: the bars holding the order it supplies.
     if (e.parent == 0) return;
-    const auto [from, to] = holdersOf_.equal_range(e.parent);
-    for (auto it = from; it != to; ++it) {
-        const int h = it->second;
+    holdersOf_.forEach(e.parent, [&](int h) {
         const Span n = spans_[std::size_t(h)];
         if (h != no && n.start < span.end)
             add(ConflictKind::ChainOrder, no, h, core::Moment::fromSeconds(n.start), core::Moment::fromSeconds(span.end));
-    }
+    });
 }
 
 void ConflictIndex::checkRecord(int no, bool machineSwept)
@@ -416,13 +402,11 @@ void ConflictIndex::rebuild(const plan::PlanData& plan)
             add(ConflictKind::Late, i, 0, core::Moment::fromSeconds(e.lateFrom), core::Moment::fromSeconds(span.end));
         // Each link is found from its supplying side.
         if (e.parent == 0) continue;
-        const auto [from, to] = holdersOf_.equal_range(e.parent);
-        for (auto it = from; it != to; ++it) {
-            const int h = it->second;
+        holdersOf_.forEach(e.parent, [&](int h) {
             const Span n = spans_[std::size_t(h)];
             if (h != i && n.start < span.end)
                 add(ConflictKind::ChainOrder, i, h, core::Moment::fromSeconds(n.start), core::Moment::fromSeconds(span.end));
-        }
+        });
     }
 }
 

@@ -11,13 +11,13 @@
 // same machine, mould and lot chain.
 
 #include "plan/PlanData.h"
+#include "reschedule/OrderLinks.h"
 
 #include <QHash>
 #include <QString>
 #include <QVarLengthArray>
 #include <compare>
 #include <cstdint>
-#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -110,7 +110,7 @@ private:
         int changed = 0;           // records of the group that update changed
         std::uint32_t sweptIn = 0; // the update that swept it whole
     };
-    using Links = std::unordered_multimap<std::int64_t, int>;
+    using Links = OrderLinks;
 
     Entry entryOf(const plan::PlanData& plan, int recordNo, Span& span);
     bool sameFiling(const plan::PlanRecord& r, const Entry& e) const;

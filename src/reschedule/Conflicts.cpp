@@ -176,7 +176,7 @@ void ConflictIndex::unfile(int no, const Entry& e)
     for (std::int64_t o : e.orders) holdersOf_.erase(o, no);
 }
 
-bool ConflictIndex::maySupply(std::int64_t order) const
+inline bool ConflictIndex::maySupply(std::int64_t order) const
 {
     const std::size_t bit = parentBit(order);
     return (parentBits_[bit / 64] >> (bit % 64)) & 1;
@@ -236,7 +236,7 @@ void ConflictIndex::add(ConflictKind kind, int first, int second, core::Moment f
     ++kindCount_[int(kind)];
 }
 
-void ConflictIndex::dropConflictsOf(int no)
+inline void ConflictIndex::dropConflictsOf(int no)
 {
     if (!listed_[std::size_t(no)]) return;  // most records have none: their lists are not read
     listed_[std::size_t(no)] = 0;
@@ -322,7 +322,7 @@ void ConflictIndex::sweep(const Group& g, ConflictKind kind, bool changedOnly)
     }
 }
 
-void ConflictIndex::checkChain(int no)
+inline void ConflictIndex::checkChain(int no)
 {
     const Entry& e = entries_[std::size_t(no)];
     const Span span = spans_[std::size_t(no)];
@@ -344,7 +344,7 @@ void ConflictIndex::checkChain(int no)
     });
 }
 
-void ConflictIndex::checkRecord(int no, bool machineSwept)
+inline void ConflictIndex::checkRecord(int no, bool machineSwept)
 {
     const Entry& e = entries_[std::size_t(no)];
     if (!e.scheduled) return;
@@ -466,7 +466,7 @@ void ConflictIndex::update(const plan::PlanData& plan, const std::vector<int>& c
                     g.spans[at] = now;
                     continue;
                 }
-                unsort(mould, id);
+                if (g.sorted) unsort(mould, id);
             }
             continue;
         }

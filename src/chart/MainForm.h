@@ -218,7 +218,7 @@ private:
     PlanDataGrid* grid_ = nullptr;
     QMenu* fileMenu_ = nullptr;
     ChartMarks* marks_ = nullptr;  // a child of this window
-    std::array<std::int64_t, 5> shownFigures_{};  // what the status bar shows
+    std::array<std::int64_t, 6> shownFigures_{};  // what the status bar shows
 };
 
 }  // namespace chart

@@ -18,6 +18,7 @@
 #include <QStatusBar>
 #include <QTableView>
 #include <QToolButton>
+#include <utility>
 
 namespace chart {
 
@@ -90,21 +91,25 @@ void MainForm::updateStatusBar()
         if (w->text() != text) w->setText(text);
     };
     const core::Planner& p = session_->planner();
-    // Most steps change none of the figures.
-    const std::array<std::int64_t, 5> figures{watch.shownBars(), watch.changedBars(), session_->hasUnsavedChanges() ? 1 : 0,
-                                              std::int64_t(watch.conflicts().count()), p.PeriodStart.serial()};
-    if (figures == shownFigures_ && !lblClass->text().isEmpty()) return;
-    shownFigures_ = figures;
-    show(lblOrdersShown, QStringLiteral("表示 %1件").arg(watch.shownBars()));
-    const int changed = watch.changedBars();
-    show(lblChangedCount, session_->hasUnsavedChanges() ? QStringLiteral("変更 %1件（未保存）").arg(changed)
-                                                        : QStringLiteral("変更 %1件").arg(changed));
-    const std::size_t conflicts = watch.conflicts().count();
-    show(lblConflictCount, QStringLiteral("競合 %1件").arg(conflicts));
-    const QString style = conflicts ? QStringLiteral("QToolButton{color:#c00000;font-weight:bold;}") : QString();
-    if (lblConflictCount->styleSheet() != style) lblConflictCount->setStyleSheet(style);
-    show(lblPeriod, p.PeriodStart.isNull() ? QString()
-                                           : QStringLiteral("期間 %1～%2").arg(p.PeriodStart.toDisplayText(), p.PeriodEnd.toDisplayText()));
+    // Most steps change one figure or none; each label is written out only
+    // when its own figures changed (or nothing was shown yet).
+    const std::array<std::int64_t, 6> figures{watch.shownBars(), watch.changedBars(), session_->hasUnsavedChanges() ? 1 : 0,
+                                              std::int64_t(watch.conflicts().count()), p.PeriodStart.serial(), p.PeriodEnd.serial()};
+    const bool all = lblClass->text().isEmpty();
+    if (figures == shownFigures_ && !all) return;
+    const std::array<std::int64_t, 6> was = std::exchange(shownFigures_, figures);
+    const auto differs = [&](std::size_t k) { return all || figures[k] != was[k]; };
+    if (differs(0)) show(lblOrdersShown, QStringLiteral("表示 %1件").arg(figures[0]));
+    if (differs(1) || differs(2))
+        show(lblChangedCount, figures[2] ? QStringLiteral("変更 %1件（未保存）").arg(figures[1]) : QStringLiteral("変更 %1件").arg(figures[1]));
+    if (differs(3)) {
+        show(lblConflictCount, QStringLiteral("競合 %1件").arg(figures[3]));
+        const QString style = figures[3] ? QStringLiteral("QToolButton{color:#c00000;font-weight:bold;}") : QString();
+        if (lblConflictCount->styleSheet() != style) lblConflictCount->setStyleSheet(style);
+    }
+    if (differs(4) || differs(5))
+        show(lblPeriod, p.PeriodStart.isNull() ? QString()
+                                               : QStringLiteral("期間 %1～%2").arg(p.PeriodStart.toDisplayText(), p.PeriodEnd.toDisplayText()));
     show(lblClass, QStringLiteral("工程分類 %1").arg(processClassText()));
 }
 

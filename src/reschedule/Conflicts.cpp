@@ -11,7 +11,7 @@ namespace {
 const std::vector<Conflict> kNone;
 constexpr std::size_t kParentBits = 1 << 16;
 constexpr int kSweepFrom = 8;
-constexpr std::size_t kSmallGroup = 16;  // changed bars of one machine from which it is swept whole
+constexpr std::size_t kSmallGroup = 16;  // moulds with at most this many bars are read whole, in any order
 
 bool overlap(std::int64_t aStart, std::int64_t aEnd, std::int64_t bStart, std::int64_t bEnd)
 {
@@ -22,16 +22,6 @@ void eraseValue(std::vector<int>& v, int value)
 {
     const auto it = std::find(v.begin(), v.end(), value);
     if (it != v.end()) v.erase(it);
-}
-
-void eraseLink(std::unordered_multimap<std::int64_t, int>& links, std::int64_t key, int record)
-{
-    const auto [from, to] = links.equal_range(key);
-    for (auto it = from; it != to; ++it)
-        if (it->second == record) {
-            links.erase(it);
-            return;
-        }
 }
 
 std::size_t parentBit(std::int64_t order) { return std::size_t((std::uint64_t(order) * 0x9E3779B97F4A7C15ull) >> 48); }
@@ -53,6 +43,14 @@ std::uint64_t membersKeyOf(const plan::PlanRecord& r)
         }
     }
     return h;
+}
+
+// Where lateness begins: the start of the day after the due date; never
+// for a bar without one.
+std::int64_t lateFromOf(const plan::PlanRecord& r)
+{
+    const core::Date due = dueDateOf(r);
+    return due.isNull() ? INT64_MAX : core::Moment::of(due.addDays(1), core::TimeOfDay()).seconds();
 }
 
 std::uint8_t flagsOf(const plan::PlanRecord& r)
@@ -105,7 +103,7 @@ ConflictIndex::Entry ConflictIndex::entryOf(const plan::PlanData& plan, int no, 
     e.scheduled = isScheduled(r);
     if (!e.scheduled) return e;
     span = Span{r.start().seconds(), r.end().seconds()};
-    e.due = dueDateOf(r);
+    e.lateFrom = lateFromOf(r);
     if (occupiesMachine(r)) {
         e.machine = groupOf(machineIds_, machines_, r.machineCode.trimmed());
         const QString mould = r.mouldNo.trimmed();
@@ -145,16 +143,19 @@ void ConflictIndex::file(int no, const Entry& e)
         if (id < 0) continue;
         Group& g = group(mould, id);
         g.records.push_back(no);
-        if (mould) g.spans.push_back(s);
+        if (mould) {
+            g.spans.push_back(s);
+            mouldSlot_[std::size_t(no)] = int(g.records.size()) - 1;
+        }
         g.longest = std::max(g.longest, s.end - s.start);
         unsort(mould, id);
     }
     if (!e.scheduled) return;
     if (e.parent != 0) {
-        suppliersOf_.emplace(e.parent, no);
+        suppliersOf_.insert(e.parent, no);
         parentBits_[parentBit(e.parent) / 64] |= std::uint64_t(1) << (parentBit(e.parent) % 64);
     }
-    for (std::int64_t o : e.orders) holdersOf_.emplace(o, no);
+    for (std::int64_t o : e.orders) holdersOf_.insert(o, no);
 }
 
 void ConflictIndex::unfile(int no, const Entry& e)
@@ -164,16 +165,18 @@ void ConflictIndex::unfile(int no, const Entry& e)
         Group& g = moulds_[std::size_t(e.mould)];
         const auto it = std::find(g.records.begin(), g.records.end(), no);
         if (it != g.records.end()) {
-            g.spans.erase(g.spans.begin() + (it - g.records.begin()));
+            const std::size_t at = std::size_t(it - g.records.begin());
+            g.spans.erase(g.spans.begin() + std::ptrdiff_t(at));
             g.records.erase(it);
+            placeMould(g, at);
         }
     }
     if (!e.scheduled) return;
-    if (e.parent != 0) eraseLink(suppliersOf_, e.parent, no);  // its bit stays: the filter only says "surely not"
-    for (std::int64_t o : e.orders) eraseLink(holdersOf_, o, no);
+    if (e.parent != 0) suppliersOf_.erase(e.parent, no);  // its bit stays: the filter only says "surely not"
+    for (std::int64_t o : e.orders) holdersOf_.erase(o, no);
 }
 
-bool ConflictIndex::maySupply(std::int64_t order) const
+inline bool ConflictIndex::maySupply(std::int64_t order) const
 {
     const std::size_t bit = parentBit(order);
     return (parentBits_[bit / 64] >> (bit % 64)) & 1;
@@ -183,6 +186,11 @@ bool ConflictIndex::before(int a, int b) const
 {
     const std::int64_t sa = spans_[std::size_t(a)].start, sb = spans_[std::size_t(b)].start;
     return sa != sb ? sa < sb : a < b;
+}
+
+void ConflictIndex::placeMould(const Group& g, std::size_t from)
+{
+    for (std::size_t k = from; k < g.records.size(); ++k) mouldSlot_[std::size_t(g.records[k])] = int(k);
 }
 
 void ConflictIndex::sortGroup(Group& g)
@@ -196,6 +204,7 @@ void ConflictIndex::sortGroup(Group& g)
     });
     if (!g.spans.empty())
         for (std::size_t k = 0; k < g.records.size(); ++k) g.spans[k] = spans[g.records[k]];
+    if (!g.spans.empty()) placeMould(g, 0);
     g.sorted = true;
 }
 
@@ -207,6 +216,8 @@ void ConflictIndex::grow(int size)
     byRecord_.resize(std::size_t(size) + 1);
     changedIn_.resize(std::size_t(size) + 1, 0);
     refileIn_.resize(std::size_t(size) + 1, 0);
+    mouldSlot_.resize(std::size_t(size) + 1, 0);
+    listed_.resize(std::size_t(size) + 1, 0);
 }
 
 void ConflictIndex::add(ConflictKind kind, int first, int second, core::Moment from, core::Moment to)
@@ -216,19 +227,26 @@ void ConflictIndex::add(ConflictKind kind, int first, int second, core::Moment f
         if (c.kind == kind && c.first == first && c.second == second) return;  // found from both sides
     const Conflict c{kind, first, second, from, to};
     list.push_back(c);
-    if (second != 0) byRecord_[std::size_t(second)].push_back(c);
+    listed_[std::size_t(first)] = 1;
+    if (second != 0) {
+        byRecord_[std::size_t(second)].push_back(c);
+        listed_[std::size_t(second)] = 1;
+    }
     ++count_;
     ++kindCount_[int(kind)];
 }
 
-void ConflictIndex::dropConflictsOf(int no)
+inline void ConflictIndex::dropConflictsOf(int no)
 {
+    if (!listed_[std::size_t(no)]) return;  // most records have none: their lists are not read
+    listed_[std::size_t(no)] = 0;
     std::vector<Conflict>& list = byRecord_[std::size_t(no)];
     for (const Conflict& c : list) {
         const int other = c.first == no ? c.second : c.first;
         if (other != 0 && other != no) {
             std::vector<Conflict>& theirs = byRecord_[std::size_t(other)];
             theirs.erase(std::remove(theirs.begin(), theirs.end(), c), theirs.end());
+            listed_[std::size_t(other)] = !theirs.empty();
         }
         --count_;
         --kindCount_[int(c.kind)];
@@ -240,26 +258,42 @@ void ConflictIndex::checkOverlaps(int no, const Group& g, ConflictKind kind)
 {
     const Span e = spans_[std::size_t(no)];
     const bool beside = !g.spans.empty();  // a mould's times are kept beside its records
+    const std::size_t n = g.records.size();
+    if (beside && n <= kSmallGroup) {
+        // A few bars (a mould's, which need not be in order) are read whole:
+        // one pass without branches notes the overlapping ones (this bar among
+        // them), and only those are looked at.
+        if (n < 2) return;
+        const Span* o = g.spans.data();
+        std::uint8_t hits[kSmallGroup];
+        std::size_t h = 0;
+        for (std::size_t k = 0; k < n; ++k) {
+            hits[h] = std::uint8_t(k);
+            h += std::size_t(o[k].start < e.end && o[k].end > e.start);  // overlap() as one expression
+        }
+        for (std::size_t i = 0; i < h; ++i) {
+            const int other = g.records[hits[i]];
+            if (other == no) continue;
+            const Span t = o[hits[i]];
+            add(kind, std::min(no, other), std::max(no, other), core::Moment::fromSeconds(std::max(e.start, t.start)),
+                core::Moment::fromSeconds(std::min(e.end, t.end)));
+        }
+        return;
+    }
     const Span* spans = spans_.data();
     const auto spanAt = [&](std::size_t k) { return beside ? g.spans[k] : spans[g.records[k]]; };
-    // A few bars are read whole (a mould's, which need not be in order);
-    // otherwise the bars starting before this one ends, no earlier than the
-    // longest bar reaches back.
-    const bool few = beside && g.records.size() <= kSmallGroup;
-    std::size_t k = 0;
-    if (!few) {
-        std::size_t lo = 0, hi = g.records.size();
-        const std::int64_t from = e.start - g.longest;
-        while (lo < hi) {
-            const std::size_t mid = (lo + hi) / 2;
-            if (spanAt(mid).start < from) lo = mid + 1;
-            else hi = mid;
-        }
-        k = lo;
+    // The bars starting before this one ends, no earlier than the longest bar
+    // reaches back.
+    std::size_t lo = 0, hi = n;
+    const std::int64_t from = e.start - g.longest;
+    while (lo < hi) {
+        const std::size_t mid = (lo + hi) / 2;
+        if (spanAt(mid).start < from) lo = mid + 1;
+        else hi = mid;
     }
-    for (; k < g.records.size(); ++k) {
+    for (std::size_t k = lo; k < g.records.size(); ++k) {
         const Span o = spanAt(k);
-        if (o.start >= e.end && !few) break;  // no later bar can reach into this one
+        if (o.start >= e.end) break;  // no later bar can reach into this one
         const int other = g.records[k];
         if (other == no || !overlap(e.start, e.end, o.start, o.end)) continue;
         add(kind, std::min(no, other), std::max(no, other), core::Moment::fromSeconds(std::max(e.start, o.start)),
@@ -288,41 +322,36 @@ void ConflictIndex::sweep(const Group& g, ConflictKind kind, bool changedOnly)
     }
 }
 
-void ConflictIndex::checkChain(int no)
+inline void ConflictIndex::checkChain(int no)
 {
     const Entry& e = entries_[std::size_t(no)];
     const Span span = spans_[std::size_t(no)];
     // This bar as the later process: the bars that supply one of its orders.
     for (std::int64_t o : e.orders) {
         if (!maySupply(o)) continue;
-        const auto [from, to] = suppliersOf_.equal_range(o);
-        for (auto it = from; it != to; ++it) {
-            const int s = it->second;
+        suppliersOf_.forEach(o, [&](int s) {
             const Span p = spans_[std::size_t(s)];
             if (s != no && span.start < p.end)
                 add(ConflictKind::ChainOrder, s, no, core::Moment::fromSeconds(span.start), core::Moment::fromSeconds(p.end));
-        }
+        });
     }
     // This bar as the previous process: the bars holding the order it supplies.
     if (e.parent == 0) return;
-    const auto [from, to] = holdersOf_.equal_range(e.parent);
-    for (auto it = from; it != to; ++it) {
-        const int h = it->second;
+    holdersOf_.forEach(e.parent, [&](int h) {
         const Span n = spans_[std::size_t(h)];
         if (h != no && n.start < span.end)
             add(ConflictKind::ChainOrder, no, h, core::Moment::fromSeconds(n.start), core::Moment::fromSeconds(span.end));
-    }
+    });
 }
 
-void ConflictIndex::checkRecord(int no, bool machineSwept)
+inline void ConflictIndex::checkRecord(int no, bool machineSwept)
 {
     const Entry& e = entries_[std::size_t(no)];
     if (!e.scheduled) return;
     if (e.machine >= 0 && !machineSwept) checkOverlaps(no, machines_[std::size_t(e.machine)], ConflictKind::MachineOverlap);
     if (e.mould >= 0) checkOverlaps(no, moulds_[std::size_t(e.mould)], ConflictKind::MouldClash);
-    const core::Moment end = core::Moment::fromSeconds(spans_[std::size_t(no)].end);
-    if (!e.due.isNull() && end.date() > e.due)
-        add(ConflictKind::Late, no, 0, core::Moment::of(e.due.addDays(1), core::TimeOfDay()), end);
+    const std::int64_t end = spans_[std::size_t(no)].end;
+    if (end >= e.lateFrom) add(ConflictKind::Late, no, 0, core::Moment::fromSeconds(e.lateFrom), core::Moment::fromSeconds(end));
     checkChain(no);
 }
 
@@ -332,6 +361,8 @@ void ConflictIndex::rebuild(const plan::PlanData& plan)
     spans_.clear();
     byRecord_.clear();
     changedIn_.clear();
+    mouldSlot_.clear();
+    listed_.clear();
     count_ = 0;
     std::fill(std::begin(kindCount_), std::end(kindCount_), 0);
     machineIds_.clear();
@@ -355,8 +386,10 @@ void ConflictIndex::rebuild(const plan::PlanData& plan)
     for (const auto& [mould, id] : std::exchange(unsorted_, {})) {
         Group& g = group(mould, id);
         std::sort(g.records.begin(), g.records.end(), [this](int a, int b) { return before(a, b); });
-        if (mould)
+        if (mould) {
             for (std::size_t k = 0; k < g.records.size(); ++k) g.spans[k] = spans_[std::size_t(g.records[k])];
+            placeMould(g, 0);
+        }
         g.sorted = true;
     }
     for (const Group& g : machines_) sweep(g, ConflictKind::MachineOverlap, false);
@@ -365,18 +398,15 @@ void ConflictIndex::rebuild(const plan::PlanData& plan)
         const Entry& e = entries_[std::size_t(i)];
         if (!e.scheduled) continue;
         const Span span = spans_[std::size_t(i)];
-        const core::Moment end = core::Moment::fromSeconds(span.end);
-        if (!e.due.isNull() && end.date() > e.due)
-            add(ConflictKind::Late, i, 0, core::Moment::of(e.due.addDays(1), core::TimeOfDay()), end);
+        if (span.end >= e.lateFrom)
+            add(ConflictKind::Late, i, 0, core::Moment::fromSeconds(e.lateFrom), core::Moment::fromSeconds(span.end));
         // Each link is found from its supplying side.
         if (e.parent == 0) continue;
-        const auto [from, to] = holdersOf_.equal_range(e.parent);
-        for (auto it = from; it != to; ++it) {
-            const int h = it->second;
+        holdersOf_.forEach(e.parent, [&](int h) {
             const Span n = spans_[std::size_t(h)];
             if (h != i && n.start < span.end)
                 add(ConflictKind::ChainOrder, i, h, core::Moment::fromSeconds(n.start), core::Moment::fromSeconds(span.end));
-        }
+        });
     }
 }
 
@@ -420,7 +450,7 @@ void ConflictIndex::update(const plan::PlanData& plan, const std::vector<int>& c
             // Only the times moved (a push): the groups need sorting again, nothing else.
             if (!old.scheduled) continue;
             const plan::PlanRecord& r = plan[no];
-            if (named) old.due = dueDateOf(r);
+            if (named) old.lateFrom = lateFromOf(r);
             Span& span = spans_[std::size_t(no)];
             const Span now{r.start().seconds(), r.end().seconds()};
             if (now.start == span.start && now.end == span.end) continue;
@@ -431,11 +461,12 @@ void ConflictIndex::update(const plan::PlanData& plan, const std::vector<int>& c
                 g.longest = std::max(g.longest, now.end - now.start);
                 if (mould && g.records.size() <= kSmallGroup) {
                     // A mould's few bars are read whole by the checks: their order does not matter.
-                    const auto it = std::find(g.records.begin(), g.records.end(), no);
-                    if (it != g.records.end()) g.spans[std::size_t(it - g.records.begin())] = now;
+                    const std::size_t at = std::size_t(mouldSlot_[std::size_t(no)]);
+                    Q_ASSERT(at < g.records.size() && g.records[at] == no);
+                    g.spans[at] = now;
                     continue;
                 }
-                unsort(mould, id);
+                if (g.sorted) unsort(mould, id);
             }
             continue;
         }
@@ -462,7 +493,10 @@ void ConflictIndex::update(const plan::PlanData& plan, const std::vector<int>& c
     }
     for (int id : touched) {
         const Group& g = machines_[std::size_t(id)];
-        if (g.changed >= kSweepFrom && g.changed * 4 >= int(g.records.size())) swept.push_back(id);
+        if (g.changed >= kSweepFrom && g.changed * 4 >= int(g.records.size())) {
+            swept.push_back(id);
+            machines_[std::size_t(id)].sweptIn = update_;
+        }
     }
     for (int no : records)
         if (no >= 2) dropConflictsOf(no);
@@ -470,7 +504,7 @@ void ConflictIndex::update(const plan::PlanData& plan, const std::vector<int>& c
     for (int no : records) {
         if (no < 2) continue;
         const int machine = entries_[std::size_t(no)].machine;
-        checkRecord(no, machine >= 0 && std::find(swept.begin(), swept.end(), machine) != swept.end());
+        checkRecord(no, machine >= 0 && machines_[std::size_t(machine)].sweptIn == update_);
     }
 }
 

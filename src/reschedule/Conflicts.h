@@ -11,13 +11,13 @@
 // same machine, mould and lot chain.
 
 #include "plan/PlanData.h"
+#include "reschedule/OrderLinks.h"
 
 #include <QHash>
 #include <QString>
 #include <QVarLengthArray>
 #include <compare>
 #include <cstdint>
-#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -89,7 +89,7 @@ private:
         int machine = -1;  // group of the machine; -1 = takes no machine time
         int mould = -1;    // group of the mould; -1 = none
         bool scheduled = false;
-        core::Date due;
+        std::int64_t lateFrom = INT64_MAX;  // the day after the due date begins (seconds): a bar ending then or later is late
         std::int64_t parent = 0;          // 上位手配番号 of a scheduled bar
         QVarLengthArray<std::int64_t, 2> orders;  // orders the bar holds (split lots: also their source)
         // What the filing was made from: a step that moved the bar only (a
@@ -108,8 +108,9 @@ private:
         bool sorted = true;
         std::uint32_t stamp = 0;   // the update that last counted its changed records
         int changed = 0;           // records of the group that update changed
+        std::uint32_t sweptIn = 0; // the update that swept it whole
     };
-    using Links = std::unordered_multimap<std::int64_t, int>;
+    using Links = OrderLinks;
 
     Entry entryOf(const plan::PlanData& plan, int recordNo, Span& span);
     bool sameFiling(const plan::PlanRecord& r, const Entry& e) const;
@@ -119,6 +120,7 @@ private:
     void file(int recordNo, const Entry& e);
     void unfile(int recordNo, const Entry& e);
     void sortGroup(Group& g);
+    void placeMould(const Group& g, std::size_t from);
     bool before(int a, int b) const;
     void checkRecord(int recordNo, bool machineSwept);
     void checkOverlaps(int recordNo, const Group& g, ConflictKind kind);
@@ -139,6 +141,8 @@ private:
     std::vector<std::pair<bool, int>> unsorted_;  // (mould, group) to sort before the checks
     std::vector<std::uint32_t> changedIn_;        // by record: the update that changed it
     std::vector<std::uint32_t> refileIn_;         // by record: the update that files it again
+    std::vector<int> mouldSlot_;                  // by record: its place in its mould's records and times
+    std::vector<std::uint8_t> listed_;            // by record: whether its list in byRecord_ holds anything
     std::uint32_t update_ = 0;
     // The plan's change journal as far as read: a record it does not name
     // changed its times only, and keeps its filing.

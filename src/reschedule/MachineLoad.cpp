@@ -58,58 +58,94 @@ std::int64_t workingMinutesIn(const core::Planner& p, int row, int dayIndex, cor
     return sum;
 }
 
-void MachineLoad::computeShare(const core::Planner& p, const plan::PlanData& plan, int no, Share& s) const
+// Where the bar takes calendar time: its machine row, its times and the
+// production days they cover; false when it takes none.
+bool MachineLoad::placeOf(const core::Planner& p, const plan::PlanData& plan, int no, Share& s, Place& at) const
 {
-    s.row = 0;
-    s.minutes.clear();
-    if (no < 2 || no > plan.size()) return;
+    if (no < 2 || no > plan.size()) return false;
     const plan::PlanRecord& r = plan[no];
-    if (r.isHidden()) return;
+    if (r.isHidden()) return false;
     // A push keeps the machine: its row is found once. A blank code is row 1, no machine.
     if (s.rawMachine.isNull() || !(r.machineCode.constData() == s.rawMachine.constData() && r.machineCode.size() == s.rawMachine.size())) {
         s.rawMachine = r.machineCode;
         s.machineRow = p.rows.findRow(r.machineCode);
     }
     const int row = s.machineRow;
-    if (!p.rows.isMachineRow(row) || std::size_t(row) >= periods_.size()) return;
+    if (!p.rows.isMachineRow(row) || std::size_t(row) >= periods_.size()) return false;
     const std::int64_t start = r.start().seconds(), end = r.end().seconds();
-    if (end <= start) return;
-    const int first = std::max(0, int(std::clamp<std::int64_t>(floorDiv(start - base_, kDay) + 2, -1, INT32_MAX)));
-    const int last = std::min(p.calendarDays(), int(std::clamp<std::int64_t>(floorDiv(end - 1 - base_, kDay) + 2, -1, INT32_MAX)));
-    if (first > last) return;
-    s.row = row;
-    s.firstDay = first;
-    const std::vector<DayPeriods>& days = periods_[std::size_t(row)];
-    for (int d = first; d <= last; ++d) {
-        const std::int64_t dayStart = base_ + std::int64_t(d - 2) * kDay;
-        const DayPeriods& dp = days[std::size_t(d)];
-        std::int64_t sum = 0;
-        for (int k = 0; k < dp.count; k += 2) {
-            const std::int64_t a = std::max(dayStart + dp.bounds[std::size_t(k)], start);
-            const std::int64_t b = std::min(dayStart + dp.bounds[std::size_t(k) + 1], end);
-            if (b > a) sum += (b - a) / 60;
-        }
-        s.minutes.push_back(sum);
+    if (end <= start) return false;
+    const std::vector<DayPeriods>& days = periods_[std::size_t(row)];  // empty for a row without a calendar
+    // The production day of a moment. A push seldom moves a bar by more than
+    // a day, so the day it stood on (and the next) is tried before dividing.
+    const auto dayOf = [this](std::int64_t t, int guess) {
+        const std::int64_t from = base_ + std::int64_t(guess - 2) * kDay;
+        if (t >= from && t < from + kDay) return guess;
+        if (t >= from + kDay && t < from + 2 * kDay) return guess + 1;
+        return int(std::clamp<std::int64_t>(floorDiv(t - base_, kDay) + 2, -1, INT32_MAX - 1));
+    };
+    at.first = std::max(0, dayOf(start, std::clamp(s.firstDay, 0, INT32_MAX - 2)));
+    at.last = std::min({p.calendarDays(), int(days.size()) - 1, dayOf(end - 1, at.first)});
+    at.row = row;
+    at.start = start;
+    at.end = end;
+    return at.first <= at.last;
+}
+
+// The working minutes of [start, end) inside one machine day (each period's share in whole minutes).
+std::int32_t MachineLoad::minutesOn(const Place& at, int day) const
+{
+    const std::int64_t dayStart = base_ + std::int64_t(day - 2) * kDay;
+    const DayPeriods& dp = periods_[std::size_t(at.row)][std::size_t(day)];
+    std::int64_t sum = 0;
+    for (int k = 0; k < dp.count; k += 2) {
+        const std::int64_t a = std::max(dayStart + dp.bounds[std::size_t(k)], at.start);
+        const std::int64_t b = std::min(dayStart + dp.bounds[std::size_t(k) + 1], at.end);
+        if (b > a) sum += (b - a) / 60;
     }
+    return std::int32_t(sum);  // at most a day's minutes
 }
 
 void MachineLoad::apply(const Share& s, int sign)
 {
     if (s.row == 0 || std::size_t(s.row) >= cells_.size()) return;
     std::vector<DayLoad>& days = cells_[std::size_t(s.row)];
-    for (std::size_t k = 0; k < s.minutes.size(); ++k) {
-        const std::size_t d = std::size_t(s.firstDay) + k;
-        if (d < days.size()) days[d].planned += sign * s.minutes[k];
+    for (qsizetype k = 0; k < s.minutes.size(); ++k) {
+        const std::size_t d = std::size_t(s.firstDay) + std::size_t(k);
+        if (d < days.size()) days[d].planned += sign * std::int64_t(s.minutes[k]);
     }
 }
 
+// Takes the record's old share off its days and adds its share now.
 void MachineLoad::refresh(const core::Planner& p, const plan::PlanData& plan, int no)
 {
     if (std::size_t(no) >= shares_.size()) shares_.resize(std::size_t(no) + 1);
     Share& s = shares_[std::size_t(no)];
+    Place at;
+    if (!placeOf(p, plan, no, s, at)) {
+        apply(s, -1);
+        s.row = 0;  // firstDay stays: the next place is looked for from there
+        s.minutes.clear();
+        return;
+    }
+    std::vector<DayLoad>& days = cells_[std::size_t(at.row)];  // as long as the row's periods
+    const int count = at.last - at.first + 1;
+    if (at.row == s.row && at.first == s.firstDay && count == s.minutes.size()) {
+        // The same days (a push within them): each day takes the difference, in one pass.
+        for (int k = 0; k < count; ++k) {
+            const std::int32_t m = minutesOn(at, at.first + k);
+            days[std::size_t(at.first + k)].planned += m - s.minutes[k];
+            s.minutes[k] = m;
+        }
+        return;
+    }
     apply(s, -1);
-    computeShare(p, plan, no, s);
-    apply(s, +1);
+    s.row = at.row;
+    s.firstDay = at.first;
+    s.minutes.resize(count);
+    for (int k = 0; k < count; ++k) {
+        s.minutes[k] = minutesOn(at, at.first + k);
+        days[std::size_t(at.first + k)].planned += s.minutes[k];
+    }
 }
 
 void MachineLoad::rebuild(const core::Planner& p, const plan::PlanData& plan)

@@ -10,6 +10,7 @@
 #include "core/WorkingTime.h"
 #include "plan/PlanData.h"
 
+#include <QVarLengthArray>
 #include <array>
 #include <cstdint>
 #include <utility>
@@ -44,7 +45,9 @@ private:
     struct Share {
         int row = 0;  // 0 = none
         int firstDay = 0;
-        std::vector<std::int64_t> minutes;  // from firstDay on
+        // From firstDay on; a bar seldom spans more than a few days, so they
+        // stay beside the rest and a push reads no other memory.
+        QVarLengthArray<std::int32_t, 4> minutes;
         QString rawMachine;                 // the code the row was found from
         int machineRow = 0;
     };
@@ -54,7 +57,13 @@ private:
         std::array<std::int32_t, 24> bounds{};  // start, end, start, end, ...
     };
     static DayPeriods periodsOf(const core::Planner& p, int row, int dayIndex);
-    void computeShare(const core::Planner& p, const plan::PlanData& plan, int recordNo, Share& s) const;
+    // Where a bar takes calendar time now.
+    struct Place {
+        int row = 0, first = 0, last = -1;  // machine row, production days first..last
+        std::int64_t start = 0, end = 0;    // seconds
+    };
+    bool placeOf(const core::Planner& p, const plan::PlanData& plan, int recordNo, Share& s, Place& at) const;
+    std::int32_t minutesOn(const Place& at, int dayIndex) const;
     void apply(const Share& s, int sign);
     void refresh(const core::Planner& p, const plan::PlanData& plan, int recordNo);
 

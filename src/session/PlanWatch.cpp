@@ -2,6 +2,8 @@
 
 #include "session/PlanSession.h"
 
+#include <algorithm>
+
 
 namespace session {
 
@@ -78,10 +80,12 @@ void PlanWatch::bringUpToDate()
         std::vector<int>& dirty = scratch_;
         dirty.clear();
         ++check_;
+        int largest = plan.size();
+        for (int no : dirty_) largest = std::max(largest, no);
+        if (std::size_t(largest) >= seen_.size()) seen_.resize(std::size_t(largest) + 1, 0);
+        if (std::size_t(largest) >= counted_.size()) counted_.resize(std::size_t(largest) + 1, 0);
         for (int no : dirty_) {
             if (no < 2) continue;
-            if (std::size_t(no) >= seen_.size()) seen_.resize(std::size_t(no) + 1, 0);
-            if (std::size_t(no) >= counted_.size()) counted_.resize(std::size_t(no) + 1, 0);
             if (seen_[std::size_t(no)] == check_) continue;
             seen_[std::size_t(no)] = check_;
             dirty.push_back(no);

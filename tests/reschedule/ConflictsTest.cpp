@@ -267,6 +267,51 @@ TEST(MachineLoad, MinutesPerDayMatchAMinuteByMinuteWalkOfTheCalendar)
     EXPECT_EQ(load.at(4, 8).offered, 0) << "a Sunday off";
 }
 
+// Bars moved by whole days, bars starting or ending right at a day change,
+// and bars stretched over several days land on the days a fresh count gives them.
+TEST(MachineLoad, BarsMovedByWholeDaysOrOntoTheDayChangeLandOnTheRightDays)
+{
+    const core::Planner p = plant();
+    RandomPlans gen(5);
+    plan::PlanData plan = gen.plan(60);
+    reschedule::MachineLoad load;
+    load.rebuild(p, plan);
+    int round = 0;
+    for (const int minutes : {24 * 60, 48 * 60, -24 * 60, 72 * 60, 48 * 60 + 1, -48 * 60, 0, 1}) {
+        std::vector<int> touched;
+        for (int i = 2; i <= plan.size(); ++i) {
+            if (!reschedule::occupiesMachine(plan[i])) continue;
+            plan::PlanRecord& r = plan.editTimes(i);
+            if (minutes == 1) {
+                r.setEnd(r.start().addMinutes(84 * 60));  // three and a half days
+            } else if (minutes == 0) {
+                // Onto the day change two days on, alternately starting or ending there.
+                const Moment change = Moment::of(r.start().date().addDays(2), p.DayChangeTime);
+                r.setStart(i % 2 ? change : change.addMinutes(-90));
+                r.setEnd(i % 2 ? change.addMinutes(90) : change);
+            } else {
+                r.setStart(r.start().addMinutes(minutes));
+                r.setEnd(r.end().addMinutes(minutes));
+            }
+            touched.push_back(i);
+        }
+        load.update(p, plan, touched);
+        reschedule::MachineLoad fresh;
+        fresh.rebuild(p, plan);
+        ASSERT_TRUE(load == fresh) << "round " << round;
+        // And the figures themselves, day by day from the calendar.
+        for (int row = 2; row <= p.rows.CalendarMachineCount; ++row)
+            for (int d = 0; d <= p.calendarDays(); ++d) {
+                std::int64_t planned = 0;
+                for (int i = 2; i <= plan.size(); ++i)
+                    if (reschedule::occupiesMachine(plan[i]) && p.rows.findRow(plan[i].machineCode) == row)
+                        planned += reschedule::workingMinutesIn(p, row, d, plan[i].start(), plan[i].end());
+                ASSERT_EQ(load.at(row, d).planned, planned) << "round " << round << " row " << row << " day " << d;
+            }
+        ++round;
+    }
+}
+
 TEST(MachineLoad, AChangedCalendarDayChangesItsOfferAndTheBarsOnIt)
 {
     core::Planner p = plant();

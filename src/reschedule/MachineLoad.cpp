@@ -9,14 +9,6 @@ namespace reschedule {
 namespace {
 constexpr std::int32_t kDay = core::TimeOfDay::kSecondsPerDay;
 
-// Seconds after the day change; an end at the day change (or 00:00 standing
-// for 24:00) closes the production day.
-std::int32_t relative(core::TimeOfDay dayChange, core::TimeOfDay t, bool isEnd)
-{
-    const std::int32_t r = ((t.seconds() - dayChange.seconds()) % kDay + kDay) % kDay;
-    return isEnd && r == 0 ? kDay : r;
-}
-
 bool hasCalendarDay(const core::Planner& p, int row, int dayIndex)
 {
     return p.rows.isMachineRow(row) && row <= p.calendar.machineCount() && dayIndex >= 0 && dayIndex <= p.calendarDays()
@@ -33,7 +25,7 @@ MachineLoad::DayPeriods MachineLoad::periodsOf(const core::Planner& p, int row, 
     const auto& cal = p.calendar.day(dayIndex, row).CalTime;
     for (std::size_t k = 1; k <= 23; k += 2) {
         if (cal[k].isZero() && cal[k + 1].isZero()) break;  // the day's list ends at the first empty pair
-        const std::int32_t a = relative(p.DayChangeTime, cal[k], false), b = relative(p.DayChangeTime, cal[k + 1], true);
+        const std::int32_t a = core::toShiftedTime(p.DayChangeTime, cal[k], false), b = core::toShiftedTime(p.DayChangeTime, cal[k + 1], true);
         if (b <= a) continue;
         out.bounds[std::size_t(out.count)] = a;
         out.bounds[std::size_t(out.count) + 1] = b;
@@ -50,8 +42,8 @@ std::int64_t workingMinutesIn(const core::Planner& p, int row, int dayIndex, cor
     std::int64_t sum = 0;
     for (std::size_t k = 1; k <= 23; k += 2) {
         if (cal[k].isZero() && cal[k + 1].isZero()) break;
-        const std::int64_t a = dayStart + relative(p.DayChangeTime, cal[k], false);
-        const std::int64_t b = dayStart + relative(p.DayChangeTime, cal[k + 1], true);
+        const std::int64_t a = dayStart + core::toShiftedTime(p.DayChangeTime, cal[k], false);
+        const std::int64_t b = dayStart + core::toShiftedTime(p.DayChangeTime, cal[k + 1], true);
         const std::int64_t s = std::max(a, from.seconds()), e = std::min(b, to.seconds());
         if (b > a && e > s) sum += (e - s) / 60;
     }

@@ -5,6 +5,7 @@
 #include "demoplant/DemoPlant.h"
 #include "session/PlanSession.h"
 #include "session/PlanWatch.h"
+#include "support/DemoPlantOpening.h"
 #include "support/ScriptedPrompt.h"
 #include "support/TestDatabase.h"
 
@@ -28,21 +29,7 @@ protected:
         }
         t = testing_support::freshDatabase(db::Kind::Sqlite);
         ASSERT_TRUE(t.db);
-        demoplant::DemoOptions o;
-        o.seed = 8;
-        o.baseDate = core::Date::fromYmd(2024, 5, 6);
-        o.orders = 300;
-        o.machines = 6;
-        demoplant::generateDemoPlant(*t.db, o);
-        settings.TantoCode = QStringLiteral("1001");
-        settings.KojoCode = 1;
-        settings.TanmatsuNo = 3;
-        settings.ProgramId = QStringLiteral("WATCH");
-        settings.processClassCode = QStringLiteral("10");
-        settings.KengenKubun = QStringLiteral("1");
-        settings.DayChangeTime = core::TimeOfDay::fromHms(8, 0);
-        settings.PeriodStart = o.baseDate.addDays(-7);
-        settings.PeriodEnd = o.baseDate.addDays(30);
+        settings = testing_support::writeSmallDemoPlant(*t.db, 8, QStringLiteral("WATCH"));
         session = std::make_unique<session::PlanSession>(settings, t.db.get());
         session->setPrompt(&prompt);
         session->load();

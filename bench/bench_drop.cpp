@@ -81,10 +81,25 @@ int main(int argc, char** argv)
     const double viewFrom = headX - state.scale().ChartWidth / 2;
     const double viewTo = viewFrom + state.scale().ChartWidth;
 
+    std::vector<int> chained;
+    for (int i : chain)
+        if (!plan[i].isSetMember) chained.push_back(i);
+    const auto recomputeEnds = [&] {
+        std::int64_t s = 0;
+        for (int i : chained) {
+            const plan::PlanRecord& r = plan[i];
+            s += calcEndTime(planner, r.start(), r.setupMinutes + r.workMinutes, r.machineCode).seconds();
+        }
+        return s;
+    };
+
     // Each round drops and asks for the bars to paint, timed apart, and is then
     // undone (not timed). Every other round the repaint asks for the whole row
     // instead, as when the planner scrolls along all of it afterwards: every
-    // pushed bar is completed.
+    // pushed bar is completed. The baseline, the chained bars' end times
+    // recomputed, is timed in every round too, so that both see the machine in
+    // the same state (a shared machine's speed drifts within a run).
+    std::vector<double> ends;
     std::size_t touched = 0;
     std::int64_t sink = 0, shown = 0;
     std::vector<double> whole, step, repaints, wholeRow;
@@ -109,6 +124,9 @@ int main(int argc, char** argv)
         }
         touched = reported.size();
         undo();
+        const auto d = std::chrono::steady_clock::now();
+        sink += recomputeEnds();
+        ends.push_back(std::chrono::duration<double, std::micro>(std::chrono::steady_clock::now() - d).count());
     }
     const auto median = [](std::vector<double>& t) {
         std::sort(t.begin(), t.end());
@@ -116,10 +134,8 @@ int main(int argc, char** argv)
     };
     const double dropUs = median(whole), stepUs = median(step), repaintUs = median(repaints);
     const double wholeRowUs = median(wholeRow);
+    const double endsUs = median(ends);
 
-    std::vector<int> chained;
-    for (int i : chain)
-        if (!plan[i].isSetMember) chained.push_back(i);
     // Check once that the drop really pushes the whole chain.
     std::vector<Moment> before;
     for (int i : chained) before.push_back(plan[i].start());
@@ -128,12 +144,6 @@ int main(int argc, char** argv)
     for (std::size_t k = 0; k < chained.size(); ++k) pushed += plan[chained[k]].start() != before[k] ? 1 : 0;
     const int steps = form.history().stepCount() - 1;  // less the earlier step
     undo();
-    const double endsUs = medianMicros(41, [&] {
-        for (int i : chained) {
-            const plan::PlanRecord& r = plan[i];
-            sink += calcEndTime(planner, r.start(), r.setupMinutes + r.workMinutes, r.machineCode).seconds();
-        }
-    });
 
     std::printf("drop at the head of %zu chained bars on one machine of a %d-record plan (%d pushed, %zu records reported\n"
                 "and redrawn, %lld bars of the row in view, %d undo step):\n",

@@ -8,6 +8,7 @@
 #include "session/GridActions.h"
 #include "session/PlanCsv.h"
 #include "session/PlanImport.h"
+#include "support/BarDrops.h"
 #include "support/DemoPlantOpening.h"
 #include "support/QtPrinting.h"
 #include "support/ScriptedPrompt.h"
@@ -107,18 +108,9 @@ protected:
         }
         return {0, 0};
     }
-    // The drop a planner makes: the bar's left edge put at `start` on `rowCode`.
     reschedule::BarDrop dropAt(int recordNo, const QString& rowCode, core::Moment start) const
     {
-        reschedule::BarDrop d;
-        d.recordNo = recordNo;
-        d.DragStartKikai = byHand->plan()[recordNo].machineCode;
-        d.newKikai = rowCode;
-        d.origin = core::chartOrigin(settings.PeriodStart, settings.DayChangeTime);
-        d.scale = 600;
-        d.currentLeftTwips = double(core::dateTimeToX(d.origin, byHand->plan()[recordNo].start(), d.scale));
-        d.newLeftTwips = double(core::dateTimeToX(d.origin, start, d.scale));
-        return d;
+        return testing_support::dropAt(*byHand, recordNo, rowCode, start);
     }
     void expectSameAsByHand() const
     {

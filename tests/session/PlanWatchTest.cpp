@@ -5,6 +5,7 @@
 #include "demoplant/DemoPlant.h"
 #include "session/PlanSession.h"
 #include "session/PlanWatch.h"
+#include "support/BarDrops.h"
 #include "support/DemoPlantOpening.h"
 #include "support/ScriptedPrompt.h"
 #include "support/TestDatabase.h"
@@ -53,17 +54,10 @@ protected:
         ASSERT_EQ(w.changedBars(), changed) << when;
     }
 
+
     reschedule::BarDrop dropAt(int recordNo, const QString& rowCode, core::Moment start) const
     {
-        reschedule::BarDrop d;
-        d.recordNo = recordNo;
-        d.DragStartKikai = session->plan()[recordNo].machineCode;
-        d.newKikai = rowCode;
-        d.origin = core::chartOrigin(settings.PeriodStart, settings.DayChangeTime);
-        d.scale = 600;
-        d.currentLeftTwips = double(core::dateTimeToX(d.origin, session->plan()[recordNo].start(), d.scale));
-        d.newLeftTwips = double(core::dateTimeToX(d.origin, start, d.scale));
-        return d;
+        return testing_support::dropAt(*session, recordNo, rowCode, start);
     }
 
     testing_support::TestDb t;

@@ -7,6 +7,7 @@
 #include "reschedule/Requirement.h"
 #include "session/PlanSession.h"
 #include "store/loading/SqlMasterLookup.h"
+#include "support/BarDrops.h"
 #include "support/DemoPlantOpening.h"
 #include "support/ScriptedPrompt.h"
 #include "support/TestDatabase.h"
@@ -70,17 +71,10 @@ protected:
         }
         return {0, 0};
     }
+
     reschedule::BarDrop dropAt(int recordNo, const QString& rowCode, core::Moment start) const
     {
-        reschedule::BarDrop d;
-        d.recordNo = recordNo;
-        d.DragStartKikai = session->plan()[recordNo].machineCode;
-        d.newKikai = rowCode;
-        d.origin = core::chartOrigin(settings.PeriodStart, settings.DayChangeTime);
-        d.scale = 600;  // twips per hour
-        d.currentLeftTwips = double(core::dateTimeToX(d.origin, session->plan()[recordNo].start(), d.scale));
-        d.newLeftTwips = double(core::dateTimeToX(d.origin, start, d.scale));
-        return d;
+        return testing_support::dropAt(*session, recordNo, rowCode, start);
     }
     // Runs f and checks that the records it reported are exactly those it changed.
     template <typename F>

@@ -2,7 +2,10 @@
 
 namespace store::statements {
 
-QString machines(const db::Dialect& dialect, int kojoCode)
+namespace {
+// The class's machines with the operator's choice of them (DB0497), as far as
+// the factory; the two statements below differ only in what follows.
+QString machinesWithChoice(const db::Dialect& dialect, int kojoCode)
 {
     return QStringLiteral("SELECT" "   " "DB0394" "." "機械コード" " , " "DB0394" "." "機械名")
         + dialect.nullFunction()
@@ -10,21 +13,20 @@ QString machines(const db::Dialect& dialect, int kojoCode)
                          ".担当者コード = ?" "   AND " "DB0497" "." "機械コード" " = " "DB0394" "." "機械コード"
                          " WHERE " "DB0394" ".生産工場コード=")
         + QString::number(kojoCode)
-        + QStringLiteral("   AND " "DB0394" ".工程分類コード=?" "   AND " "DB0394" ".削除フラグ='0'" "   AND ("
-                         "DB0497" ".選択='1'" "   OR " "DB0497" ".選択 is NULL )" " ORDER BY ")
+        + QStringLiteral("   AND " "DB0394" ".工程分類コード=?" "   AND " "DB0394" ".削除フラグ='0'");
+}
+}  // namespace
+
+QString machines(const db::Dialect& dialect, int kojoCode)
+{
+    return machinesWithChoice(dialect, kojoCode)
+        + QStringLiteral("   AND (" "DB0497" ".選択='1'" "   OR " "DB0497" ".選択 is NULL )" " ORDER BY ")
         + dialect.machineOrderColumn();
 }
 
 QString machineSelection(const db::Dialect& dialect, int kojoCode)
 {
-    return QStringLiteral("SELECT" "   " "DB0394" "." "機械コード" " , " "DB0394" "." "機械名")
-        + dialect.nullFunction()
-        + QStringLiteral("DB0497" ".選択,1) 選択" " FROM " "DB0394" " LEFT JOIN " "DB0497" "   ON " "DB0497"
-                         ".担当者コード = ?" "   AND " "DB0497" "." "機械コード" " = " "DB0394" "." "機械コード"
-                         " WHERE " "DB0394" ".生産工場コード=")
-        + QString::number(kojoCode)
-        + QStringLiteral("   AND " "DB0394" ".工程分類コード=?" "   AND " "DB0394" ".削除フラグ='0'" " ORDER BY ")
-        + dialect.machineOrderColumn();
+    return machinesWithChoice(dialect, kojoCode) + QStringLiteral(" ORDER BY ") + dialect.machineOrderColumn();
 }
 
 QString machineCalendar()

@@ -1,5 +1,7 @@
 #include "core/TypedText.h"
 
+#include "core/SearchText.h"
+
 #include <QLocale>
 #include <QRegularExpression>
 
@@ -151,6 +153,15 @@ QString groupedText(double value, int decimals)
     QString t = c.toString(value, 'f', decimals);
     if (t.startsWith(u'-') && t.count(u'0') + t.count(u',') + t.count(u'.') == t.size() - 1) t.remove(0, 1);  // no "-0.000"
     return t;
+}
+
+std::optional<std::int64_t> typedWholeNumber(const QString& typed)
+{
+    QString t = foldForSearch(typed.trimmed());
+    t.remove(u',');
+    bool ok = false;
+    const std::int64_t n = t.toLongLong(&ok);
+    return ok ? std::optional<std::int64_t>(n) : std::nullopt;
 }
 
 }  // namespace core

@@ -30,6 +30,9 @@ QString toHalfWidth(const QString& text);
 // optional sign, digits and a decimal fraction are read up to the first other
 // character. Empty text or text that starts otherwise gives 0.
 double leadingValue(const QString& text);
+// A whole number as typed or as a spreadsheet shows it: blanks around it,
+// full-width digits and thousands separators taken; nullopt when it is none.
+std::optional<std::int64_t> typedWholeNumber(const QString& typed);
 // A whole number as a 32-bit conversion makes it: to the nearest, halves to
 // even, held within the 32-bit range.
 std::int32_t roundToInt32(double v);

@@ -1,6 +1,7 @@
 #include "reschedule/GridEdit.h"
 
 #include "core/SearchText.h"
+#include "core/TypedText.h"
 #include "reschedule/BarState.h"
 #include "reschedule/GridMessages.h"
 #include "reschedule/Messages.h"
@@ -99,16 +100,6 @@ void afterWorkMinutes(RuleContext& ctx, int recordNo, RuleOutcome& out)
     } else if (ctx.plan[recordNo].setRepOrderNo != 0 && !ctx.plan[recordNo].isSetMember) {
         setDPlanUpdate(ctx, recordNo, out);
     }
-}
-
-// A whole number as typed: full-width digits and thousands separators allowed.
-std::optional<std::int64_t> wholeNumber(const QString& text)
-{
-    QString t = core::foldForSearch(text.trimmed());
-    t.remove(u',');
-    bool ok = false;
-    const std::int64_t n = t.toLongLong(&ok);
-    return ok ? std::optional<std::int64_t>(n) : std::nullopt;
 }
 
 }  // namespace
@@ -268,7 +259,7 @@ RuleOutcome editGridCell(RuleContext& ctx, int recordNo, GridField field, const 
     }
     case GridField::OrderQty: {
         if (folded.isEmpty()) return bad(msg::quantityRequired());
-        const std::optional<std::int64_t> qty = wholeNumber(text);
+        const std::optional<std::int64_t> qty = core::typedWholeNumber(text);
         if (!qty) return bad(msg::quantityInvalid());
         return changeGridQuantity(ctx, recordNo, *qty);
     }
@@ -286,7 +277,7 @@ RuleOutcome editGridCell(RuleContext& ctx, int recordNo, GridField field, const 
         return changeStart(ctx, recordNo, core::Moment::of(date, time));
     }
     case GridField::Persons: {
-        const std::optional<std::int64_t> persons = folded.isEmpty() ? std::optional<std::int64_t>(0) : wholeNumber(text);
+        const std::optional<std::int64_t> persons = folded.isEmpty() ? std::optional<std::int64_t>(0) : core::typedWholeNumber(text);
         if (!persons) return bad(msg::personsInvalid());
         return changePersons(ctx, recordNo, *persons);
     }

@@ -5,6 +5,7 @@
 #include "session/PlanImport.h"
 
 #include "core/SearchText.h"
+#include "core/TypedText.h"
 #include "reschedule/GridEdit.h"
 #include "reschedule/GridMessages.h"
 #include "session/PlanCsv.h"
@@ -34,17 +35,6 @@ const QStringList& takenColumns()
 }
 
 CsvProblem problem(const QString& ja, const QString& en) { return CsvProblem{ja, en}; }
-
-// A whole number as typed or as a spreadsheet shows it: full-width digits and
-// thousands separators allowed.
-std::optional<std::int64_t> wholeNumber(const QString& cell)
-{
-    QString t = core::foldForSearch(cell.trimmed());
-    t.remove(u',');
-    bool ok = false;
-    const std::int64_t n = t.toLongLong(&ok);
-    return ok ? std::optional<std::int64_t>(n) : std::nullopt;
-}
 
 // "yyyy/mm/dd hh:mm[:ss]" (also y/m/d and full-width digits); a date alone keeps `timeOfDay`.
 std::optional<core::Moment> momentOf(const QString& cell, core::TimeOfDay timeOfDay)
@@ -194,7 +184,7 @@ private:
     {
         const auto c = cell(column);
         if (!c || c->isEmpty()) return {};
-        const auto n = wholeNumber(*c);
+        const auto n = core::typedWholeNumber(*c);
         if (!n) return bad + QStringLiteral("（%1「%2」）").arg(column, *c);
         if (*n == current) return {};
         into = n;
@@ -304,7 +294,7 @@ std::variant<ImportRequest, CsvProblem> matchImport(PlanSession& session, const 
         ImportRow row;
         row.lineNo = table.lineNos[n];
         row.orderText = orderColumn < cells.size() ? plainCellText(cells[orderColumn]).trimmed() : QString();
-        const auto number = wholeNumber(row.orderText);
+        const auto number = core::typedWholeNumber(row.orderText);
         if (!number) {
             row.refusal = row.orderText.isEmpty() ? QStringLiteral("手配番号がありません。") : QStringLiteral("手配番号が読めません。");
             request.rows.push_back(row);

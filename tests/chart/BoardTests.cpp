@@ -10,6 +10,7 @@
 #include "reschedule/MasterLookup.h"
 #include "session/PlanWatch.h"
 #include "support/DemoPlantOpening.h"
+#include "support/NoMasters.h"
 #include "support/ScriptedPrompt.h"
 
 #include <QAction>
@@ -33,17 +34,9 @@ void sendMove(QWidget* w, QPoint pos)
     QApplication::sendEvent(w, &e);
 }
 
-class NoMasters : public reschedule::MasterLookup {
-public:
-    std::optional<double> machineCycle(const QString&, int, const QString&) override { return std::nullopt; }
-    std::optional<reschedule::Productivity> routingProductivity(const QString&, int) override { return std::nullopt; }
-    QString machineDestination(const QString&) override { return {}; }
-    std::optional<reschedule::RequirementRule> requirementRule(std::int64_t, const QString&) override { return std::nullopt; }
-};
-
 class Board : public ChartTest {
 protected:
-    NoMasters masters;
+    testing_support::NoMasters masters{QString()};
     void settle()
     {
         QCoreApplication::processEvents();

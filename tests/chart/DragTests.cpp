@@ -4,6 +4,7 @@
 
 #include "chart/RowHeaders.h"
 #include "reschedule/MasterLookup.h"
+#include "support/NoMasters.h"
 #include "support/ScriptedPrompt.h"
 
 #include <QLabel>
@@ -12,15 +13,6 @@
 using namespace chart_test;
 
 namespace {
-
-// No master rows: a new machine keeps the bar's cycle.
-class NoMasters : public reschedule::MasterLookup {
-public:
-    std::optional<double> machineCycle(const QString&, int, const QString&) override { return std::nullopt; }
-    std::optional<reschedule::Productivity> routingProductivity(const QString&, int) override { return std::nullopt; }
-    QString machineDestination(const QString&) override { return {}; }
-    std::optional<reschedule::RequirementRule> requirementRule(std::int64_t, const QString&) override { return std::nullopt; }
-};
 
 class Dragging : public ChartTest {
 protected:
@@ -60,7 +52,7 @@ protected:
     int rowOf(const char* code) { return form->planner().rows.findRow(QString::fromLatin1(code)); }
 
     testing_support::ScriptedPrompt prompt;
-    NoMasters masters;
+    testing_support::NoMasters masters{QString()};
     std::vector<plan::PlanRecord> loaded;
 };
 

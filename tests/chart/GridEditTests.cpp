@@ -4,6 +4,7 @@
 
 #include "reschedule/MasterLookup.h"
 #include "support/KeyInput.h"
+#include "support/NoMasters.h"
 #include "support/ScriptedPrompt.h"
 
 #include <QComboBox>
@@ -14,14 +15,6 @@ using namespace chart_test;
 using Col = chart::PlanGridModel::Column;
 
 namespace {
-
-class NoMasters : public reschedule::MasterLookup {
-public:
-    std::optional<double> machineCycle(const QString&, int, const QString&) override { return std::nullopt; }
-    std::optional<reschedule::Productivity> routingProductivity(const QString&, int) override { return std::nullopt; }
-    QString machineDestination(const QString&) override { return QStringLiteral("0101        "); }
-    std::optional<reschedule::RequirementRule> requirementRule(std::int64_t, const QString&) override { return std::nullopt; }
-};
 
 class GridEditing : public ChartTest {
 protected:
@@ -83,7 +76,7 @@ protected:
     }
 
     testing_support::ScriptedPrompt prompt;
-    NoMasters masters;
+    testing_support::NoMasters masters;
 };
 
 TEST_F(GridEditing, EveryEditableColumnThroughTheKeyboardOneStepEach)

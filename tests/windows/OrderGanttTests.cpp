@@ -43,11 +43,11 @@ void workOrder(db::Database& db, qint64 no, int seq, qint64 parent, const char* 
             {"納期", "20241206"}, {"手配数", 100}, {"受入実績数", 0}, {"削除フラグ", deleted}});
 }
 
-class OrderGantt : public WindowTest {
+class OrderGantt : public ChartWindowTest {
 protected:
     void SetUp() override
     {
-        WindowTest::SetUp();
+        ChartWindowTest::SetUp();
         t = testing_support::freshDatabase(db::Kind::Sqlite);
         db::Database& d = *t.db;
         insert(d, "DB0378", {{"品名コード", "ITEM-A"}, {"品名＿品名仕様", QStringLiteral("ブラケット")}});

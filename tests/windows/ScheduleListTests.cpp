@@ -16,7 +16,7 @@ namespace sl = reschedule::schedule_list;
 
 namespace {
 
-class ScheduleList : public WindowTest {
+class ScheduleList : public ChartWindowTest {
 protected:
     windows::ScheduleListWindow* open(chart::MainForm& f)
     {

@@ -5,6 +5,7 @@
 #include "chart/ChartFixture.h"
 #include "reschedule/MasterLookup.h"
 #include "windows/ListWindows.h"
+#include "support/NoMasters.h"
 
 #include <QStringList>
 #include <deque>
@@ -43,15 +44,9 @@ public:
     }
 };
 
-class NoMasters : public reschedule::MasterLookup {
-public:
-    std::optional<double> machineCycle(const QString&, int, const QString&) override { return std::nullopt; }
-    std::optional<reschedule::Productivity> routingProductivity(const QString&, int) override { return std::nullopt; }
-    QString machineDestination(const QString&) override { return QStringLiteral("0101        "); }
-    std::optional<reschedule::RequirementRule> requirementRule(std::int64_t, const QString&) override { return std::nullopt; }
-};
-
-class WindowTest : public ChartTest {
+// The main window over the small chart plant with the list windows attached.
+// (WindowTestSupport.h has the session-only WindowTest.)
+class ChartWindowTest : public ChartTest {
 protected:
     void show()
     {
@@ -68,7 +63,7 @@ protected:
     }
 
     RecordingPrompt prompt;
-    NoMasters masters;
+    testing_support::NoMasters masters;
 };
 
 }  // namespace windows_test

@@ -1,9 +1,15 @@
 #pragma once
-// The chart's scroll bars. A step moves the handle only: the bar repaints
-// where the handle was and where it is, not its whole length (a tall bar's
-// groove costs as much to paint as the strip of chart the step brings into view).
+// The chart's scroll bars. A step moves the handle only, so the bar repaints
+// no more than the handle's old and new places; where the style draws the
+// handle and the groove alike along their length (probed by drawing the bar
+// twice), only the pixels about the handle's two ends. A tall bar's groove
+// costs several times the strip of chart a step brings into view.
 
 #include <QScrollBar>
+#include <QStyle>
+#include <optional>
+
+class QStyleOptionSlider;
 
 namespace chart {
 
@@ -17,7 +23,20 @@ protected:
 
 private:
     QRect handleRect() const;
-    QRect painted_;  // the handle as last painted
+    bool movesByEnds(const QStyleOptionSlider& now);
+    QRect painted_;        // the handle as last painted
+    bool wasAtEnd_ = true;  // the value stood at either end of the range
+
+    // What the last probe was drawn with, and what it found.
+    struct Probe {
+        const QStyle* style = nullptr;
+        QSize size;
+        QStyle::State state;
+        QStyle::SubControls active;
+        qint64 palette = 0;
+        bool byEnds = false;
+    };
+    std::optional<Probe> probe_;
 };
 
 }  // namespace chart

@@ -237,10 +237,13 @@ void GanttView::onScroll()
     unplacedStrip->scroll(dx, 0);
     // A month's caption stands at the left edge while its first day is out of view.
     dayCaptions->scroll(dx, 0);
-    dayCaptions->update(0, 0, dayCaptions->width(), DayDispArea::CaptionLinePx);
+    const int reach = std::min(dayCaptions->width(), dayCaptions->monthCaptionReachPx() + std::abs(dx));
+    dayCaptions->update(QRegion(0, 0, reach, DayDispArea::CaptionLinePx) +
+                        QRegion(dayCaptions->width() - reach, 0, reach, DayDispArea::CaptionLinePx));
     // The frame of the part in view moves over the four weeks: only its ends
-    // change (in the four-week mode it spans the whole strip).
+    // change (in the four-week mode it spans the whole strip and stays).
     const QRect frameAfter = topStrip->viewportRectPx();
+    if (frameAfter == frameBefore) return;
     const auto between = [this](int a, int b) { return QRect(QPoint(std::min(a, b) - 2, 0), QPoint(std::max(a, b) + 2, topStrip->height() - 1)); };
     topStrip->update(QRegion(between(frameBefore.left(), frameAfter.left())) + between(frameBefore.right(), frameAfter.right()));
 }

@@ -68,8 +68,10 @@ QRect PlatForm2::viewportRectPx() const
 void PlatForm2::paintEvent(QPaintEvent* e)
 {
     QPainter p(this);
-    const QRect area = e->rect();
-    p.fillRect(area, kHeaderBack);
+    // A scroll step asks for the frame's two ends: the region, not its bounding
+    // rectangle, says which days to paint again.
+    const QRegion& area = e->region();
+    for (const QRect& r : area) p.fillRect(r, kHeaderBack);
     const auto topPx = [this](core::Moment m) { return core::pxOfTwips(state_.xOf(m, true)); };
     p.setFont(chartFont(10));
     // All days as "m/d" or, where that does not fit, all as the day alone with a
@@ -79,7 +81,7 @@ void PlatForm2::paintEvent(QPaintEvent* e)
     for (int d = 0; d < 28; ++d) {
         const core::Moment start = state_.origin().addDays(d);
         const int x1 = topPx(start), x2 = topPx(start.addDays(1));
-        if (x2 < area.left() || x1 > area.right()) continue;  // a scroll step repaints only the frame
+        if (!area.intersects(QRect(x1, 0, x2 - x1 + 1, height()))) continue;
         const core::Date date = start.date();
         if (date.dayOfWeek() >= 6) p.fillRect(QRect(x1, 0, x2 - x1, height()), kWeekendBack);
         p.setPen(!withMonth && date.day() == 1 ? QColor(60, 60, 60) : QColor(150, 150, 150));
@@ -120,7 +122,7 @@ DayCaptionForm formFor(int columnPx, const QFontMetrics& fm)
 }
 }  // namespace
 
-DayDispArea::Captions DayDispArea::captions() const
+DayDispArea::Captions DayDispArea::captions(const QRegion& within) const
 {
     const QRect area = rect();
     Captions out;
@@ -139,8 +141,10 @@ DayDispArea::Captions DayDispArea::captions() const
         const core::Moment start = state_.origin().addDays(d);
         const int x1 = xAt(start), x2 = xAt(start.addDays(1));
         const core::Date date = start.date();
-        out.days.push_back({QRect(x1, dayLine.top(), x2 - x1, dayLine.height()), dayCaption(date, form), date});
-        for (int h = 0; h < 24 && step > 0; h += step) {
+        // An hour's caption reaches 40 px past its hour, into the next day.
+        const bool wanted = within.isEmpty() || within.intersects(QRect(x1 - 2, 0, x2 - x1 + 44, height()));
+        if (wanted) out.days.push_back({QRect(x1, dayLine.top(), x2 - x1, dayLine.height()), dayCaption(date, form), date});
+        for (int h = 0; h < 24 && step > 0 && wanted; h += step) {
             const core::Moment m = start.addSeconds(h * 3600);
             out.hours.push_back({QRect(xAt(m) + 2, kCaptionLine, 40, height() - kCaptionLine), QString::number(m.time().hour()), date});
         }
@@ -158,15 +162,16 @@ DayDispArea::Captions DayDispArea::captions() const
 void DayDispArea::paintEvent(QPaintEvent* e)
 {
     QPainter p(this);
-    const QRect area = e->rect();
-    p.fillRect(area, kHeaderBack);
-    const Captions c = captions();  // the whole strip: a month's caption stands where a full paint puts it
+    // A scroll step asks for the strip that came into view and the ends of the
+    // months' line: the region, not its bounding rectangle, says what to paint.
+    const QRegion& area = e->region();
+    for (const QRect& r : area) p.fillRect(r, kHeaderBack);
+    const Captions c = captions(area);
     const QFont dayFont = chartFont(12);
     p.setFont(dayFont);
-    // Only what meets the area: a scroll step repaints the months' strip alone.
-    const auto meets = [&area](int left, int right) { return right >= area.left() && left <= area.right(); };
+    const auto meets = [&area](const QRect& r) { return area.intersects(r); };
     for (const Caption& day : c.days) {
-        if (!meets(day.rect.left(), day.rect.right()) || day.rect.top() > area.bottom()) continue;
+        if (!meets(day.rect)) continue;
         // Weekends are shaded under their day and hour captions, not under a month's.
         const int top = c.months.empty() ? 0 : day.rect.top();
         if (day.date.dayOfWeek() >= 6) p.fillRect(QRect(day.rect.left(), top, day.rect.width(), height() - top), kWeekendBack);
@@ -176,7 +181,7 @@ void DayDispArea::paintEvent(QPaintEvent* e)
         p.drawLine(day.rect.left(), top, day.rect.left(), height());
     }
     for (const Caption& month : c.months) {
-        if (!meets(month.rect.left(), month.rect.right())) continue;
+        if (!meets(month.rect)) continue;
         p.setPen(QColor(120, 120, 120));
         p.drawLine(month.rect.left(), 0, month.rect.left(), kCaptionLine);
         // A month with little room in view drops its year rather than show a cut number.
@@ -190,13 +195,19 @@ void DayDispArea::paintEvent(QPaintEvent* e)
     p.setFont(chartFont(10));
     p.setPen(QColor(80, 80, 80));
     for (const Caption& hour : c.hours) {
-        if (!meets(hour.rect.left() - 2, hour.rect.right()) || hour.rect.top() > area.bottom()) continue;
+        if (!meets(hour.rect.adjusted(-2, 0, 0, 0))) continue;
         p.drawLine(hour.rect.left() - 2, kCaptionLine + 12, hour.rect.left() - 2, height());
         p.drawText(hour.rect, Qt::AlignLeft | Qt::AlignVCenter, hour.text);
     }
     p.setPen(QColor(150, 150, 150));
-    p.drawLine(area.left(), kCaptionLine, area.right(), kCaptionLine);
-    p.drawLine(area.left(), height() - 1, area.right(), height() - 1);
+    p.drawLine(0, kCaptionLine, width(), kCaptionLine);
+    p.drawLine(0, height() - 1, width(), height() - 1);
+}
+
+int DayDispArea::monthCaptionReachPx() const
+{
+    static const int reach = QFontMetrics(chartFont(12)).horizontalAdvance(monthCaption(core::Date::fromYmd(2024, 12, 1))) + kCaptionPad + 2;
+    return reach;
 }
 
 }  // namespace chart

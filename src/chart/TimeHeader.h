@@ -52,7 +52,13 @@ public:
     static constexpr int CaptionLinePx = 19;
 
     DayDispArea(ChartState& state, QWidget* parent = nullptr);
-    Captions captions() const;
+    // Days and hours only where they meet `within` (the whole strip when empty);
+    // months always over the whole strip.
+    Captions captions(const QRegion& within = {}) const;
+    // How far from either end of the months' line a scroll step can change it:
+    // the month standing at the left edge, and a month just starting at the
+    // right edge whose caption is shortened to the room it has.
+    int monthCaptionReachPx() const;
 
 protected:
     void paintEvent(QPaintEvent* e) override;

@@ -8,6 +8,7 @@
 
 #include <QLabel>
 #include <QScreen>
+#include <QScrollBar>
 #include <QWheelEvent>
 
 using namespace chart_test;
@@ -27,7 +28,24 @@ void sendWheel(QWidget* w, int notches, Qt::KeyboardModifiers mods, QPoint at = 
     QApplication::sendEvent(w, &e);
 }
 
-class Scrolling : public ChartTest {};
+class Scrolling : public ChartTest {
+protected:
+    // What is on screen in each surface of the chart, the row headers and the
+    // scroll bars is what a fresh paint of it gives.
+    void expectFreshPicture(const QString& after)
+    {
+        const auto onScreen = [this](QWidget* w) {
+            const QPoint at = w->mapTo(form.get(), QPoint(0, 0));
+            return form->screen()->grabWindow(form->winId(), at.x(), at.y(), w->width(), w->height()).toImage().convertToFormat(QImage::Format_RGB32);
+        };
+        const auto fresh = [](QWidget* w) { return w->grab().toImage().convertToFormat(QImage::Format_RGB32); };
+        for (QWidget* w : {static_cast<QWidget*>(view().rowSurface), static_cast<QWidget*>(view().unplacedStrip),
+                           static_cast<QWidget*>(view().dayCaptions), static_cast<QWidget*>(view().topStrip),
+                           static_cast<QWidget*>(view().rowHeaders), static_cast<QWidget*>(view().timeScrollBar),
+                           static_cast<QWidget*>(view().rowScrollBar)})
+            EXPECT_TRUE(onScreen(w) == fresh(w)) << w->objectName().toStdString() << " after " << after.toStdString();
+    }
+};
 
 TEST_F(Scrolling, RowHeadersShiftByOneWithKScroll)
 {
@@ -168,20 +186,54 @@ TEST_F(Scrolling, AScrollStepShowsWhatAFreshPaintShows)
     view().showWeek();
     QCoreApplication::processEvents();
 
-    const auto onScreen = [this](QWidget* w) {
-        const QPoint at = w->mapTo(form.get(), QPoint(0, 0));
-        return form->screen()->grabWindow(form->winId(), at.x(), at.y(), w->width(), w->height()).toImage().convertToFormat(QImage::Format_RGB32);
-    };
-    const auto fresh = [](QWidget* w) { return w->grab().toImage().convertToFormat(QImage::Format_RGB32); };
     const struct { int dx, rows; } steps[] = {{37, 0}, {-11, 0}, {0, 2}, {0, -1}, {123, 1}, {-60, -2}};
     for (const auto& s : steps) {
         view().timeScrollBar->setValue(view().timeScrollBar->value() + s.dx);
         view().rowScrollBar->setValue(view().rowScrollBar->value() + s.rows);
         QCoreApplication::processEvents();
-        for (QWidget* w : {static_cast<QWidget*>(view().rowSurface), static_cast<QWidget*>(view().unplacedStrip),
-                           static_cast<QWidget*>(view().dayCaptions), static_cast<QWidget*>(view().topStrip),
-                           static_cast<QWidget*>(view().rowHeaders)}) {
-            EXPECT_TRUE(onScreen(w) == fresh(w)) << w->objectName().toStdString() << " after a step of " << s.dx << " px, " << s.rows << " rows";
+        expectFreshPicture(QStringLiteral("a step of %1 px, %2 rows").arg(s.dx).arg(s.rows));
+    }
+}
+
+// Months come and go at both edges of the months' line, the four-week frame
+// moves or stays, the scroll bars' handles move by their ends: every single
+// step over a period of three months, in every display mode, shows what a
+// fresh paint shows.
+TEST_F(Scrolling, StepByStepOverMonthsShowsWhatAFreshPaintShows)
+{
+    buildPlant(form->planner(), core::Date::fromYmd(2024, 11, 18), core::Date::fromYmd(2025, 1, 24));
+    for (int m = 1; m <= 12; ++m)
+        for (int d = 2; d <= 28; d += 3)
+            addOrder(plan(), 1000 + m * 100 + d, QStringLiteral("M%1").arg(m, 2, 10, QLatin1Char('0')), at(d, 8 + m % 7), 30 * 60);
+    show();
+    using Show = void (chart::GanttView::*)();
+    const struct { Show show; const char* name; } modes[] = {{&chart::GanttView::showOneDay, "one day"},
+                                                             {&chart::GanttView::showThreeDays, "three days"},
+                                                             {&chart::GanttView::showWeek, "week"},
+                                                             {&chart::GanttView::showFourWeeks, "four weeks"}};
+    for (const auto& m : modes) {
+        (view().*m.show)();
+        QScrollBar* time = view().timeScrollBar;
+        time->setValue(0);
+        QCoreApplication::processEvents();
+        // Forward to the end in single steps (a few hundred at most), then back by pages.
+        const int step = std::max(time->singleStep(), time->maximum() / 150);
+        for (int k = 0; time->value() < time->maximum(); ++k) {
+            time->setValue(time->value() + step);
+            QCoreApplication::processEvents();
+            expectFreshPicture(QStringLiteral("%1, step %2 forward").arg(QLatin1String(m.name)).arg(k));
+            if (HasFailure()) return;
         }
+        while (time->value() > 0) {
+            time->setValue(time->value() - time->pageStep() / 3);
+            QCoreApplication::processEvents();
+            expectFreshPicture(QStringLiteral("%1, back to %2").arg(QLatin1String(m.name)).arg(time->value()));
+            if (HasFailure()) return;
+        }
+    }
+    for (int k = 0; k < 3; ++k) {
+        view().rowScrollBar->setValue(view().rowScrollBar->value() + 1);
+        QCoreApplication::processEvents();
+        expectFreshPicture(QStringLiteral("row step %1").arg(k));
     }
 }

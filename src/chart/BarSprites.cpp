@@ -23,7 +23,8 @@ int progressPxOf(const BarVisual& bar, int width)
     return bar.progressVisible && bar.progressWidth > 0 ? std::min(width, int(bar.progressWidth / core::TwipsPerPixel + 0.5)) : 0;
 }
 
-// The image the painter draws on, when it is one a sprite can be copied onto unchanged.
+}  // namespace
+
 const QImage* plainTarget(const QPainter& p)
 {
     const QPaintEngine* engine = p.paintEngine();
@@ -36,7 +37,6 @@ const QImage* plainTarget(const QPainter& p)
         return nullptr;
     return image;
 }
-}  // namespace
 
 BarSprites::BarSprites(qsizetype budgetBytes) : sprites_(budgetBytes) {}
 

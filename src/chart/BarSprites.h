@@ -16,6 +16,10 @@ class QPainter;
 
 namespace chart {
 
+// The image the painter draws on, when it is one a picture can be copied onto
+// with the same pixels as painting there directly; nullptr otherwise.
+const QImage* plainTarget(const QPainter& p);
+
 class BarSprites {
 public:
     // budgetBytes: the pictures kept at most; the least recently painted go first.

@@ -79,9 +79,16 @@ void PlatForm::paintRowBackground(QPainter& p, int row, const QRect& band, doubl
             const QRect r(x1, band.top(), std::max(1, x2 - x1), band.height());
             p.fillRect(r, kStop);
             p.fillRect(r, QBrush(QColor(200, 110, 40), Qt::BDiagPattern));
-            p.setPen(Qt::black);
-            p.setFont(chartFont(11));
-            p.drawText(r.adjusted(2, 0, -1, 0), Qt::AlignLeft | Qt::AlignBottom | Qt::TextSingleLine, sh.stopTitle);
+            // A title with no room for its first character would show a sliver
+            // of it; laying it out is what a scroll step would spend most on.
+            static const QFont titleFont = chartFont(11);
+            static const QFontMetrics titleMetrics(titleFont);
+            const QRect room = r.adjusted(2, 0, -1, 0);
+            if (!sh.stopTitle.isEmpty() && room.width() >= titleMetrics.horizontalAdvance(sh.stopTitle.at(0))) {
+                p.setPen(Qt::black);
+                p.setFont(titleFont);
+                p.drawText(room, Qt::AlignLeft | Qt::AlignBottom | Qt::TextSingleLine, sh.stopTitle);
+            }
         }
     }
 }

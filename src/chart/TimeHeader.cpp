@@ -1,8 +1,10 @@
 #include "chart/TimeHeader.h"
 
 #include "chart/BarPainter.h"
+#include "chart/BarSprites.h"
 #include "chart/PlatForm.h"
 
+#include <QHash>
 #include <QPaintEvent>
 #include <QPainter>
 #include <cmath>
@@ -112,13 +114,43 @@ namespace {
 constexpr int kCaptionLine = DayDispArea::CaptionLinePx;
 constexpr int kCaptionPad = 4;
 
-// The longest form whose widest caption fits a day column of the given width.
-DayCaptionForm formFor(int columnPx, const QFontMetrics& fm)
+// The longest form whose widest caption fits a day column of the given width
+// (the widths are measured once: every paint asks).
+DayCaptionForm formFor(int columnPx)
 {
-    const core::Date widest = core::Date::fromYmd(2024, 12, 28);  // two-digit month and day
-    for (DayCaptionForm f : {DayCaptionForm::MonthDayWeekday, DayCaptionForm::DayWeekday})
-        if (fm.horizontalAdvance(dayCaption(widest, f)) <= columnPx - kCaptionPad) return f;
+    static const auto widthOf = [](DayCaptionForm f) {
+        const core::Date widest = core::Date::fromYmd(2024, 12, 28);  // two-digit month and day
+        return QFontMetrics(chartFont(12)).horizontalAdvance(dayCaption(widest, f));
+    };
+    static const int monthDayWeekday = widthOf(DayCaptionForm::MonthDayWeekday), dayWeekday = widthOf(DayCaptionForm::DayWeekday);
+    if (monthDayWeekday <= columnPx - kCaptionPad) return DayCaptionForm::MonthDayWeekday;
+    if (dayWeekday <= columnPx - kCaptionPad) return DayCaptionForm::DayWeekday;
     return DayCaptionForm::Day;
+}
+// A month's caption as a picture on the strip's background, drawn once per
+// text: laying out its glyphs is what a scroll step, which repaints both ends
+// of the months' line, would otherwise spend most on.
+struct MonthPicture {
+    QImage image;
+    int textWidth = 0;
+};
+const MonthPicture& monthPicture(const QString& text, const QFont& font, QImage::Format format)
+{
+    static QHash<QString, MonthPicture> pictures;
+    const QString key = text + QChar(u'\x1f') + QString::number(int(format));
+    auto it = pictures.find(key);
+    if (it == pictures.end()) {
+        MonthPicture made;
+        made.textWidth = QFontMetrics(font).horizontalAdvance(text);
+        made.image = QImage(made.textWidth + kCaptionPad, kCaptionLine, format);  // room for glyphs that overhang
+        made.image.fill(kHeaderBack);
+        QPainter p(&made.image);
+        p.setFont(font);
+        p.setPen(Qt::black);
+        p.drawText(made.image.rect(), Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, text);
+        it = pictures.insert(key, made);
+    }
+    return *it;
 }
 }  // namespace
 
@@ -132,7 +164,7 @@ DayDispArea::Captions DayDispArea::captions(const QRegion& within) const
     const int lastDay = int(std::floor(state_.pxToX(area.right() + 1) / dayTwips)) + 1;
     const auto xAt = [this](core::Moment m) { return state_.xToPx(state_.xOf(m)); };
     const core::Moment first = state_.origin().addDays(firstDay);
-    const DayCaptionForm form = formFor(xAt(first.addDays(1)) - xAt(first), QFontMetrics(chartFont(12)));
+    const DayCaptionForm form = formFor(xAt(first.addDays(1)) - xAt(first));
     const bool monthsAbove = form != DayCaptionForm::MonthDayWeekday;
     const QRect dayLine = monthsAbove ? QRect(0, kCaptionLine, 0, height() - kCaptionLine) : QRect(0, 0, 0, kCaptionLine);
     // Hours only below days that carry their month; narrower columns have no room for them.
@@ -167,6 +199,7 @@ void DayDispArea::paintEvent(QPaintEvent* e)
     const QRegion& area = e->region();
     for (const QRect& r : area) p.fillRect(r, kHeaderBack);
     const Captions c = captions(area);
+    const QImage* target = plainTarget(p);  // where a month's picture gives the pixels drawText gives
     const QFont dayFont = chartFont(12);
     p.setFont(dayFont);
     const auto meets = [&area](const QRect& r) { return area.intersects(r); };
@@ -186,9 +219,18 @@ void DayDispArea::paintEvent(QPaintEvent* e)
         p.drawLine(month.rect.left(), 0, month.rect.left(), kCaptionLine);
         // A month with little room in view drops its year rather than show a cut number.
         const QRect room = month.rect.adjusted(kCaptionPad, 0, 0, 0);
+        const QImage::Format format = target ? target->format() : QImage::Format_ARGB32_Premultiplied;
         QString text = month.text;
-        if (p.fontMetrics().horizontalAdvance(text) > room.width()) text = QStringLiteral("%1月").arg(month.date.month());
-        if (p.fontMetrics().horizontalAdvance(text) > room.width()) continue;
+        const MonthPicture* picture = &monthPicture(text, dayFont, format);
+        if (picture->textWidth > room.width()) {
+            text = QStringLiteral("%1月").arg(month.date.month());
+            picture = &monthPicture(text, dayFont, format);
+        }
+        if (picture->textWidth > room.width()) continue;
+        if (target) {
+            p.drawImage(room.topLeft(), picture->image, QRect(0, 0, std::min(room.width(), picture->image.width()), kCaptionLine));
+            continue;
+        }
         p.setPen(Qt::black);
         p.drawText(room, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, text);
     }

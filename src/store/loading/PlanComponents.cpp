@@ -9,7 +9,7 @@
 
 namespace store {
 
-ComponentsByOrder readPlanComponents(db::Database& db, int kojoCode)
+ComponentsByOrder readPlanComponents(db::Database& db, int kojoCode, const std::function<bool(std::int64_t)>& wanted)
 {
     ComponentsByOrder byOrder;
     db::Cursor c = db.query(statements::planComponents(kojoCode));
@@ -23,13 +23,18 @@ ComponentsByOrder readPlanComponents(db::Database& db, int kojoCode)
     const int deleted = c.column(QStringLiteral("削除フラグ"));
     auto at = [&c](int column) { return column < 0 ? QVariant() : c.value(column); };
 
+    // Many orders take the same components: equal texts share one string, in
+    // the rows read here and in the plan that keeps them.
+    QSet<QString> texts;
+    const auto shared = [&texts](const QString& text) { return *texts.insert(text); };
+
     QSet<std::int64_t> overLimit;
     while (c.next()) {
         // The statement filters the owning order only; a deleted component row is no component.
         const QVariant flag = at(deleted);
         if (!flag.isNull() && textOf(flag).trimmed() != QStringLiteral("0")) continue;
         const std::int64_t orderNo = integerOf(at(parent));
-        if (orderNo == 0) continue;
+        if (orderNo == 0 || (wanted && !wanted(orderNo))) continue;
         std::vector<ComponentRow>& rows = byOrder[orderNo];
         if (int(rows.size()) >= plan::MaxComponentsPerOrder) {
             if (!overLimit.contains(orderNo)) {
@@ -39,8 +44,8 @@ ComponentsByOrder readPlanComponents(db::Database& db, int kojoCode)
             }
             continue;
         }
-        rows.push_back({textOf(at(item)), textOf(at(name)), numberOf(at(required)), numberOf(at(num)), numberOf(at(den)),
-                        numberOf(at(defect))});
+        rows.push_back({shared(textOf(at(item))), shared(textOf(at(name))), numberOf(at(required)), numberOf(at(num)),
+                        numberOf(at(den)), numberOf(at(defect))});
     }
     return byOrder;
 }

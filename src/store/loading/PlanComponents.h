@@ -7,6 +7,7 @@
 #include <QHash>
 #include <QString>
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 namespace store {
@@ -24,7 +25,8 @@ struct ComponentRow {
 using ComponentsByOrder = QHash<std::int64_t, std::vector<ComponentRow>>;
 
 // Runs the component statement and reads it completely (the connection is
-// free again afterwards). Logically deleted rows are left out.
-ComponentsByOrder readPlanComponents(db::Database& db, int kojoCode);
+// free again afterwards). Logically deleted rows are left out, and so are the
+// rows of orders `wanted` does not want (the statement reads every open order's).
+ComponentsByOrder readPlanComponents(db::Database& db, int kojoCode, const std::function<bool(std::int64_t)>& wanted);
 
 }  // namespace store

@@ -161,16 +161,11 @@ void placeOuterRings(plan::PlanData& plan, const QHash<QString, int>& innerOf, s
     }
 }
 
-}  // namespace
-
-void returnPlanData(db::Database& db, const core::ProgramSettings& settings, const core::Planner& planner,
-                    plan::PlanData& plan, const ProgressText& progress)
+// The order rows of the class, read to the end (the statement is finished
+// before the components' one runs: some drivers serve one statement at a time).
+void readPlanOrders(db::Database& db, const core::ProgramSettings& settings, const core::Planner& planner, plan::PlanData& plan,
+                    const ProgressText& progress)
 {
-    plan.clear();
-
-    // Components first and completely: the plan statement then reads alone on the connection.
-    const ComponentsByOrder components = readPlanComponents(db, settings.KojoCode);
-
     db::Cursor c = db.query(statements::planOrders(db.dialect(), settings.KojoCode), {settings.processClassCode});
     const OrderColumns col(c);
     const OrderRowStamper stamper(c);
@@ -327,18 +322,6 @@ void returnPlanData(db::Database& db, const core::ProgramSettings& settings, con
         rec.endDateOrig = rec.endDate;
         rec.isMergedAway = false;
 
-        const auto found = components.constFind(orderNo);
-        if (found != components.constEnd()) {
-            const std::vector<ComponentRow>& rows = *found;
-            rec.components.reserve(std::min(rows.size(), std::size_t(plan::MaxComponentsPerOrder)));
-            for (std::size_t i = 0; i < rows.size() && i < std::size_t(plan::MaxComponentsPerOrder); ++i) {
-                const ComponentRow& c = rows[i];
-                rec.components.push_back(plan::Component{c.itemCode, c.itemName, c.requiredQty, c.unitNum, c.unitDen,
-                                                         c.unitNum, c.unitDen, c.defectRate});
-                rec.storedComponentItems.push_back(c.itemCode.trimmed());
-            }
-        }
-
         plan::LoadedRowStamp stamp = stamper.stamp(c);
         // Only a confirmed order keeps its stored times; the others are placed
         // by the rules, which compute their times anew.
@@ -368,7 +351,39 @@ void returnPlanData(db::Database& db, const core::ProgramSettings& settings, con
         plan.append(std::move(rec));
     }
     placeOuterRings(plan, innerRingOf, outerRings);
+}
 
+// Each loaded order's component rows (an outer ring that joined its inner
+// ring's bar is no record and keeps none). The statement reads the components
+// of every open order; only the loaded orders' are kept while reading.
+void attachComponents(db::Database& db, int kojoCode, plan::PlanData& plan)
+{
+    QMultiHash<std::int64_t, int> recordsOf;
+    recordsOf.reserve(plan.size());
+    for (int i = 1; i <= plan.size(); ++i) recordsOf.insert(plan[i].orderNo, i);
+    const ComponentsByOrder components = readPlanComponents(db, kojoCode, [&recordsOf](std::int64_t orderNo) { return recordsOf.contains(orderNo); });
+    for (auto it = components.cbegin(); it != components.cend(); ++it) {
+        const std::vector<ComponentRow>& rows = it.value();
+        for (auto rec = recordsOf.constFind(it.key()); rec != recordsOf.cend() && rec.key() == it.key(); ++rec) {
+            plan::PlanRecord& r = plan.edit(rec.value());
+            r.components.reserve(rows.size());
+            for (const ComponentRow& c : rows) {
+                r.components.push_back(plan::Component{c.itemCode, c.itemName, c.requiredQty, c.unitNum, c.unitDen, c.unitNum, c.unitDen,
+                                                       c.defectRate});
+                r.storedComponentItems.push_back(c.itemCode.trimmed());
+            }
+        }
+    }
+}
+
+}  // namespace
+
+void returnPlanData(db::Database& db, const core::ProgramSettings& settings, const core::Planner& planner,
+                    plan::PlanData& plan, const ProgressText& progress)
+{
+    plan.clear();
+    readPlanOrders(db, settings, planner, plan, progress);
+    attachComponents(db, settings.KojoCode, plan);
     if (progress)
         progress(QStringLiteral("計画データ読込完了。次の処理を開始します．．．") + groupedNumber(plan.size()));
 }

@@ -1,5 +1,7 @@
 #include "session/PlanCsv.h"
 
+#include <QBuffer>
+
 #include "core/BarLook.h"
 
 namespace session {
@@ -123,15 +125,25 @@ QStringList planCsvFields(const plan::PlanData& plan, int recordNo, const core::
     };
 }
 
-QByteArray planCsv(const plan::PlanData& plan, const core::RowTable& rows, bool withBom)
+bool writePlanCsv(QIODevice& out, const plan::PlanData& plan, const core::RowTable& rows, bool withBom)
 {
-    QString text = csvLine(planCsvHeader()) + LineEnd;
+    // Line by line: the whole text never stands beside the plan, let alone in UTF-16.
+    const auto write = [&out](const QByteArray& bytes) { return out.write(bytes) == bytes.size(); };
+    if (withBom && !write(QByteArrayLiteral("\xEF\xBB\xBF"))) return false;
+    if (!write((csvLine(planCsvHeader()) + LineEnd).toUtf8())) return false;
     for (int i = 2; i <= plan.size(); ++i) {
         if (plan[i].isHidden()) continue;
-        text += csvLine(planCsvFields(plan, i, rows)) + LineEnd;
+        if (!write((csvLine(planCsvFields(plan, i, rows)) + LineEnd).toUtf8())) return false;
     }
-    QByteArray bytes = text.toUtf8();
-    if (withBom) bytes.prepend("\xEF\xBB\xBF");
+    return true;
+}
+
+QByteArray planCsv(const plan::PlanData& plan, const core::RowTable& rows, bool withBom)
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    writePlanCsv(buffer, plan, rows, withBom);
     return bytes;
 }
 

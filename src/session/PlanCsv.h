@@ -8,6 +8,7 @@
 #include "plan/PlanData.h"
 
 #include <QByteArray>
+#include <QIODevice>
 #include <QString>
 #include <QStringList>
 
@@ -30,5 +31,7 @@ QStringList planCsvHeader();
 QStringList planCsvFields(const plan::PlanData& plan, int recordNo, const core::RowTable& rows);
 // The whole file, UTF-8, optionally with a byte-order mark (spreadsheets on Windows want one).
 QByteArray planCsv(const plan::PlanData& plan, const core::RowTable& rows, bool withBom = false);
+// The same written to `out` as it is made; false when a write fails.
+bool writePlanCsv(QIODevice& out, const plan::PlanData& plan, const core::RowTable& rows, bool withBom = false);
 
 }  // namespace session

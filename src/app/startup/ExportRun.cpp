@@ -95,11 +95,13 @@ StartupResult<Period> periodOf(const ExportOptions& o, int displayMonths)
 
 }  // namespace
 
-bool writeCsvOutput(const QString& outFile, const QByteArray& bytes, QTextStream& err)
+bool writeCsvOutput(const QString& outFile, const session::PlanSession& source, bool withBom, QTextStream& err)
 {
+    const plan::PlanData& plan = source.plan();
+    const core::RowTable& rows = source.planner().rows;
     if (outFile.isEmpty()) {
         QFile out;
-        if (!out.open(stdout, QIODevice::WriteOnly) || out.write(bytes) != bytes.size() || !out.flush()) {
+        if (!out.open(stdout, QIODevice::WriteOnly) || !session::writePlanCsv(out, plan, rows, withBom) || !out.flush()) {
             printStartupError(err, {QStringLiteral("標準出力に書き込めません。"), QStringLiteral("Cannot write to standard output.")});
             return false;
         }
@@ -107,7 +109,7 @@ bool writeCsvOutput(const QString& outFile, const QByteArray& bytes, QTextStream
     }
     // A failed export leaves any earlier file as it was.
     QSaveFile out(outFile);
-    if (!out.open(QIODevice::WriteOnly) || out.write(bytes) != bytes.size() || !out.commit()) {
+    if (!out.open(QIODevice::WriteOnly) || !session::writePlanCsv(out, plan, rows, withBom) || !out.commit()) {
         printStartupError(err, {QStringLiteral("出力ファイルに書き込めません（%1）。\n%2").arg(out.errorString(), outFile),
                                 QStringLiteral("Cannot write the output file (%1): %2").arg(out.errorString(), outFile)});
         return false;
@@ -168,7 +170,7 @@ int runExport(const ExportOptions& o, const QString& iniPath, const QString& pro
     const std::unique_ptr<CommandPlan> plan = loadCommandPlan(o, iniPath, programDir, err);
     if (!plan) return 1;
     const session::PlanSession& session = *plan->session;
-    return writeCsvOutput(o.outFile, session::planCsv(session.plan(), session.planner().rows, o.bom), err) ? 0 : 1;
+    return writeCsvOutput(o.outFile, session, o.bom, err) ? 0 : 1;
 }
 
 }  // namespace app

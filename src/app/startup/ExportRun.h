@@ -45,9 +45,10 @@ struct CommandPlan {
 std::unique_ptr<CommandPlan> loadCommandPlan(const ExportOptions& options, const QString& iniPath, const QString& programDir,
                                              QTextStream& err);
 
-// The CSV to the file (replaced only when the whole write succeeds) or, for an
-// empty name, to standard output. Failures are written to `err`.
-bool writeCsvOutput(const QString& outFile, const QByteArray& bytes, QTextStream& err);
+// The session's plan as CSV, written as it is made, to the file (replaced only
+// when the whole write succeeds) or, for an empty name, to standard output.
+// Failures are written to `err`.
+bool writeCsvOutput(const QString& outFile, const session::PlanSession& source, bool withBom, QTextStream& err);
 
 // Runs the export; returns the exit status (0 success, 1 failure). Messages go
 // to `err`; the CSV to options.outFile or standard output.

@@ -63,7 +63,7 @@ int runImport(const ExportOptions& o, const QString& iniPath, const QString& pro
                             QStringLiteral("The save failed; nothing was written: %1").arg(saved.error));
         }
     }
-    if (o.exportPlan && !writeCsvOutput(o.outFile, session::planCsv(session.plan(), session.planner().rows, o.bom), err))
+    if (o.exportPlan && !writeCsvOutput(o.outFile, session, o.bom, err))
         return ImportFailed;
     return report.refused == 0 ? ImportAllApplied : ImportSomeRefused;
 }

@@ -1,0 +1,1 @@
+planner_bench(bench_memory app_startup demo_plant)

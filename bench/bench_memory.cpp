@@ -56,7 +56,6 @@ int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
     QTemporaryDir dir;
-    if (qEnvironmentVariableIsSet("KEEP")) { dir.setAutoRemove(false); std::printf("%s\n", qPrintable(dir.path())); }
     {
         auto database = db::Database::openSqlite(dir.filePath(QStringLiteral("demo.sqlite")));
         demoplant::createSchema(*database);

@@ -180,9 +180,19 @@ TEST_P(PlanLoading, AtMostNineteenComponentsPerOrder)
                                {"必要数", i * 10}, {"原単位分子", 2}, {"原単位分母", 1}, {"不良率", 0.5}});
     insert(d(), "DB0252", {{"上位手配番号", 602}, {"品名コード", "C01"}, {"順序", 1}, {"必要数", 7}});
     insert(d(), "DB0252", {{"上位手配番号", 602}, {"品名コード", "C02"}, {"順序", 1}, {"削除フラグ", "1"}});
+    // An outer ring on a bar of its own keeps its components; an order of another class is not loaded.
+    insert(d(), "DB0252", {{"上位手配番号", 603}, {"品名コード", "C03"}, {"順序", 1}, {"必要数", 3}});
+    insert(d(), "DB0252", {{"上位手配番号", 604}, {"品名コード", "C04"}, {"順序", 1}, {"必要数", 4}});
     order(d(), 601);
     order(d(), 602);
+    order(d(), 603, {{"生産計画番号", 9100}, {"GNT表示区分", "2"}});
+    insert(d(), "DB0382", {{"工程内容コード", "P2"}, {"工程内容名", QStringLiteral("組立")}, {"工程分類コード", "20"}});
+    item(d(), QStringLiteral("ITEM-B"), {{"工程内容コード", "P2"}});
+    order(d(), 604, {{"品名コード", "ITEM-B"}});
     load();
+    ASSERT_EQ(rec(603).components.size(), 1u);
+    EXPECT_DOUBLE_EQ(rec(603).components[0].requiredQty, 3);
+    for (int i = 2; i <= plan.size(); ++i) EXPECT_NE(plan[i].orderNo, 604);
 
     EXPECT_EQ(rec(601).components[0].itemName, QStringLiteral("部品一"));
     EXPECT_EQ(rec(601).components[18].itemCode, QStringLiteral("C19"));

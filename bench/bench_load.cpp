@@ -15,7 +15,7 @@
 // the rows, so the bench also measures it on its own and prints the ratio
 // without it.
 
-#include "demoplant/DemoPlant.h"
+#include "ScalePlant.h"
 #include "core/Prompt.h"
 #include "session/PlanSession.h"
 #include "store/loading/PlanStatements.h"
@@ -97,15 +97,8 @@ struct Result {
 Result measure(int orders)
 {
     QTemporaryDir dir;
-    auto database = db::Database::openSqlite(dir.filePath(QStringLiteral("plant.db")));
-    demoplant::createSchema(*database);
-    demoplant::DemoOptions options;
-    options.orders = orders;
-    options.machines = 60;
-    options.componentRows = 2 * orders;
-    options.baseDate = core::Date::fromYmd(2025, 6, 2);
-    demoplant::generateDemoPlant(*database, options);
-    core::ProgramSettings s = benchSettings(options.baseDate);
+    auto database = bench::makeScalePlant(dir.filePath(QStringLiteral("plant.db")), orders);
+    core::ProgramSettings s = benchSettings(bench::ScalePlantBase);
 
     Result r;
     r.orders = orders;

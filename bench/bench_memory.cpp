@@ -10,7 +10,7 @@
 //    alive, the CSV is no second plan) and the bytes per loaded record.
 
 #include "app/startup/ExportRun.h"
-#include "demoplant/DemoPlant.h"
+#include "ScalePlant.h"
 #include "plan/PlanRecord.h"
 
 #include <QCoreApplication>
@@ -23,7 +23,7 @@
 namespace {
 
 constexpr int kOrders = 40000;
-const core::Date kBase = core::Date::fromYmd(2025, 6, 2);
+const core::Date kBase = bench::ScalePlantBase;
 
 // A field of /proc/self/status in bytes ("VmRSS", "VmHWM").
 long statusBytes(const char* field)
@@ -56,16 +56,7 @@ int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
     QTemporaryDir dir;
-    {
-        auto database = db::Database::openSqlite(dir.filePath(QStringLiteral("demo.sqlite")));
-        demoplant::createSchema(*database);
-        demoplant::DemoOptions options;
-        options.orders = kOrders;
-        options.machines = 60;
-        options.componentRows = 2 * kOrders;
-        options.baseDate = kBase;
-        demoplant::generateDemoPlant(*database, options);
-    }
+    bench::makeScalePlant(dir.filePath(QStringLiteral("demo.sqlite")), kOrders);
     const QString ini = dir.filePath(QStringLiteral("planner.ini"));
     {
         QFile f(ini);

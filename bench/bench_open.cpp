@@ -11,7 +11,7 @@
 
 #include "app/WindowSequence.h"
 #include "chart/MainForm.h"
-#include "demoplant/DemoPlant.h"
+#include "ScalePlant.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -112,14 +112,7 @@ int main(int argc, char** argv)
     std::printf("%7s %8s %8s %6s %10s %6s %8s\n", "orders", "open ms", "bare ms", "ratio", "statements", "boxes", "peak MB");
     for (int orders : {10000, 40000}) {
         QTemporaryDir dir;
-        auto database = db::Database::openSqlite(dir.filePath(QStringLiteral("plant.db")));
-        demoplant::createSchema(*database);
-        demoplant::DemoOptions options;
-        options.orders = orders;
-        options.machines = 60;
-        options.componentRows = 2 * orders;
-        options.baseDate = core::Date::fromYmd(2025, 6, 2);
-        demoplant::generateDemoPlant(*database, options);
+        auto database = bench::makeScalePlant(dir.filePath(QStringLiteral("plant.db")), orders);
 
         core::ProgramSettings s;
         s.TantoCode = QStringLiteral("1001");
@@ -130,7 +123,7 @@ int main(int argc, char** argv)
         s.GridMinutes = 10;
         s.MainWidth = 1600 * 15;
         s.MainHeight = 900 * 15;
-        const core::Date from = options.baseDate.addDays(-28), to = options.baseDate.addDays(88);  // as bench_load
+        const core::Date from = bench::ScalePlantBase.addDays(-28), to = bench::ScalePlantBase.addDays(88);  // as bench_load
 
         // Rounds alternate opening and bare read on a shared machine; the best of each counts.
         double openMs = 1e300, bareMs = 1e300;

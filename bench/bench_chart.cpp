@@ -7,9 +7,9 @@
 //    way the window paints, the scroll bar's own repaint included and shown apart)
 //    against repainting only the strips that came into view, and against those
 //    strips plus Qt's copy of what stays in view (blank surfaces scrolled alike);
-//  - a display-mode change (every bar repositioned) against 10,000 bare
-//    dateTimeToX calls.
-// Prints the ratios. With --scroll-only it runs nothing but warm scroll steps
+//  - a display-mode change (every bar repositioned) against one bare
+//    dateTimeToX call per bar.
+// Prints the ratios. --orders N loads N orders instead. With --scroll-only it runs nothing but warm scroll steps
 // (for a profiler: valgrind --toggle-collect='*warmScrollSteps*').
 
 #include "chart/BarPainter.h"
@@ -33,7 +33,7 @@
 namespace {
 
 constexpr int kMachines = 60;
-constexpr int kOrders = 10000;
+int orderCount = 10000;  // --orders N
 constexpr int kDenseDays = 28;  // two 10-hour bars a day on every machine from the period start
 
 void buildPlanner(core::Planner& p)
@@ -89,9 +89,12 @@ void addOrders(plan::PlanData& plan, const core::Planner& p)
         for (int m = 0; m < kMachines; ++m)
             for (int k = 0; k < 2; ++k, ++n)
                 addOrder(plan, n, p.rows.row(2 + m).RowCode, origin.addMinutes(std::int64_t(d) * 1440 + k * 720 + (m % 5) * 20), 600);
+    // The rest spread evenly over the period after them, one after another on each machine.
     const core::Moment later = origin.addDays(kDenseDays + 2);
-    for (int i = 0; n < kOrders; ++i, ++n)
-        addOrder(plan, n, p.rows.row(2 + i % kMachines).RowCode, later.addMinutes(std::int64_t(i / kMachines) * 31 * 60), 30 * 60);
+    const std::int64_t perMachine = std::max(1, (orderCount - n) / kMachines + 1);
+    const std::int64_t spacing = std::max<std::int64_t>(30 * 60, later.minutesTo(core::chartOrigin(p.PeriodEnd, p.DayChangeTime)) / perMachine);
+    for (int i = 0; n < orderCount; ++i, ++n)
+        addOrder(plan, n, p.rows.row(2 + i % kMachines).RowCode, later.addMinutes(std::int64_t(i / kMachines) * spacing), 30 * 60);
 }
 
 double medianNs(int runs, const std::function<void()>& f)
@@ -257,6 +260,8 @@ int main(int argc, char** argv)
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
 
+    if (const int at = int(app.arguments().indexOf(QStringLiteral("--orders"))); at > 0 && at + 1 < app.arguments().size())
+        orderCount = std::max(kDenseDays * kMachines * 2, app.arguments().at(at + 1).toInt());
     Chart full(true);
     if (app.arguments().contains(QStringLiteral("--scroll-only"))) {
         full.setMode(core::DisplayMode::FourWeeks);
@@ -350,11 +355,11 @@ int main(int argc, char** argv)
     volatile std::int64_t sink = 0;
     const double bareNs = medianNs(41, [&] {
         std::int64_t sum = 0;
-        for (int i = 2; i <= 10001 && i <= full.plan.size(); ++i)
+        for (int i = 2; i <= full.plan.size(); ++i)
             sum += core::dateTimeToX(origin, full.plan[i].startDate, full.plan[i].startTime, hourTwips);
         sink = sink + sum;
     });
-    std::printf("display-mode change repositioning %d bars: %8.3f ms, 10,000 dateTimeToX %8.3f ms, ratio (target < 3): %.2f\n",
+    std::printf("display-mode change repositioning %d bars: %8.3f ms, as many dateTimeToX %8.3f ms, ratio (target < 3): %.2f\n",
                 full.plan.size() - 1, modeNs / 1e6, bareNs / 1e6, modeNs / bareNs);
     return 0;
 }

@@ -81,8 +81,8 @@ void PlatForm::paintRowBackground(QPainter& p, int row, const QRect& band, doubl
             p.fillRect(r, QBrush(QColor(200, 110, 40), Qt::BDiagPattern));
             // A title with no room for its first character would show a sliver
             // of it; laying it out is what a scroll step would spend most on.
-            static const QFont titleFont = chartFont(11);
-            static const QFontMetrics titleMetrics(titleFont);
+            const QFont titleFont = chartFont(11);
+            const QFontMetrics titleMetrics(titleFont);
             const QRect room = r.adjusted(2, 0, -1, 0);
             if (!sh.stopTitle.isEmpty() && room.width() >= titleMetrics.horizontalAdvance(sh.stopTitle.at(0))) {
                 p.setPen(Qt::black);

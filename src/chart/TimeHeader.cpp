@@ -134,10 +134,10 @@ struct MonthPicture {
     QImage image;
     int textWidth = 0;
 };
-const MonthPicture& monthPicture(const QString& text, const QFont& font, QImage::Format format)
+MonthPicture monthPicture(const QString& text, const QFont& font, QImage::Format format)
 {
     static QHash<QString, MonthPicture> pictures;
-    const QString key = text + QChar(u'\x1f') + QString::number(int(format));
+    const QString key = text + QChar(u'\x1f') + QString::number(int(format)) + QChar(u'\x1f') + font.key();
     auto it = pictures.find(key);
     if (it == pictures.end()) {
         MonthPicture made;
@@ -221,14 +221,14 @@ void DayDispArea::paintEvent(QPaintEvent* e)
         const QRect room = month.rect.adjusted(kCaptionPad, 0, 0, 0);
         const QImage::Format format = target ? target->format() : QImage::Format_ARGB32_Premultiplied;
         QString text = month.text;
-        const MonthPicture* picture = &monthPicture(text, dayFont, format);
-        if (picture->textWidth > room.width()) {
+        MonthPicture picture = monthPicture(text, dayFont, format);
+        if (picture.textWidth > room.width()) {
             text = QStringLiteral("%1月").arg(month.date.month());
-            picture = &monthPicture(text, dayFont, format);
+            picture = monthPicture(text, dayFont, format);
         }
-        if (picture->textWidth > room.width()) continue;
+        if (picture.textWidth > room.width()) continue;
         if (target) {
-            p.drawImage(room.topLeft(), picture->image, QRect(0, 0, std::min(room.width(), picture->image.width()), kCaptionLine));
+            p.drawImage(room.topLeft(), picture.image, QRect(0, 0, std::min(room.width(), picture.image.width()), kCaptionLine));
             continue;
         }
         p.setPen(Qt::black);

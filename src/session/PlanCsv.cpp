@@ -1,8 +1,8 @@
 #include "session/PlanCsv.h"
 
-#include <QBuffer>
-
 #include "core/BarLook.h"
+
+#include <QBuffer>
 
 namespace session {
 

@@ -6,6 +6,7 @@
 #include <QPainter>
 #include <QTextLayout>
 #include <algorithm>
+#include <optional>
 
 namespace chart {
 
@@ -42,25 +43,11 @@ bool sameText(const QString& a, const QString& b)
     return (a.constData() == b.constData() && a.size() == b.size()) || a == b;
 }
 
-// The characters of a line that start inside the room: the rest is clipped
-// away anyway, and a narrow bar in the four-week view shows only a few.
-QString visiblePart(const QString& line, const QFontMetrics& fm, int width)
-{
-    if (fm.horizontalAdvance(line) < width) return line;
-    // Smallest prefix that reaches the right edge.
-    int lo = 0, hi = int(line.size());
-    while (lo < hi) {
-        const int mid = (lo + hi) / 2;
-        if (fm.horizontalAdvance(line.left(mid)) >= width) hi = mid;
-        else lo = mid + 1;
-    }
-    // One character more: a glyph may reach back over its start into the room.
-    int n = std::min(int(line.size()), lo + 1);
-    if (n < line.size() && line.at(n - 1).isHighSurrogate()) ++n;
-    return line.left(n);
-}
-
-QList<QGlyphRun> laidOut(const QString& text, const QFont& font, double& ascent)
+// A caption's line shaped once, as far as the glyphs of the characters that
+// start inside the room (and one more: a glyph may reach back over its start
+// into it); the rest is clipped away anyway. Nothing when `text` is only the
+// start of the line and does not reach two characters past the room's edge.
+std::optional<QList<QGlyphRun>> shapedRuns(const QString& text, bool wholeLine, const QFont& font, int width, double& ascent)
 {
     QTextLayout layout(text, font);
     QTextOption option;
@@ -71,7 +58,31 @@ QList<QGlyphRun> laidOut(const QString& text, const QFont& font, double& ascent)
     if (line.isValid()) line.setPosition(QPointF(0, 0));
     layout.endLayout();
     ascent = line.isValid() ? line.ascent() : 0;
-    return layout.glyphRuns();
+    if (!line.isValid()) return QList<QGlyphRun>();
+    if (qRound(line.naturalTextWidth()) < width) {
+        if (!wholeLine) return std::nullopt;
+        return layout.glyphRuns();
+    }
+    int n = line.xToCursor(width, QTextLine::CursorOnCharacter) + 2;
+    if (n > text.size() && !wholeLine) return std::nullopt;
+    n = std::min(n, int(text.size()));
+    if (n < text.size() && text.at(n - 1).isHighSurrogate()) ++n;
+    return layout.glyphRuns(0, n);
+}
+
+// A narrow bar in the four-week view shows a few characters of a long line,
+// and the first paint over many bars is mostly shaping: only as much of the
+// line is shaped as could reach the room's edge, the whole line when that
+// guess falls short.
+QList<QGlyphRun> laidOut(const QString& text, const QFont& font, int width, double& ascent)
+{
+    // The chart's font has hardly a glyph narrower than a fifth of its size.
+    const qsizetype reach = std::max<qsizetype>(4, qsizetype(width) * 5 / std::max(1, font.pixelSize()) + 3);
+    if (text.size() > reach + 1) {
+        const qsizetype cut = text.at(reach - 1).isHighSurrogate() ? reach + 1 : reach;
+        if (auto runs = shapedRuns(text.left(cut), false, font, width, ascent)) return *runs;
+    }
+    return *shapedRuns(text, true, font, width, ascent);
 }
 
 const CaptionLayout& captionOf(const BarVisual& bar, const QFont& font, int pixelSize, int width)
@@ -84,9 +95,8 @@ const CaptionLayout& captionOf(const BarVisual& bar, const QFont& font, int pixe
     made->text2 = bar.look.line2;
     made->pixelSize = pixelSize;
     made->width = width;
-    const QFontMetrics fm(font);
-    made->line1 = laidOut(visiblePart(bar.look.line1, fm, width), font, made->ascent1);
-    made->line2 = laidOut(visiblePart(bar.look.line2, fm, width), font, made->ascent2);
+    made->line1 = laidOut(bar.look.line1, font, width, made->ascent1);
+    made->line2 = laidOut(bar.look.line2, font, width, made->ascent2);
     bar.captionLayout = made;
     return *made;
 }

@@ -80,3 +80,37 @@ TEST(BarSprites, PaintDirectlyWhereAPictureWouldNotMatch)
 }
 
 }  // namespace
+
+// A bar shapes only the start of its caption lines that can show in its width.
+// Whatever it leaves out, the pixels inside its caption area must be those of
+// the same lines on a bar wide enough to show them whole: for narrow glyphs,
+// zero-width marks, surrogate pairs and CJK text, at every width.
+TEST(BarCaption, ANarrowBarShowsWhatAWideBarShowsInTheSameColumns)
+{
+    const QString lines[] = {
+        QStringLiteral("●P10015 ハウジング HD-4 PC 黒 成形 12/3(300)/4600"),
+        QStringLiteral("iiiiiiiiiiiiiiiiiiiiiiiiiiiiiiiiiiiiiiiiii l1l1 .,.,.,.,.,.,"),
+        QStringLiteral("e\u0301e\u0301e\u0301e\u0301e\u0301e\u0301e\u0301e\u0301 a\u200Bb\u200Bc\u200Bd\u200Be\u200Bf"),
+        QStringLiteral("\U0001F642\U0001F642 𠮷野家𠮷野家𠮷 \U0001F642 ABCDEFGHIJKLMNOPQRSTUVWXYZ"),
+    };
+    const QFont font = chart::chartFont(12);
+    const auto painted = [&font](const chart::BarVisual& bar, int width) {
+        QImage image(700, 60, QImage::Format_RGB32);
+        image.fill(Qt::white);
+        QPainter p(&image);
+        chart::paintBar(p, QRect(10, 10, width, 36), bar, false, font);
+        return image;
+    };
+    for (const QString& line : lines) {
+        chart::BarVisual bar;
+        bar.look.background = 0xFFFF80;
+        bar.look.line1 = line;
+        bar.look.line2 = line.mid(3);
+        const QImage wide = painted(bar, 680);
+        for (int width = 14; width <= 160; ++width) {
+            const QRect captionArea(13, 11, width - 5, 30);  // inside the frame, above the progress strip
+            const QImage narrow = painted(bar, width);
+            ASSERT_TRUE(narrow.copy(captionArea) == wide.copy(captionArea)) << line.toStdString() << " at " << width << " px";
+        }
+    }
+}

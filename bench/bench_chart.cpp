@@ -7,6 +7,8 @@
 //    way the window paints, the scroll bar's own repaint included and shown apart)
 //    against repainting only the strips that came into view, and against those
 //    strips plus Qt's copy of what stays in view (blank surfaces scrolled alike);
+//  - a page step in the week view onto bars not yet seen (their captions shaped
+//    and drawn once), and the same page again;
 //  - a display-mode change (every bar repositioned) against one bare
 //    dateTimeToX call per bar.
 // Prints the ratios. --orders N loads N orders instead. With --scroll-only it runs nothing but warm scroll steps
@@ -340,6 +342,33 @@ int main(int argc, char** argv)
         v.repaintChart();  // the walk left the pixels where they were
         QCoreApplication::processEvents();
         printStep("vertical step (1 row):", cold, step, bar, stripNs, copyNs(&v, {v.rowSurface, v.rowHeaders}, 0, rowPx));
+    }
+
+    // A page step in the week view onto bars not yet seen at that size: their
+    // captions are shaped and drawn once. Then the same page again.
+    {
+        full.setMode(DisplayMode::Week);
+        QScrollBar* b = v.timeScrollBar;
+        std::vector<double> first, again;
+        std::size_t bars = 0;
+        for (int k = 0; k < 3; ++k) {  // the three pages after the first lie in the crowded weeks
+            QElapsedTimer t;
+            t.start();
+            b->setValue(b->value() + b->pageStep());
+            QCoreApplication::processEvents();
+            first.push_back(double(t.nsecsElapsed()));
+            b->setValue(b->value() - b->pageStep());
+            QCoreApplication::processEvents();
+            t.restart();
+            b->setValue(b->value() + b->pageStep());
+            QCoreApplication::processEvents();
+            again.push_back(double(t.nsecsElapsed()));
+            bars += full.barsInView().size();
+        }
+        std::sort(first.begin(), first.end());
+        std::sort(again.begin(), again.end());
+        std::printf("week, %zu bars in view: page step onto bars not yet seen %.2f ms, the same page again %.2f ms\n",
+                    bars / 3, first[1] / 1e6, again[1] / 1e6);
     }
 
     // A mode change repositions every bar; the baseline converts each bar's start once.

@@ -7,8 +7,9 @@
 //    way the window paints, the scroll bar's own repaint included and shown apart)
 //    against repainting only the strips that came into view, and against those
 //    strips plus Qt's copy of what stays in view (blank surfaces scrolled alike);
-//  - a page step in the week view onto bars not yet seen (their captions shaped
-//    and drawn once), and the same page again;
+//  - page steps in the three-day view onto bars not yet seen (their captions
+//    shaped and drawn in the step), the same after a rest (the view prepares
+//    the pages around it), and onto a page already seen;
 //  - a display-mode change (every bar repositioned) against one bare
 //    dateTimeToX call per bar.
 // Prints the ratios. --orders N loads N orders instead. With --scroll-only it runs nothing but warm scroll steps
@@ -344,31 +345,44 @@ int main(int argc, char** argv)
         printStep("vertical step (1 row):", cold, step, bar, stripNs, copyNs(&v, {v.rowSurface, v.rowHeaders}, 0, rowPx));
     }
 
-    // A page step in the week view onto bars not yet seen at that size: their
-    // captions are shaped and drawn once. Then the same page again.
+    // Page steps in the three-day view onto bars not yet seen at that size:
+    // straight after each other (their captions are shaped and drawn in the
+    // step), then each after a rest in which the view prepares the pages
+    // around it; and a page already seen.
     {
-        full.setMode(DisplayMode::Week);
+        full.setMode(DisplayMode::ThreeDays);
         QScrollBar* b = v.timeScrollBar;
-        std::vector<double> first, again;
-        std::size_t bars = 0;
-        for (int k = 0; k < 3; ++k) {  // the three pages after the first lie in the crowded weeks
+        const auto pageNs = [&](int dir) {
             QElapsedTimer t;
             t.start();
-            b->setValue(b->value() + b->pageStep());
+            b->setValue(b->value() + dir * b->pageStep());
             QCoreApplication::processEvents();
-            first.push_back(double(t.nsecsElapsed()));
-            b->setValue(b->value() - b->pageStep());
-            QCoreApplication::processEvents();
-            t.restart();
-            b->setValue(b->value() + b->pageStep());
-            QCoreApplication::processEvents();
-            again.push_back(double(t.nsecsElapsed()));
+            return double(t.nsecsElapsed());
+        };
+        const auto rest = [] {
+            QElapsedTimer t;
+            t.start();
+            while (t.elapsed() < 3 * chart::PlatForm::PrefetchAfterMs) QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+        };
+        std::vector<double> first, rested, again;
+        std::size_t bars = 0;
+        for (int k = 0; k < 3; ++k) {  // the first nine pages lie in the crowded weeks
+            first.push_back(pageNs(1));
+            bars += full.barsInView().size();
+        }
+        for (int k = 0; k < 3; ++k) {
+            rest();
+            rested.push_back(pageNs(1));
+        }
+        for (int k = 0; k < 3; ++k) {
+            again.push_back(pageNs(-1));
             bars += full.barsInView().size();
         }
         std::sort(first.begin(), first.end());
+        std::sort(rested.begin(), rested.end());
         std::sort(again.begin(), again.end());
-        std::printf("week, %zu bars in view: page step onto bars not yet seen %.2f ms, the same page again %.2f ms\n",
-                    bars / 3, first[1] / 1e6, again[1] / 1e6);
+        std::printf("three days, %zu bars in view: page step onto bars not yet seen %.2f ms; after a rest %.2f ms; onto a page seen %.2f ms\n",
+                    bars / 6, first[1] / 1e6, rested[1] / 1e6, again[1] / 1e6);
     }
 
     // A mode change repositions every bar; the baseline converts each bar's start once.

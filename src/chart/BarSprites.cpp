@@ -40,40 +40,54 @@ const QImage* plainTarget(const QPainter& p)
 
 BarSprites::BarSprites(qsizetype budgetBytes) : sprites_(budgetBytes) {}
 
+BarSprites::Sprite* BarSprites::pictureOf(int key, QSize size, QImage::Format format, const BarVisual& bar, const QFont& font,
+                                          qsizetype* madeBytes)
+{
+    const int progressPx = progressPxOf(bar, size.width());
+    Sprite* s = sprites_.object(key);
+    const bool fits = s && s->image.size() == size && s->image.format() == format && s->background == bar.look.background
+                      && s->text == bar.look.text && s->changedMark == bar.look.changedMark && s->progressPx == progressPx
+                      && sameText(s->text1, bar.look.line1) && sameText(s->text2, bar.look.line2) && s->font == font;
+    if (fits) return s;
+    auto made = std::make_unique<Sprite>();
+    made->image = QImage(size, format);
+    made->text1 = bar.look.line1;
+    made->text2 = bar.look.line2;
+    made->font = font;
+    made->background = bar.look.background;
+    made->text = bar.look.text;
+    made->progressPx = progressPx;
+    made->changedMark = bar.look.changedMark;
+    QPainter painter(&made->image);
+    paintBarBody(painter, QRect(QPoint(0, 0), size), bar, font);
+    painter.end();
+    ++made_;
+    const qsizetype bytes = made->image.sizeInBytes();
+    s = made.get();
+    if (!sprites_.insert(key, made.release(), bytes)) return nullptr;  // larger than the whole budget
+    if (madeBytes) *madeBytes = bytes;
+    return s;
+}
+
 void BarSprites::paint(QPainter& p, int key, const QRect& rect, const BarVisual& bar, bool selected, const QFont& font)
 {
     const QImage* target = rect.width() <= kWidestSpritePx && !rect.isEmpty() ? plainTarget(p) : nullptr;
-    if (!target) {
+    if (target) format_ = target->format();
+    const Sprite* s = target ? pictureOf(key, rect.size(), target->format(), bar, font, nullptr) : nullptr;
+    if (!s) {
         paintBar(p, rect, bar, selected, font);
         return;
     }
-    const int progressPx = progressPxOf(bar, rect.width());
-    Sprite* s = sprites_.object(key);
-    const bool fits = s && s->image.size() == rect.size() && s->image.format() == target->format() && s->background == bar.look.background
-                      && s->text == bar.look.text && s->changedMark == bar.look.changedMark && s->progressPx == progressPx
-                      && sameText(s->text1, bar.look.line1) && sameText(s->text2, bar.look.line2) && s->font == font;
-    if (!fits) {
-        auto made = std::make_unique<Sprite>();
-        made->image = QImage(rect.size(), target->format());
-        made->text1 = bar.look.line1;
-        made->text2 = bar.look.line2;
-        made->font = font;
-        made->background = bar.look.background;
-        made->text = bar.look.text;
-        made->progressPx = progressPx;
-        made->changedMark = bar.look.changedMark;
-        QPainter painter(&made->image);
-        paintBarBody(painter, QRect(QPoint(0, 0), rect.size()), bar, font);
-        painter.end();
-        s = made.get();
-        const qsizetype bytes = made->image.sizeInBytes();
-        if (!sprites_.insert(key, made.release(), bytes)) {  // larger than the whole budget
-            paintBar(p, rect, bar, selected, font);
-            return;
-        }
-    }
     p.drawImage(rect.topLeft(), s->image);
     paintBarOverlay(p, rect, bar, selected);
+}
+
+qsizetype BarSprites::prepare(int key, QSize size, const BarVisual& bar, const QFont& font)
+{
+    if (!format_ || size.width() > kWidestSpritePx || size.isEmpty()) return 0;
+    qsizetype bytes = 0;
+    pictureOf(key, size, *format_, bar, font, &bytes);
+    return bytes;
 }
 
 }  // namespace chart

@@ -11,6 +11,7 @@
 #include <QFont>
 #include <QImage>
 #include <QRect>
+#include <optional>
 
 class QPainter;
 
@@ -28,6 +29,12 @@ public:
     // pixels: on an image at device pixel ratio 1, opaque, untransformed; anything
     // else (the drag preview's transparency, a grab into a pixmap) is painted directly.
     void paint(QPainter& p, int key, const QRect& rect, const BarVisual& bar, bool selected, const QFont& font);
+    // Makes the picture a paint of the bar at this size would make, before the
+    // paint needs it; returns the bytes made (0 when the picture is kept
+    // already, or no opaque image surface has been painted on yet).
+    qsizetype prepare(int key, QSize size, const BarVisual& bar, const QFont& font);
+    qsizetype budgetBytes() const { return sprites_.maxCost(); }
+    int picturesMade() const { return made_; }
     void clear() { sprites_.clear(); }
 
 private:
@@ -39,7 +46,12 @@ private:
         int progressPx = 0;
         bool changedMark = false;
     };
+    // The kept picture, made when missing or out of date; nullptr when it cannot be kept.
+    Sprite* pictureOf(int key, QSize size, QImage::Format format, const BarVisual& bar, const QFont& font, qsizetype* madeBytes);
+
     QCache<int, Sprite> sprites_;
+    std::optional<QImage::Format> format_;  // of the surface last painted on
+    int made_ = 0;
 };
 
 }  // namespace chart

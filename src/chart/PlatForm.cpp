@@ -4,6 +4,7 @@
 #include "chart/ChartMarks.h"
 #include "chart/NonWorkingTime.h"
 
+#include <QElapsedTimer>
 #include <QPaintEvent>
 #include <QPainter>
 #include <cmath>
@@ -58,6 +59,45 @@ PlatForm::PlatForm(ChartState& state, QWidget* parent) : QWidget(parent), state_
     setObjectName(QStringLiteral("PlatForm"));
     setMouseTracking(true);
     setAttribute(Qt::WA_OpaquePaintEvent);
+    resting_ = new QTimer(this);
+    resting_->setSingleShot(true);
+    resting_->setInterval(PrefetchAfterMs);
+    connect(resting_, &QTimer::timeout, this, &PlatForm::planPrefetch);
+}
+
+void PlatForm::planPrefetch()
+{
+    ++generation_;
+    pending_.clear();
+    next_ = 0;
+    prefetched_ = 0;
+    if (state_.dragPreview.active) return;
+    const int rows = state_.visibleRows(), first = state_.firstVisibleRow(), last = first + rows - 1;
+    const double left = state_.pxToX(0), right = state_.pxToX(width()), page = right - left;
+    // Later in time first: that is where a planner mostly goes.
+    const struct { int fromRow, toRow; double fromX, toX; } pages[] = {
+        {first, last, right, right + page}, {first, last, left - page, left}, {last + 1, last + rows, left, right}, {first - rows, first - 1, left, right}};
+    const int rowCount = state_.planner().rows.machineRowCount();
+    for (const auto& pg : pages)
+        for (int r = std::max(1, pg.fromRow); r <= std::min(rowCount, pg.toRow); ++r)
+            for (int rec : state_.barsInView(r, pg.fromX, pg.toX)) pending_.push_back(rec);
+    if (!pending_.empty()) QTimer::singleShot(0, this, [this, g = generation_] { prefetch(g); });
+}
+
+void PlatForm::prefetch(int generation)
+{
+    if (generation != generation_) return;  // painted meanwhile: the pages have moved
+    QElapsedTimer slice;
+    slice.start();
+    const QFont font = chartFont(12);
+    // Half the budget at most: the pictures in view must not be pushed out.
+    const qsizetype limit = sprites_.budgetBytes() / 2;
+    while (next_ < pending_.size() && prefetched_ < limit && slice.elapsed() < 3) {
+        const int rec = pending_[next_++];
+        if (rec < 1 || rec > state_.barCount()) continue;  // the plan grew shorter (an undo) without a paint here
+        prefetched_ += sprites_.prepare(rec, state_.barRectPx(rec).size(), state_.paintedBar(rec), font);
+    }
+    if (next_ < pending_.size() && prefetched_ < limit) QTimer::singleShot(0, this, [this, generation] { prefetch(generation); });
 }
 
 void PlatForm::paintRowBackground(QPainter& p, int row, const QRect& band, double fromX, double toX)
@@ -95,6 +135,8 @@ void PlatForm::paintRowBackground(QPainter& p, int row, const QRect& band, doubl
 
 void PlatForm::paintEvent(QPaintEvent* e)
 {
+    ++generation_;
+    resting_->start();
     if (state_.marks) state_.marks->prepare();
     QPainter p(this);
     const QRect area = e->rect();

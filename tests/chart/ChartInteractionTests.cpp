@@ -237,3 +237,36 @@ TEST_F(Scrolling, StepByStepOverMonthsShowsWhatAFreshPaintShows)
         expectFreshPicture(QStringLiteral("row step %1").arg(k));
     }
 }
+
+// While the planner rests, the chart makes the pictures of the bars a page
+// away; the page step after the rest then shapes no caption, and shows what a
+// fresh paint shows.
+TEST_F(Scrolling, ARestPreparesTheNeighbouringPages)
+{
+    for (int m = 1; m <= 12; ++m)
+        for (int d = 2; d <= 28; ++d)
+            addOrder(plan(), 2000 + m * 100 + d, QStringLiteral("M%1").arg(m, 2, 10, QLatin1Char('0')), at(d, 9), 10 * 60);
+    show();
+    view().showOneDay();
+    QCoreApplication::processEvents();
+    QScrollBar* time = view().timeScrollBar;
+    const double nextDay = state().pxToX(time->pageStep());
+    ASSERT_FALSE(state().barsInView(2, nextDay, nextDay + (nextDay - state().pxToX(0))).empty()) << "the next page must hold bars";
+    const auto* surface = static_cast<const chart::PlatForm*>(view().rowSurface);
+    const int shown = surface->barPicturesMade();
+    int last = -1;
+    const bool prepared = QTest::qWaitFor(
+        [&] {
+            const int now = surface->barPicturesMade();
+            const bool settled = now > shown && now == last;
+            last = now;
+            return settled;
+        },
+        5000);
+    ASSERT_TRUE(prepared) << "no pictures were prepared while the view rested";
+
+    time->setValue(time->value() + time->pageStep());
+    QCoreApplication::processEvents();
+    EXPECT_EQ(surface->barPicturesMade(), last) << "the page step made pictures the rest should have made";
+    expectFreshPicture(QStringLiteral("a page step after a rest"));
+}

@@ -14,6 +14,7 @@
 // search's count of end computations (target: at most 40) and its time against
 // a search stepping one minute at a time.
 
+#include "BareRead.h"
 #include "core/TotalSearch.h"
 #include "demoplant/DemoPlant.h"
 #include "plan/PlanTime.h"
@@ -23,8 +24,6 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
-#include <QSqlQuery>
-#include <QSqlRecord>
 #include <QTemporaryDir>
 #include <algorithm>
 #include <cstdio>
@@ -39,26 +38,13 @@ public:
 
 double msSince(const QElapsedTimer& t) { return double(t.nsecsElapsed()) / 1e6; }
 
-// Executes a statement forward-only and touches every column of every row.
-void readAll(db::Database& db, const QString& sql, const QVariantList& binds)
-{
-    QSqlQuery q(db.handle());
-    q.setForwardOnly(true);
-    q.prepare(sql);
-    for (const QVariant& v : binds) q.addBindValue(v);
-    if (!q.exec()) qFatal("bare read failed: %s", qPrintable(sql));
-    const int columns = q.record().count();
-    while (q.next())
-        for (int i = 0; i < columns; ++i) (void)q.value(i);
-}
-
 // The same reads as the detail window makes for a record, bare.
 void bareReads(db::Database& db, const plan::PlanRecord& r, int factory)
 {
-    readAll(db, store::statements::previousProcesses(), {factory, qlonglong(r.orderNo)});
-    if (r.parentOrderNo > 0) readAll(db, store::statements::nextProcess(), {qlonglong(r.parentOrderNo)});
-    readAll(db, store::statements::relatedOrders(), {qlonglong(r.orderNo)});
-    readAll(db, store::statements::bomVariants(), {factory, r.itemCode, r.processSeq});
+    bench::readAll(db, store::statements::previousProcesses(), {factory, qlonglong(r.orderNo)});
+    if (r.parentOrderNo > 0) bench::readAll(db, store::statements::nextProcess(), {qlonglong(r.parentOrderNo)});
+    bench::readAll(db, store::statements::relatedOrders(), {qlonglong(r.orderNo)});
+    bench::readAll(db, store::statements::bomVariants(), {factory, r.itemCode, r.processSeq});
 }
 
 // Working minutes of the next `days` production days that have any, from `start` on a row.

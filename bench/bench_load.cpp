@@ -15,6 +15,7 @@
 // the rows, so the bench also measures it on its own and prints the ratio
 // without it.
 
+#include "BareRead.h"
 #include "ScalePlant.h"
 #include "core/Prompt.h"
 #include "session/PlanSession.h"
@@ -22,8 +23,6 @@
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
-#include <QSqlQuery>
-#include <QSqlRecord>
 #include <QTemporaryDir>
 #include <sys/mman.h>
 #include <sys/resource.h>
@@ -53,23 +52,6 @@ core::ProgramSettings benchSettings(core::Date base)
     s.GridMinutes = 10;
     s.KengenKubun = QStringLiteral("1");
     return s;
-}
-
-// Executes a statement forward-only and touches every column of every row.
-qint64 readAll(db::Database& db, const QString& sql, const QVariantList& binds)
-{
-    QSqlQuery q(db.handle());
-    q.setForwardOnly(true);
-    q.prepare(sql);
-    for (const QVariant& v : binds) q.addBindValue(v);
-    if (!q.exec()) qFatal("bare read failed: %s", qPrintable(sql));
-    const int columns = q.record().count();
-    qint64 rows = 0;
-    while (q.next()) {
-        for (int i = 0; i < columns; ++i) (void)q.value(i);
-        ++rows;
-    }
-    return rows;
 }
 
 // First touch of fresh memory the size of the loaded plan table.
@@ -121,7 +103,7 @@ Result measure(int orders)
     for (int round = 0; round < 7; ++round) {
         QElapsedTimer t;
         t.start();
-        for (const auto& [sql, binds] : issued) readAll(*database, sql, binds);
+        for (const auto& [sql, binds] : issued) bench::readAll(*database, sql, binds);
         r.bareMs = std::min(r.bareMs, msSince(t));
         r.statements = int(issued.size());
 

@@ -11,6 +11,7 @@
 
 #include "app/WindowSequence.h"
 #include "chart/MainForm.h"
+#include "BareRead.h"
 #include "ScalePlant.h"
 
 #include <QApplication>
@@ -19,8 +20,6 @@
 #include <QListWidget>
 #include <QMessageBox>
 #include <QPushButton>
-#include <QSqlQuery>
-#include <QSqlRecord>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -37,16 +36,7 @@ double msSince(const QElapsedTimer& t) { return double(t.nsecsElapsed()) / 1e6; 
 
 void readAll(db::Database& db, const Statements& statements)
 {
-    for (const auto& [sql, binds] : statements) {
-        QSqlQuery q(db.handle());
-        q.setForwardOnly(true);
-        q.prepare(sql);
-        for (const QVariant& v : binds) q.addBindValue(v);
-        if (!q.exec()) qFatal("bare read failed: %s", qPrintable(sql));
-        const int columns = q.record().count();
-        while (q.next())
-            for (int i = 0; i < columns; ++i) (void)q.value(i);
-    }
+    for (const auto& [sql, binds] : statements) bench::readAll(db, sql, binds);
 }
 
 // Watches for the first paint of the chart's rows and answers message boxes.
